@@ -1,0 +1,93 @@
+#include "data/platform.h"
+
+#include <cstdlib>
+#include <cstdio>
+
+namespace PL {
+
+Platform::~Platform() = default;
+
+namespace {
+Platform* g_platform = nullptr;
+}
+
+Platform& Current() {
+    if (!g_platform) {
+        // A programming error of the embedding program, not a user error.
+        std::fputs("celvane: no platform layer installed\n", stderr);
+        std::abort();
+    }
+    return *g_platform;
+}
+
+Platform* SetCurrent(Platform* p) {
+    Platform* old = g_platform;
+    g_platform = p;
+    return old;
+}
+
+std::string ToUtf8(const std::u16string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        uint32_t c = s[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;  // a lone surrogate has no UTF-8 form
+        }
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | (c >> 12));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | (c >> 18));
+            out += char(0x80 | ((c >> 12) & 0x3F));
+            out += char(0x80 | ((c >> 6) & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string FromUtf8(const std::string& s) {
+    std::u16string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        unsigned char b = static_cast<unsigned char>(s[i]);
+        uint32_t c;
+        size_t len;
+        if (b < 0x80) { c = b; len = 1; }
+        else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
+        else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
+        else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
+        else { ++i; continue; }  // stray continuation or invalid lead byte: dropped
+        if (i + len > n) { ++i; continue; }
+        bool ok = true;
+        for (size_t k = 1; k < len; ++k) {
+            unsigned char cb = static_cast<unsigned char>(s[i + k]);
+            if ((cb & 0xC0) != 0x80) { ok = false; break; }
+            c = (c << 6) | (cb & 0x3F);
+        }
+        if (!ok) { ++i; continue; }
+        i += len;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+    }
+    return out;
+}
+
+}  // namespace PL
