@@ -1,0 +1,249 @@
+#include "engine/astrotime.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "data/native/test_platform.h"
+
+using namespace Calc;
+
+namespace {
+
+// Meeus, Astronomical Algorithms, table 7.a and examples 7.a-7.c.
+struct JdCase {
+    int y, m, d, h, mi, s;
+    double jd;
+};
+const JdCase kMeeus[] = {
+    {2000, 1, 1, 12, 0, 0, 2451545.0},   {1999, 1, 1, 0, 0, 0, 2451179.5},   {1987, 1, 27, 0, 0, 0, 2446822.5},
+    {1987, 6, 19, 12, 0, 0, 2446966.0},  {1988, 1, 27, 0, 0, 0, 2447187.5},  {1988, 6, 19, 12, 0, 0, 2447332.0},
+    {1900, 1, 1, 0, 0, 0, 2415020.5},    {1600, 1, 1, 0, 0, 0, 2305447.5},   {1600, 12, 31, 0, 0, 0, 2305812.5},
+    {837, 4, 10, 7, 12, 0, 2026871.8},   {-123, 12, 31, 0, 0, 0, 1676496.5}, {-122, 1, 1, 0, 0, 0, 1676497.5},
+    {-1000, 7, 12, 12, 0, 0, 1356001.0}, {-1000, 2, 29, 0, 0, 0, 1355866.5}, {-1001, 8, 17, 21, 36, 0, 1355671.4},
+    {-4712, 1, 1, 12, 0, 0, 0.0},        {1957, 10, 4, 19, 26, 24, 2436116.31}, {333, 1, 27, 12, 0, 0, 1842713.0},
+};
+
+PL::SystemTime Rule(int month, int week, int dow, int hour) {
+    PL::SystemTime r;
+    r.month = static_cast<uint16_t>(month);
+    r.day = static_cast<uint16_t>(week);
+    r.dayOfWeek = static_cast<uint16_t>(dow);
+    r.hour = static_cast<uint16_t>(hour);
+    return r;
+}
+
+// Central Europe: UT+1, summer time from the last Sunday of March 02:00 to
+// the last Sunday of October 03:00 local.
+PL::TimeZoneInfo CentralEurope() {
+    PL::TimeZoneInfo tz;
+    tz.bias = -60;
+    tz.daylightBias = -60;
+    tz.daylightDate = Rule(3, 5, 0, 2);
+    tz.standardDate = Rule(10, 5, 0, 3);
+    return tz;
+}
+
+// Sydney: UT+10, summer time from the first Sunday of October 02:00 to the
+// first Sunday of April 03:00 local.
+PL::TimeZoneInfo Sydney() {
+    PL::TimeZoneInfo tz;
+    tz.bias = -600;
+    tz.daylightBias = -60;
+    tz.daylightDate = Rule(10, 1, 0, 2);
+    tz.standardDate = Rule(4, 1, 0, 3);
+    return tz;
+}
+
+AstroTime At(int y, int m, int d, int h, int mi, int s = 0) { return Normalize(FromCalendar(y, m, d, h, mi, s)); }
+
+}  // namespace
+
+TEST(AstroTime, CalendarAgainstMeeusTable) {
+    for (const JdCase& c : kMeeus) {
+        AstroTime t = FromCalendar(c.y, c.m, c.d, c.h, c.mi, c.s);
+        EXPECT_NEAR(ToJulianDay(t), c.jd, 1e-6) << c.y << "-" << c.m << "-" << c.d;
+        CalendarDate back = ToCalendar(t);
+        EXPECT_EQ(back.year, c.y);
+        EXPECT_EQ(back.month, c.m);
+        EXPECT_EQ(back.day, c.d);
+        EXPECT_EQ(back.hour, c.h);
+        EXPECT_EQ(back.minute, c.mi);
+        EXPECT_EQ(back.second, c.s);
+    }
+}
+
+TEST(AstroTime, J2000AndGregorianReform) {
+    AstroTime j = FromCalendar(2000, 1, 1, 12, 0, 0);
+    EXPECT_EQ(j.day, 51544);
+    EXPECT_EQ(j.seconds, 43200);
+    EXPECT_NEAR(JulianCenturies(j), 0.0f, 1e-6f);
+    EXPECT_EQ(FromCalendar(1582, 10, 15).day - FromCalendar(1582, 10, 4).day, 1);
+    CalendarDate next = ToCalendar(AstroTime{FromCalendar(1582, 10, 4).day + 1, 0});
+    EXPECT_EQ(next.month, 10);
+    EXPECT_EQ(next.day, 15);
+}
+
+TEST(AstroTime, CalendarRoundTripsOverAllEras) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int32_t> day(-2400000, 2000000);  // 4713 BC .. AD 7334
+    std::uniform_int_distribution<int32_t> sec(0, 86399);
+    for (int i = 0; i < 200000; ++i) {
+        AstroTime t{day(rng), sec(rng)};
+        AstroTime back = FromCalendar(ToCalendar(t));
+        ASSERT_EQ(back.day, t.day) << t.day << " " << t.seconds;
+        ASSERT_EQ(back.seconds, t.seconds) << t.day << " " << t.seconds;
+    }
+    // Every second of one day, where the hour/minute/second split works in floats.
+    for (int32_t s = 0; s < 86400; ++s) {
+        AstroTime t{51544, s};
+        ASSERT_EQ(FromCalendar(ToCalendar(t)).seconds, s);
+    }
+}
+
+TEST(AstroTime, SecondsArithmeticNormalises) {
+    AstroTime t{51544, 0};
+    AstroTime back = SubSeconds(t, 1);
+    EXPECT_EQ(back.day, 51543);
+    EXPECT_EQ(back.seconds, 86399);
+    EXPECT_EQ(AddSeconds(back, 1), t);
+    EXPECT_EQ(AddSeconds(t, -86400 * 3 - 5), (AstroTime{51540, 86395}));
+    EXPECT_EQ(AddSeconds(t, 86400 * 2 + 7), (AstroTime{51546, 7}));
+    EXPECT_EQ(Normalize(AstroTime{10, -1}), (AstroTime{9, 86399}));
+    EXPECT_EQ(SubSeconds(t, INT32_MIN).day, 51544 + 24855);
+    EXPECT_EQ(DiffSeconds(AstroTime{51545, 10}, AstroTime{51544, 86390}), 20);
+    EXPECT_EQ(Compare(AstroTime{51545, 0}, AstroTime{51544, 86399}), 1);
+    EXPECT_EQ(Compare(AstroTime{51544, 5}, AstroTime{51544, 5}), 0);
+    EXPECT_EQ(Compare(AstroTime{-3, 5}, AstroTime{-2, 0}), -1);
+    EXPECT_EQ(DayOfWeek(FromCalendar(2026, 12, 6)), 0);  // a Sunday
+    EXPECT_EQ(DayOfWeek(FromCalendar(1858, 11, 16)), 2);
+}
+
+TEST(AstroTime, JulianDayConversionAndText) {
+    EXPECT_EQ(FromJulianDay(51544.5), FromJulianDay(2451545.0));
+    EXPECT_EQ(FromJulianDay(2451545.0), (AstroTime{51544, 43200}));
+    EXPECT_FALSE(FromJulianDay(2400000.0).IsValid());
+    EXPECT_FALSE(FromJulianDay(2.1e9).IsValid());
+    EXPECT_FALSE(FromJulianDay(std::nan("")).IsValid());
+    EXPECT_EQ(FromJulianDay(2451545.25), (AstroTime{51544, 64800}));
+
+    AstroTime t;
+    EXPECT_TRUE(ParseJulianDay(u" 2451545.5 ", t));
+    EXPECT_EQ(t, (AstroTime{51545, 0}));
+    EXPECT_FALSE(ParseJulianDay(u"abc", t));
+    EXPECT_FALSE(t.IsValid());
+    EXPECT_FALSE(ParseJulianDay(u"-5", t));
+    EXPECT_FALSE(ParseJulianDay(u"3e9", t));
+
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 0, 0, 0), 0), u"2451545");
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 11, 59, 59), 0), u"2451545");
+    EXPECT_EQ(FormatJulianDay(FromCalendar(1999, 12, 31, 23, 59, 59), 0), u"2451544");
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 0, 0, 0), 1), u"2451544.5");
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 18, 0, 0), 3), u"2451545.250");
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 18, 0, 0), -3), u"2451 545.250");
+    // Rounding up to the next whole day carries into the integer part.
+    EXPECT_EQ(FormatJulianDay(FromCalendar(2000, 1, 1, 11, 59, 59), 2), u"2451545.00");
+    EXPECT_EQ(FormatJulianDay(AstroTime{}, 3), u"0");
+}
+
+TEST(AstroTime, SiderealTimeAndEquationOfTime) {
+    // GMST at J2000.0 is 18.697374558 h (IAU 1982).
+    EXPECT_NEAR(GreenwichSiderealTime(kJ2000), 18.697374558f, 2e-4f);
+    // Meeus ex. 12.a: 1987-04-10 0h UT, 13h10m46.3668s.
+    EXPECT_NEAR(GreenwichSiderealTime(FromCalendar(1987, 4, 10)), 13.1795463f, 2e-4f);
+    // Meeus ex. 12.b: 1987-04-10 19:21:00 UT, 8h34m57.0896s.
+    EXPECT_NEAR(GreenwichSiderealTime(FromCalendar(1987, 4, 10, 19, 21, 0)), 8.5825249f, 2e-4f);
+    float g = GreenwichSiderealTime(FromCalendar(2024, 6, 1, 3, 0, 0));
+    EXPECT_NEAR(LocalSiderealTime(g, -13.4f), std::fmod(g + 0.8933333f, 24.0f), 1e-4f);
+    for (int d = 40000; d < 70000; d += 37) {
+        float h = GreenwichSiderealTime(AstroTime{d, (d * 7919) % 86400});
+        ASSERT_GE(h, 0.0f);
+        ASSERT_LT(h, 24.0f);
+        ASSERT_GE(LocalSiderealTime(h, 170.0f), 0.0f);
+    }
+    // Meeus ex. 28.b: 1992-10-13 0h, E = 13m42.6s; the short series is good to a few seconds.
+    EXPECT_NEAR(EquationOfTime(FromCalendar(1992, 10, 13)), 13.71f / 60.0f, 0.002f);
+    // Early November maximum (+16.4 min) and mid-February minimum (-14.2 min).
+    EXPECT_NEAR(EquationOfTime(FromCalendar(2025, 11, 3)), 16.45f / 60.0f, 0.003f);
+    EXPECT_NEAR(EquationOfTime(FromCalendar(2025, 2, 11)), -14.2f / 60.0f, 0.003f);
+}
+
+TEST(AstroTime, FixedZoneModes) {
+    AstroTime t = At(2024, 7, 1, 12, 0);
+    EXPECT_EQ(UtcToLocal(t, 60, kStandardTime), At(2024, 7, 1, 13, 0));
+    EXPECT_EQ(UtcToLocal(t, 60, kSummerTime), At(2024, 7, 1, 14, 0));
+    EXPECT_EQ(UtcToLocal(t, -300, kStandardTime), At(2024, 7, 1, 7, 0));
+    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 14, 0), 60, kSummerTime), t);
+    EXPECT_EQ(LocalToUtc(At(2024, 1, 1, 2, 0), 330, kStandardTime), At(2023, 12, 31, 20, 30));
+}
+
+TEST(AstroTime, DeviceZoneNorthernRules) {
+    PL::TestPlatform p;
+    PL::ScopedPlatform scope(p);
+    p.zone = {PL::TimeZoneStatus::Standard, CentralEurope()};
+    // 2024: summer time 31 March 01:00 UT to 27 October 01:00 UT.
+    EXPECT_EQ(UtcToLocal(At(2024, 1, 15, 12, 0), 0, kDeviceZone), At(2024, 1, 15, 13, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 3, 31, 0, 59, 59), 0, kDeviceZone), At(2024, 3, 31, 1, 59, 59));
+    EXPECT_EQ(UtcToLocal(At(2024, 3, 31, 1, 0), 0, kDeviceZone), At(2024, 3, 31, 3, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 10, 27, 0, 59, 59), 0, kDeviceZone), At(2024, 10, 27, 2, 59, 59));
+    EXPECT_EQ(UtcToLocal(At(2024, 10, 27, 1, 0), 0, kDeviceZone), At(2024, 10, 27, 2, 0));
+    // 2025: 30 March and 26 October (a different weekday pattern).
+    EXPECT_EQ(UtcToLocal(At(2025, 3, 30, 1, 30), 0, kDeviceZone), At(2025, 3, 30, 3, 30));
+    EXPECT_EQ(UtcToLocal(At(2025, 3, 29, 1, 30), 0, kDeviceZone), At(2025, 3, 29, 2, 30));
+    // Local to UT reads the rules as local clock times.
+    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 14, 0), 0, kDeviceZone), At(2024, 7, 1, 12, 0));
+    EXPECT_EQ(LocalToUtc(At(2024, 12, 1, 14, 0), 0, kDeviceZone), At(2024, 12, 1, 13, 0));
+    EXPECT_EQ(DeviceZoneOffset(), 60);
+}
+
+TEST(AstroTime, DeviceZoneSouthernRules) {
+    PL::TestPlatform p;
+    PL::ScopedPlatform scope(p);
+    p.zone = {PL::TimeZoneStatus::Daylight, Sydney()};
+    // 2024: summer time ends 7 April 03:00 AEDT (6 April 16:00 UT), starts
+    // 6 October 02:00 AEST (5 October 16:00 UT).
+    EXPECT_EQ(UtcToLocal(At(2024, 1, 15, 0, 0), 0, kDeviceZone), At(2024, 1, 15, 11, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 6, 15, 0, 0), 0, kDeviceZone), At(2024, 6, 15, 10, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 4, 6, 15, 59, 59), 0, kDeviceZone), At(2024, 4, 7, 2, 59, 59));
+    EXPECT_EQ(UtcToLocal(At(2024, 4, 6, 16, 0), 0, kDeviceZone), At(2024, 4, 7, 2, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 10, 5, 15, 59, 59), 0, kDeviceZone), At(2024, 10, 6, 1, 59, 59));
+    EXPECT_EQ(UtcToLocal(At(2024, 10, 5, 16, 0), 0, kDeviceZone), At(2024, 10, 6, 3, 0));
+    EXPECT_EQ(UtcToLocal(At(2024, 12, 24, 20, 0), 0, kDeviceZone), At(2024, 12, 25, 7, 0));
+    EXPECT_EQ(LocalToUtc(At(2024, 12, 25, 7, 0), 0, kDeviceZone), At(2024, 12, 24, 20, 0));
+    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 10, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
+    EXPECT_EQ(DeviceZoneOffset(), 600);
+}
+
+TEST(AstroTime, DeviceZoneAbsoluteRulesAndNoRules) {
+    PL::TestPlatform p;
+    PL::ScopedPlatform scope(p);
+    PL::TimeZoneInfo tz = CentralEurope();
+    tz.daylightDate = PL::SystemTime{2024, 4, 0, 10, 12, 30, 0, 0};   // 10 April 12:30 local
+    tz.standardDate = PL::SystemTime{2024, 9, 0, 2, 6, 0, 0, 0};      // 2 September 06:00 local
+    p.zone = {PL::TimeZoneStatus::Standard, tz};
+    EXPECT_EQ(UtcToLocal(At(2024, 4, 10, 11, 29), 0, kDeviceZone), At(2024, 4, 10, 12, 29));
+    EXPECT_EQ(UtcToLocal(At(2024, 4, 10, 11, 30), 0, kDeviceZone), At(2024, 4, 10, 13, 30));
+    EXPECT_EQ(UtcToLocal(At(2024, 9, 2, 4, 0), 0, kDeviceZone), At(2024, 9, 2, 5, 0));
+
+    // A zone without summer time (Tokyo): the record's bias applies all year,
+    // also when the platform reports the "unknown" state such zones get.
+    PL::TimeZoneInfo tokyo;
+    tokyo.bias = -540;
+    p.zone = {PL::TimeZoneStatus::Unknown, tokyo};
+    EXPECT_EQ(UtcToLocal(At(2024, 7, 1, 0, 0), 0, kDeviceZone), At(2024, 7, 1, 9, 0));
+    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 9, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
+    EXPECT_EQ(DeviceZoneOffset(), 540);
+
+    // A failed query leaves the time as it is.
+    p.zone = {PL::TimeZoneStatus::Failed, tokyo};
+    EXPECT_EQ(UtcToLocal(At(2024, 7, 1, 0, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
+    EXPECT_EQ(DeviceZoneOffset(), 0);
+}
+
+TEST(AstroTime, NowComesFromThePlatformClock) {
+    PL::TestPlatform p;
+    PL::ScopedPlatform scope(p);
+    p.utc = PL::SystemTime{2031, 2, 0, 28, 23, 59, 58, 999};
+    EXPECT_EQ(Now(), At(2031, 2, 28, 23, 59, 58));
+}

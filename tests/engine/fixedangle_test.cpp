@@ -1,0 +1,96 @@
+#include "engine/fixedangle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Calc;
+
+TEST(FixedAngle, IsqrtIsTheFloorSquareRoot) {
+    EXPECT_EQ(Isqrt(48), 6);
+    EXPECT_EQ(Isqrt(56), 7);
+    EXPECT_EQ(Isqrt(57), 7);
+    EXPECT_EQ(Isqrt(4294967295u), 65535);
+    EXPECT_EQ(Isqrt(0), 0);
+    for (uint32_t n = 0; n < 2000000; ++n) ASSERT_EQ(Isqrt(n), static_cast<uint16_t>(std::sqrt(static_cast<double>(n)))) << n;
+    // Both sides of every perfect square of the 16-bit range.
+    for (uint32_t k = 1; k < 65536; ++k) {
+        ASSERT_EQ(Isqrt(k * k), k);
+        ASSERT_EQ(Isqrt(k * k - 1), k - 1);
+    }
+}
+
+TEST(FixedAngle, ArcTangentTableAndKnownValues) {
+    // AtanRatio(k, 32) lands exactly on table entry k: round(atan(k/32) 32768/pi) + 1.
+    for (uint32_t k = 0; k < 32; ++k) {
+        int expected = static_cast<int>(std::lround(std::atan(k / 32.0) * 32768 / M_PI)) + 1;
+        if (k == 0) expected = 1;
+        ASSERT_EQ(AtanRatio(k, 32), k == 0 ? 1 : expected) << k;
+    }
+    EXPECT_EQ(AtanRatio(0, 0), 0);
+    EXPECT_EQ(Atan2i(0, 100), 1);
+    EXPECT_EQ(Atan2i(100, 100), 8192);
+    EXPECT_EQ(Atan2i(100, 0), 16383);
+    EXPECT_EQ(Atan2i(0, -100), 32767);
+    EXPECT_EQ(Atan2i(-100, 0), 49153);
+    EXPECT_EQ(Atan2i(-32768, -32768), 8192 + 32768);
+}
+
+TEST(FixedAngle, Atan2iFollowsTheTrueAngleOverTheDomain) {
+    int worst = 0;
+    for (int y = -32768; y < 32768; y += 97) {
+        for (int x = -32768; x < 32768; x += 89) {
+            if (x == 0 && y == 0) continue;
+            double a = std::atan2(static_cast<double>(y), static_cast<double>(x)) * 32768 / M_PI;
+            if (a < 0) a += 65536;
+            int got = Atan2i(static_cast<int16_t>(y), static_cast<int16_t>(x));
+            int diff = std::abs(got - static_cast<int>(std::lround(a)));
+            if (diff > 32768) diff = 65536 - diff;
+            worst = std::max(worst, diff);
+        }
+    }
+    EXPECT_LE(worst, 3);
+}
+
+TEST(FixedAngle, SineTableAndQuadrants) {
+    EXPECT_EQ(Sin16(0), 0);
+    EXPECT_EQ(Sin16(16384), 32767);
+    EXPECT_EQ(Sin16(32768), 1);
+    EXPECT_EQ(Sin16(49152), -32766);
+    EXPECT_EQ(Cos16(0), 32767);
+    int worst = 0;
+    for (uint32_t a = 0; a < 65536; ++a) {
+        double exact = 32767 * std::sin(a * 2 * M_PI / 65536);
+        worst = std::max(worst, static_cast<int>(std::lround(std::abs(Sin16(static_cast<uint16_t>(a)) - exact))));
+        ASSERT_EQ(Cos16(static_cast<uint16_t>(a)), Sin16(static_cast<uint16_t>((a + 16384) & 0xFFFF)));
+        if (a >= 1 && a <= 16384) {
+            // Mirror symmetry within the first half turn is exact...
+            ASSERT_EQ(Sin16(static_cast<uint16_t>(a)), Sin16(static_cast<uint16_t>(32768 - a))) << a;
+        }
+        if (a < 32768) {
+            // ...and the second half turn is 1 - v.
+            ASSERT_EQ(Sin16(static_cast<uint16_t>(a + 32768)), 1 - Sin16(static_cast<uint16_t>(a))) << a;
+        }
+    }
+    EXPECT_LE(worst, 2);
+    // Table entries sit on the true sine within about a unit.
+    for (int k = 0; k <= 128; ++k)
+        ASSERT_NEAR(Sin16(static_cast<uint16_t>(k * 128)), 32767 * std::sin(k * M_PI / 256), 2.0) << k;  // some entries are 1.6 off, as stored
+}
+
+TEST(FixedAngle, Rotate16) {
+    int32_t u = 32767, v = 0;
+    Rotate16(u, v, 16384);  // a quarter turn
+    EXPECT_EQ(u, 0);
+    EXPECT_EQ(v, 32766);
+    u = 20000;
+    v = -10000;
+    Rotate16(u, v, 8192);
+    EXPECT_NEAR(u, (20000 + 10000) * M_SQRT1_2, 2);
+    EXPECT_NEAR(v, (-10000 + 20000) * M_SQRT1_2, 2);
+    u = -32767;
+    v = -32767;
+    Rotate16(u, v, 8192);  // largest products stay in 32 bits
+    EXPECT_NEAR(u, 0, 2);
+    EXPECT_NEAR(v, -46339, 2);
+}

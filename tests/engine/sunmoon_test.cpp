@@ -1,0 +1,82 @@
+#include "engine/sunmoon.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace Calc;
+
+namespace {
+float Deg(float rad) {
+    float d = rad * kRadToDeg;
+    return d < 0 ? d + 360.0f : d;
+}
+}  // namespace
+
+TEST(SunMoon, SunAgainstReferenceMoments) {
+    ResetSunMoonMemos();
+    Vec3 s = SunPosition(kJ2000);
+    EXPECT_NEAR(Deg(s.x), 280.38f, 0.01f);
+    EXPECT_EQ(s.y, 0.0f);
+    EXPECT_NEAR(s.z, 0.98331f, 1e-5f);
+    // Meeus ex. 25.a, 1992-10-13 0h: 199.90988 deg, R = 0.99766 AU.
+    s = SunPosition(AstroTime{48908, 0});
+    EXPECT_NEAR(Deg(s.x), 199.909f, 0.005f);
+    EXPECT_NEAR(s.z, 0.99766f, 2e-5f);
+    // The Sun passes the March equinox on 2024-03-20 03:06 UT, good to a few arc minutes.
+    s = SunPosition(FromCalendar(2024, 3, 20, 3, 6, 0));
+    float lon = s.x * kRadToDeg;
+    if (lon > 180) lon -= 360;
+    EXPECT_NEAR(lon, 0.0f, 0.05f);
+}
+
+TEST(SunMoon, MoonAgainstReferenceMoments) {
+    ResetSunMoonMemos();
+    Vec3 m = MoonPosition(kJ2000);
+    EXPECT_NEAR(Deg(m.x), 223.32f, 0.01f);
+    EXPECT_NEAR(m.y * kRadToDeg, 5.17f, 0.01f);
+    EXPECT_NEAR(m.z, 402481.0f, 2.0f);
+    // Meeus ex. 47.a, 1992-04-12 0h: 133.162655, -3.229126 deg, 368409.7 km
+    // (the truncated series gives 368414 km).
+    m = MoonPosition(AstroTime{48724, 0});
+    EXPECT_NEAR(Deg(m.x), 133.16f, 0.01f);
+    EXPECT_NEAR(m.y * kRadToDeg, -3.23f, 0.01f);
+    EXPECT_NEAR(m.z, 368414.0f, 2.0f);
+    EXPECT_NEAR(m.z, 368409.7f, 10.0f);
+}
+
+TEST(SunMoon, RangesOverDecades) {
+    float minD = 1e9f, maxD = 0;
+    for (int32_t d = 44000; d < 62000; ++d) {
+        Vec3 m = MoonPosition(AstroTime{d, (d * 3607) % 86400});
+        minD = std::min(minD, m.z);
+        maxD = std::max(maxD, m.z);
+        ASSERT_GE(m.x, 0.0f);
+        ASSERT_LT(m.x, kTwoPi);
+        ASSERT_LT(std::abs(m.y), 5.4f * kDegToRad);
+        Vec3 s = SunPosition(AstroTime{d, 0});
+        ASSERT_GT(s.z, 0.9832f);
+        ASSERT_LT(s.z, 1.0168f);
+    }
+    EXPECT_GT(minD, 356000.0f);
+    EXPECT_LT(minD, 357500.0f);
+    EXPECT_GT(maxD, 406000.0f);
+    EXPECT_LT(maxD, 407000.0f);
+}
+
+TEST(SunMoon, OneEntryMemo) {
+    ResetSunMoonMemos();
+    AstroTime t{60000, 1234};
+    Vec3 a = MoonPosition(t);
+    Vec3 b = MoonPosition(t);
+    EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
+    // A minute later the Moon has moved ~33"; the split-day arguments keep
+    // about 1.5" of resolution at this epoch.
+    Vec3 c = MoonPosition(AstroTime{60000, 1294});
+    EXPECT_NE(a.x, c.x);
+    // After another time the memo holds that one: the first time recomputes identically.
+    Vec3 d = MoonPosition(t);
+    EXPECT_EQ(0, std::memcmp(&a, &d, sizeof a));
+    Vec3 s1 = SunPosition(t), s2 = SunPosition(AstroTime{60000, 1294});
+    EXPECT_NE(s1.x, s2.x);
+}
