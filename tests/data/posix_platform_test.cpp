@@ -1,0 +1,184 @@
+// The native platform layer: the zone record it derives from the zone
+// database, and the file and resource services the core relies on.
+#include "data/native/posix_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "data/native/test_platform.h"
+#include "engine/astrotime.h"
+
+using PL::PosixPlatform;
+using PL::TimeZoneInfo;
+using PL::TimeZoneStatus;
+
+namespace {
+
+class ZoneScope {
+public:
+    explicit ZoneScope(const char* tz) {
+        const char* old = std::getenv("TZ");
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        setenv("TZ", tz, 1);
+        tzset();
+    }
+    ~ZoneScope() {
+        if (had_) setenv("TZ", old_.c_str(), 1); else unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    bool had_ = false;
+    std::string old_;
+};
+
+int64_t Utc(int y, int m, int d) {
+    Calc::AstroTime t = Calc::FromCalendar(y, m, d, 12, 0, 0);
+    return (static_cast<int64_t>(t.day) - 40587) * 86400 + t.seconds;  // MJD 40587 = 1970-01-01
+}
+
+std::u16string TempFolder() {
+    char tmpl[] = "/tmp/celvane-pl-XXXXXX";
+    return PL::FromUtf8(mkdtemp(tmpl));
+}
+
+}  // namespace
+
+TEST(PosixPlatform, ZoneRecordNorthernSummerTime) {
+    ZoneScope zone("Europe/Berlin");
+    TimeZoneInfo tz;
+    EXPECT_EQ(PosixPlatform::ZoneRecordAt(Utc(2024, 7, 1), tz), TimeZoneStatus::Daylight);
+    EXPECT_EQ(tz.bias, -60);
+    EXPECT_EQ(tz.standardBias, 0);
+    EXPECT_EQ(tz.daylightBias, -60);
+    // Last Sunday of March, 02:00 local standard time; last Sunday of October, 03:00 summer time.
+    EXPECT_EQ(tz.daylightDate.month, 3);
+    EXPECT_EQ(tz.daylightDate.day, 5);
+    EXPECT_EQ(tz.daylightDate.dayOfWeek, 0);
+    EXPECT_EQ(tz.daylightDate.hour, 2);
+    EXPECT_EQ(tz.standardDate.month, 10);
+    EXPECT_EQ(tz.standardDate.day, 5);
+    EXPECT_EQ(tz.standardDate.hour, 3);
+    EXPECT_EQ(PosixPlatform::ZoneRecordAt(Utc(2024, 1, 10), tz), TimeZoneStatus::Standard);
+
+    // The engine, fed this record, switches at 01:00 UT on 31 March 2024.
+    PL::TestPlatform p;
+    PL::ScopedPlatform scope(p);
+    PosixPlatform::ZoneRecordAt(Utc(2024, 7, 1), tz);
+    p.zone = {TimeZoneStatus::Daylight, tz};
+    Calc::AstroTime before = Calc::FromCalendar(2024, 3, 31, 0, 59, 0);
+    Calc::AstroTime after = Calc::FromCalendar(2024, 3, 31, 1, 0, 0);
+    EXPECT_EQ(Calc::DiffSeconds(Calc::UtcToLocal(before, 0, Calc::kDeviceZone), before), 3600);
+    EXPECT_EQ(Calc::DiffSeconds(Calc::UtcToLocal(after, 0, Calc::kDeviceZone), after), 7200);
+}
+
+TEST(PosixPlatform, ZoneRecordSouthernAndWithoutSummerTime) {
+    {
+        ZoneScope zone("Australia/Sydney");
+        TimeZoneInfo tz;
+        EXPECT_EQ(PosixPlatform::ZoneRecordAt(Utc(2024, 1, 15), tz), TimeZoneStatus::Daylight);
+        EXPECT_EQ(tz.bias, -600);
+        EXPECT_EQ(tz.daylightBias, -60);
+        EXPECT_EQ(tz.daylightDate.month, 10);  // first Sunday of October
+        EXPECT_EQ(tz.daylightDate.day, 1);
+        EXPECT_EQ(tz.daylightDate.hour, 2);
+        EXPECT_EQ(tz.standardDate.month, 4);  // first Sunday of April
+        EXPECT_EQ(tz.standardDate.day, 1);
+        EXPECT_EQ(tz.standardDate.hour, 3);
+    }
+    {
+        ZoneScope zone("Asia/Tokyo");
+        TimeZoneInfo tz;
+        EXPECT_EQ(PosixPlatform::ZoneRecordAt(Utc(2024, 7, 1), tz), TimeZoneStatus::Unknown);
+        EXPECT_EQ(tz.bias, -540);
+        EXPECT_EQ(tz.standardDate.month, 0);
+    }
+    {
+        ZoneScope zone("America/New_York");
+        TimeZoneInfo tz;
+        PosixPlatform::ZoneRecordAt(Utc(2024, 7, 1), tz);
+        EXPECT_EQ(tz.bias, 300);
+        EXPECT_EQ(tz.daylightDate.month, 3);  // second Sunday of March, 02:00
+        EXPECT_EQ(tz.daylightDate.day, 2);
+        EXPECT_EQ(tz.daylightDate.hour, 2);
+        EXPECT_EQ(tz.standardDate.month, 11);  // first Sunday of November, 02:00
+        EXPECT_EQ(tz.standardDate.day, 1);
+        EXPECT_EQ(tz.standardDate.hour, 2);
+    }
+}
+
+TEST(PosixPlatform, FilesAndFolders) {
+    PosixPlatform p;
+    std::u16string dir = TempFolder();
+    ASSERT_TRUE(p.FolderExists(dir));
+    std::u16string sub = dir + u"/Sterne äö";
+    ASSERT_TRUE(p.CreateFolder(sub));
+    EXPECT_FALSE(p.CreateFolder(sub));
+    std::FILE* f = p.OpenFile(sub + u"/Messier.PUO", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("x", f);
+    std::fclose(f);
+    f = p.OpenFile(sub + u"/comets.pco", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    EXPECT_EQ(p.OpenFile(sub + u"/missing/none.txt", "rb"), nullptr);
+
+    auto found = p.ListFolder(sub, u"*.puo");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].name, u"Messier.PUO");  // the name as stored wins
+    EXPECT_EQ(p.ListFolder(sub, u"*").size(), 2u);
+    EXPECT_TRUE(p.FileExists(sub + u"/comets.pco"));
+
+    // Moving never replaces an existing file.
+    EXPECT_FALSE(p.MoveFile(sub + u"/comets.pco", sub + u"/Messier.PUO"));
+    EXPECT_TRUE(p.MoveFile(sub + u"/comets.pco", sub + u"/Comets.pco"));
+    EXPECT_FALSE(p.FileExists(sub + u"/comets.pco"));
+    EXPECT_TRUE(p.DeleteFile(sub + u"/Comets.pco"));
+    EXPECT_FALSE(p.DeleteFile(sub + u"/Comets.pco"));
+    EXPECT_TRUE(p.DeleteFile(sub + u"/Messier.PUO"));
+    std::system(("rm -rf '" + PL::ToUtf8(dir) + "'").c_str());
+}
+
+TEST(PosixPlatform, ResourcesByNameWithoutRegardToCase) {
+    std::u16string dir = TempFolder();
+    PosixPlatform writer;
+    std::FILE* f = writer.OpenFile(dir + u"/starsBSC0", "wb");
+    ASSERT_NE(f, nullptr);
+    const unsigned char bytes[] = {0, 1, 2, 0xFF, 0x80};
+    std::fwrite(bytes, 1, sizeof bytes, f);
+    std::fclose(f);
+
+    PosixPlatform p(dir);
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    ASSERT_TRUE(p.Resource(u"STARSbsc0", data, size));
+    ASSERT_EQ(size, sizeof bytes);
+    EXPECT_EQ(0, std::memcmp(data, bytes, size));
+    const uint8_t* again = nullptr;
+    ASSERT_TRUE(p.Resource(u"starsBSC0", again, size));
+    EXPECT_EQ(again, data);  // loaded once, kept for the program's life
+    EXPECT_FALSE(p.Resource(u"starsBSC9", data, size));
+    EXPECT_FALSE(p.Resource(u"starsBSC?", data, size) && size != sizeof bytes);
+    std::system(("rm -rf '" + PL::ToUtf8(dir) + "'").c_str());
+}
+
+TEST(PosixPlatform, WildcardsAndUtf8) {
+    EXPECT_TRUE(PL::WildcardMatch(u"Comets.PCO", u"*.pco"));
+    EXPECT_TRUE(PL::WildcardMatch(u"a.b.c", u"a*c"));
+    EXPECT_TRUE(PL::WildcardMatch(u"abc", u"a?c"));
+    EXPECT_FALSE(PL::WildcardMatch(u"ab", u"a?c"));
+    EXPECT_FALSE(PL::WildcardMatch(u"places.dat.tmp", u"*.dat"));
+    EXPECT_TRUE(PL::WildcardMatch(u"", u"*"));
+
+    const std::u16string text = u"Zürich \u00b0 \U0001F52D";
+    EXPECT_EQ(PL::FromUtf8(PL::ToUtf8(text)), text);
+    EXPECT_EQ(PL::ToUtf8(u"\u00b0"), "\xC2\xB0");
+    EXPECT_EQ(PL::FromUtf8("A\xC3" "B"), u"AB");        // a lead byte without its continuation
+    EXPECT_EQ(PL::FromUtf8("\xE2\x82"), u"");            // cut at the end
+    EXPECT_EQ(PL::ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");  // lone surrogate
+}
