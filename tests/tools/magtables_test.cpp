@@ -1,0 +1,122 @@
+// celvane-magtables: the committed engine/magnetic_tables.cpp is exactly what
+// the tool makes from catalogs/magnetic/, and damaged inputs are refused with
+// a message, leaving the old output alone.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kSource = CELVANE_SOURCE_DIR;
+const std::string kCatalog = kSource + "/catalogs/magnetic/";
+const std::string kWork = std::string(CELVANE_BINARY_DIR) + "/magtables_test/";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// Runs the tool; returns its exit code and leaves its error output in *err.
+int RunTool(const std::string& output, const std::vector<std::string>& inputs, std::string* err = nullptr) {
+    std::string cmd = "'" + std::string(CELVANE_MAGTABLES) + "' '" + output + "'";
+    for (const std::string& in : inputs) cmd += " '" + in + "'";
+    cmd += " 2> '" + kWork + "stderr.txt'";
+    int status = std::system(cmd.c_str());
+    if (err) *err = ReadAll(kWork + "stderr.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const std::vector<std::string> kShipped = {kCatalog + "WMM2010.COF", kCatalog + "WMM2015v2.COF",
+                                           kCatalog + "WMM2020.COF", kCatalog + "WMM2025.COF"};
+
+class MagTablesTool : public ::testing::Test {
+protected:
+    void SetUp() override { std::system(("mkdir -p '" + kWork + "'").c_str()); }
+};
+
+TEST_F(MagTablesTool, RegeneratesTheCommittedTableByteForByte) {
+    const std::string out = kWork + "magnetic_tables.cpp";
+    std::remove(out.c_str());
+    ASSERT_EQ(RunTool(out, kShipped), 0);
+    const std::string made = ReadAll(out);
+    const std::string committed = ReadAll(kSource + "/engine/magnetic_tables.cpp");
+    ASSERT_FALSE(committed.empty());
+    EXPECT_TRUE(made == committed) << "re-run tools/magtables.cpp (catalogs/magnetic/README.md)";
+    // The published first values survive the normalisation (factor 1 for n = 1).
+    EXPECT_NE(made.find("{-29496.6f, 0.0f, 11.6f, 0.0f},  // 1 0"), std::string::npos);
+    EXPECT_NE(made.find("{-1586.3f, 4944.4f, 16.5f, -25.9f},  // 1 1"), std::string::npos);
+}
+
+TEST_F(MagTablesTool, DamagedInputsAreRefusedAndTheOutputKept) {
+    const std::string cof = ReadAll(kCatalog + "WMM2020.COF");
+    ASSERT_FALSE(cof.empty());
+    const std::string row22 = "  2  2  ";
+    size_t at = cof.find(row22);
+    ASSERT_NE(at, std::string::npos);
+    size_t eol = cof.find('\n', at);
+    const std::string rowText = cof.substr(at, eol + 1 - at);
+
+    std::string noEnd = cof.substr(0, cof.find("9999"));
+    std::string badNumber = cof;
+    badNumber.replace(at + 10, 3, "x.y");
+    std::string badOrder = cof;
+    badOrder.replace(at, 8, "  2  3  ");  // m > n
+    std::string hForOrderZero = cof;
+    {
+        size_t z = hForOrderZero.find("  3  0  ");
+        ASSERT_NE(z, std::string::npos);
+        size_t e = hForOrderZero.find('\n', z);
+        hForOrderZero.replace(z, e - z, "  3  0    1000.0     5.0       1.0        0.0");
+    }
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* message;
+    } const cases[] = {
+        {"row missing", cof.substr(0, at) + cof.substr(eol + 1), "89 terms, expected 90"},
+        {"row twice", cof.substr(0, eol + 1) + rowText + cof.substr(eol + 1), "given twice"},
+        {"bad number", badNumber, "invalid number"},
+        {"order above degree", badOrder, "out of range"},
+        {"h of order 0", hForOrderZero, "must be 0"},
+        {"no end line", noEnd, "missing end line"},
+        {"empty", "", "empty file"},
+        {"bad header", "    20x0.0   WMM-2020   12/10/2019\n" + cof.substr(cof.find('\n') + 1), "invalid number"},
+        {"binary", std::string("\x01\x02\xff\xfe\x00zz", 7), "expected epoch"},
+    };
+    const std::string out = kWork + "kept.cpp";
+    const std::string bad = kWork + "bad.COF";
+    for (const Case& c : cases) {
+        WriteAll(out, "previous contents");
+        WriteAll(bad, c.text);
+        std::string err;
+        EXPECT_EQ(RunTool(out, {kCatalog + "WMM2010.COF", bad}, &err), 1) << c.what;
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.what << ": " << err;
+        EXPECT_EQ(ReadAll(out), "previous contents") << c.what;
+    }
+
+    // A missing file, and epochs out of order.
+    WriteAll(out, "previous contents");
+    std::string err;
+    EXPECT_EQ(RunTool(out, {kWork + "no-such.COF"}, &err), 1);
+    EXPECT_NE(err.find("cannot open"), std::string::npos) << err;
+    EXPECT_EQ(RunTool(out, {kCatalog + "WMM2020.COF", kCatalog + "WMM2010.COF"}, &err), 1);
+    EXPECT_NE(err.find("epochs must increase"), std::string::npos) << err;
+    EXPECT_EQ(ReadAll(out), "previous contents");
+    EXPECT_EQ(RunTool(out, {}), 2);  // usage
+}
+
+}  // namespace
