@@ -1,0 +1,423 @@
+// The magnetic model against NOAA's published test values for every shipped
+// model, against an independent double-precision evaluation of the raw
+// coefficient files, and its caching and validity rules.
+
+#include "engine/magnetic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/astrotime.h"
+
+namespace {
+
+using Calc::AstroTime;
+using Calc::FromCalendar;
+using Calc::MagneticModel;
+
+const std::string kCatalogDir = std::string(CELVANE_SOURCE_DIR) + "/catalogs/magnetic/";
+
+std::string Narrow(const char16_t* s) {
+    std::string out;
+    for (; *s; ++s) out += static_cast<char>(*s);
+    return out;
+}
+
+// The first moment whose year, in the model's whole hundredths counted from
+// MJD 0 = 1858.88 in years of 365.25 days, is the given decimal year.
+AstroTime MomentOfYear(double year) {
+    long hundredths = std::lround(year * 100) - 185888;
+    long day = (hundredths * 1461 + 399) / 400;
+    return AstroTime{static_cast<int32_t>(day), 0};
+}
+
+// ---------------------------------------------------------------------------
+// NOAA test tables (CSV with a header naming the columns, '#' comments).
+
+struct TestPoint {
+    double year, heightKm, lat, lonEast;
+    double d, i, f;        // degrees, degrees, nT
+    int fDecimals;         // digits the table prints for F
+    int line;
+};
+
+std::vector<TestPoint> ReadTestTable(const std::string& file) {
+    std::ifstream in(kCatalogDir + file);
+    EXPECT_TRUE(in) << file;
+    std::vector<TestPoint> points;
+    std::map<std::string, size_t> col;
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> f;
+        std::stringstream ss(line);
+        std::string cell;
+        while (std::getline(ss, cell, ',')) f.push_back(cell);
+        if (col.empty()) {
+            for (size_t k = 0; k < f.size(); ++k) col[f[k]] = k;
+            continue;
+        }
+        TestPoint p;
+        p.year = std::stod(f[col.at("date_decimal_year")]);
+        p.heightKm = std::stod(f[col.at("height_km")]);
+        p.lat = std::stod(f[col.at("lat_deg")]);
+        p.lonEast = std::stod(f[col.at("lon_deg")]);
+        p.d = std::stod(f[col.at("D_deg")]);
+        p.i = std::stod(f[col.at("I_deg")]);
+        const std::string& ftext = f[col.at("F_nT")];
+        p.f = std::stod(ftext);
+        size_t dot = ftext.find('.');
+        p.fDecimals = dot == std::string::npos ? 0 : static_cast<int>(ftext.size() - dot - 1);
+        p.line = lineNo;
+        points.push_back(p);
+    }
+    return points;
+}
+
+double AngleDiff(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180) d -= 360;
+    if (d < -180) d += 360;
+    return std::fabs(d);
+}
+
+struct TableCase {
+    const char* file;
+    const char* model;
+    size_t rows;
+};
+
+class NoaaTestValues : public ::testing::TestWithParam<TableCase> {};
+
+// D and I are printed to 0.01 degree, F to 0.1 nT (the 2025 table prints F to
+// 1e-6 nT). The allowance on top of the printed rounding is what single
+// precision costs: 0.0005 degree, and for F 0.045 nT (the grid test below
+// bounds the single-precision error of F by 0.05 nT against double).
+TEST_P(NoaaTestValues, DeclinationInclinationIntensityWithinRounding) {
+    const TableCase& tc = GetParam();
+    std::vector<TestPoint> points = ReadTestTable(tc.file);
+    ASSERT_EQ(points.size(), tc.rows);
+    double worstD = 0, worstI = 0, worstF = 0;
+    for (const TestPoint& p : points) {
+        MagneticModel mm;
+        mm.latitude = static_cast<float>(p.lat);
+        mm.longitude = static_cast<float>(-p.lonEast);
+        mm.height = static_cast<float>(p.heightKm);
+        mm.moment = MomentOfYear(p.year);
+        ASSERT_EQ(MagneticModel::YearHundredths(mm.moment), std::lround(p.year * 100));
+        mm.Recompute();
+        SCOPED_TRACE(std::string(tc.file) + " line " + std::to_string(p.line));
+        ASSERT_EQ(mm.valid, 1);
+        EXPECT_EQ(Narrow(mm.ModelName()), tc.model);
+        const double fRound = 0.5 * std::pow(10.0, -p.fDecimals);
+        EXPECT_LE(AngleDiff(mm.declination, p.d), 0.005 + 0.0005);
+        EXPECT_LE(std::fabs(mm.inclination - p.i), 0.005 + 0.0005);
+        EXPECT_LE(std::fabs(mm.intensity - p.f), fRound + 0.045);
+        worstD = std::max(worstD, AngleDiff(mm.declination, p.d));
+        worstI = std::max(worstI, std::fabs(mm.inclination - p.i));
+        worstF = std::max(worstF, std::fabs(mm.intensity - p.f));
+    }
+    std::printf("[ magnetic ] %-28s worst |dD| %.4f deg, |dI| %.4f deg, |dF| %.3f nT\n", tc.file, worstD,
+                worstI, worstF);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryShippedModel, NoaaTestValues,
+    ::testing::Values(TableCase{"WMM2010_test_values.csv", "WMM2010", 12},
+                      TableCase{"WMM2015v2_test_values.csv", "WMM2015v2", 12},
+                      TableCase{"WMM2020_test_values.csv", "WMM2020", 12},
+                      TableCase{"WMM2020_TEST_VALUES_100.csv", "WMM2020", 100},
+                      TableCase{"WMM2025_TEST_VALUES_100.csv", "WMM2025", 100}));
+
+// ---------------------------------------------------------------------------
+// An independent evaluation in double precision straight from a .COF file:
+// the potential with Schmidt semi-normalised Legendre functions, its gradient
+// by central differences, WGS-84 from a and 1/f (NOAA Technical Report, The
+// US/UK World Magnetic Model, eqs. 7-19).
+
+struct RawModel {
+    double epoch = 0;
+    double g[13][13] = {}, h[13][13] = {}, gd[13][13] = {}, hd[13][13] = {};
+};
+
+RawModel ReadCof(const std::string& file) {
+    RawModel m;
+    std::ifstream in(kCatalogDir + file);
+    EXPECT_TRUE(in) << file;
+    std::string line;
+    std::getline(in, line);
+    m.epoch = std::stod(line);
+    while (std::getline(in, line)) {
+        std::istringstream ss(line);
+        int n, k;
+        double g, h, gd, hd;
+        if (!(ss >> n >> k >> g >> h >> gd >> hd) || n > 12) break;
+        m.g[n][k] = g;
+        m.h[n][k] = h;
+        m.gd[n][k] = gd;
+        m.hd[n][k] = hd;
+    }
+    return m;
+}
+
+double Potential(const RawModel& m, double dt, double r, double latc, double lon) {
+    const double a = 6371.2;
+    const double x = std::sin(latc);
+    double v = 0;
+    for (int n = 1; n <= 12; ++n) {
+        for (int k = 0; k <= n; ++k) {
+            // Unnormalised P(n,k)(x) by the standard upward recursion, then the
+            // Schmidt factor sqrt(2 (n-k)! / (n+k)!) for k > 0.
+            double pmm = 1;
+            for (int i = 1; i <= k; ++i) pmm *= (2 * i - 1) * std::sqrt(1 - x * x);
+            double pnm = pmm, prev = 0;
+            for (int l = k + 1; l <= n; ++l) {
+                double next = ((2 * l - 1) * x * pnm - (l + k - 1) * prev) / (l - k);
+                prev = pnm;
+                pnm = next;
+            }
+            double schmidt = 1;
+            if (k > 0) {
+                double ratio = 1;
+                for (int i = n - k + 1; i <= n + k; ++i) ratio *= i;
+                schmidt = std::sqrt(2 / ratio);
+            }
+            double g = m.g[n][k] + dt * m.gd[n][k], h = m.h[n][k] + dt * m.hd[n][k];
+            v += std::pow(a / r, n + 1) * (g * std::cos(k * lon) + h * std::sin(k * lon)) * schmidt * pnm;
+        }
+    }
+    return a * v;
+}
+
+struct Field {
+    double d, i, f;
+};
+
+Field ReferenceField(const RawModel& m, double dt, double latDeg, double lonEastDeg, double heightKm) {
+    const double A = 6378.137, F = 1 / 298.257223563, E2 = F * (2 - F);
+    const double lat = latDeg * M_PI / 180, lon = lonEastDeg * M_PI / 180;
+    const double rc = A / std::sqrt(1 - E2 * std::sin(lat) * std::sin(lat));
+    const double p = (rc + heightKm) * std::cos(lat), z = (rc * (1 - E2) + heightKm) * std::sin(lat);
+    const double r = std::hypot(p, z), latc = std::asin(z / r);
+    const double e = 1e-6, er = 1e-3;
+    const double dVdLat = (Potential(m, dt, r, latc + e, lon) - Potential(m, dt, r, latc - e, lon)) / (2 * e);
+    const double dVdLon = (Potential(m, dt, r, latc, lon + e) - Potential(m, dt, r, latc, lon - e)) / (2 * e);
+    const double dVdR = (Potential(m, dt, r + er, latc, lon) - Potential(m, dt, r - er, latc, lon)) / (2 * er);
+    const double xc = -dVdLat / r, yc = -dVdLon / (r * std::cos(latc)), zc = dVdR;
+    const double psi = latc - lat;
+    const double x = xc * std::cos(psi) - zc * std::sin(psi), zz = xc * std::sin(psi) + zc * std::cos(psi);
+    const double hh = std::hypot(x, yc);
+    return {std::atan2(yc, x) * 180 / M_PI, std::atan2(zz, hh) * 180 / M_PI, std::hypot(hh, zz)};
+}
+
+// The reference itself reproduces NOAA's table (so it can judge the rest).
+TEST(MagneticReference, ReproducesNoaaTable) {
+    RawModel m = ReadCof("WMM2020.COF");
+    for (const TestPoint& p : ReadTestTable("WMM2020_TEST_VALUES_100.csv")) {
+        Field f = ReferenceField(m, p.year - m.epoch, p.lat, p.lonEast, p.heightKm);
+        EXPECT_LE(AngleDiff(f.d, p.d), 0.0051) << p.line;
+        EXPECT_LE(std::fabs(f.i - p.i), 0.0051) << p.line;
+        EXPECT_LE(std::fabs(f.f - p.f), 0.051) << p.line;
+    }
+}
+
+// A grid of places, heights and moments over all four models. The bound on D
+// grows where the horizontal field is weak (near the magnetic poles D is
+// ill-conditioned): a fixed error in nT, divided by H.
+TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
+    struct M {
+        const char* cof;
+        double year;
+    };
+    const M cases[] = {{"WMM2010.COF", 2010.0},   {"WMM2010.COF", 2013.37},  {"WMM2015v2.COF", 2015.5},
+                       {"WMM2015v2.COF", 2019.99}, {"WMM2020.COF", 2021.25},  {"WMM2020.COF", 2024.8},
+                       {"WMM2025.COF", 2026.0},    {"WMM2025.COF", 2029.99}};
+    double worstF = 0, worstI = 0, worstDnT = 0;
+    for (const M& c : cases) {
+        RawModel raw = ReadCof(c.cof);
+        for (int lat = -85; lat <= 85; lat += 17) {
+            for (int lon = -180; lon < 180; lon += 37) {
+                for (double hkm : {-0.4, 0.0, 3.2, 400.0}) {
+                    MagneticModel mm;
+                    mm.latitude = static_cast<float>(lat);
+                    mm.longitude = static_cast<float>(-lon);
+                    mm.height = static_cast<float>(hkm);
+                    mm.moment = MomentOfYear(c.year);
+                    mm.Recompute();
+                    ASSERT_EQ(mm.valid, 1);
+                    Field ref = ReferenceField(raw, c.year - raw.epoch, lat, lon, hkm);
+                    double hRef = ref.f * std::cos(ref.i * M_PI / 180);
+                    double dErrNt = AngleDiff(mm.declination, ref.d) * M_PI / 180 * hRef;
+                    worstF = std::max(worstF, std::fabs(mm.intensity - ref.f));
+                    worstI = std::max(worstI, std::fabs(mm.inclination - ref.i));
+                    worstDnT = std::max(worstDnT, dErrNt);
+                    ASSERT_LE(std::fabs(mm.intensity - ref.f), 0.05) << c.cof << " " << lat << " " << lon;
+                    ASSERT_LE(std::fabs(mm.inclination - ref.i), 0.001) << c.cof << " " << lat << " " << lon;
+                    ASSERT_LE(dErrNt, 0.05) << c.cof << " " << lat << " " << lon;
+                }
+            }
+        }
+    }
+    std::printf("[ magnetic ] grid vs double: worst |dF| %.4f nT, |dI| %.5f deg, D error x H %.4f nT\n",
+                worstF, worstI, worstDnT);
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(MagneticModel, PoleFormulaContinuesTheFieldToThePoles) {
+    for (float pole : {90.0f, -90.0f}) {
+        for (float lonWest : {0.0f, 75.0f, -140.0f}) {
+            MagneticModel at, near;
+            at.moment = near.moment = FromCalendar(2022, 6, 1);
+            at.longitude = near.longitude = lonWest;
+            at.latitude = pole;
+            near.latitude = pole > 0 ? 89.999f : -89.999f;
+            at.Recompute();
+            near.Recompute();
+            ASSERT_EQ(at.valid, 1);
+            EXPECT_TRUE(std::isfinite(at.declination));
+            // 0.001 degree of latitude (110 m) moves the field by well under 1 nT.
+            EXPECT_NEAR(at.intensity, near.intensity, 1.0);
+            EXPECT_NEAR(at.inclination, near.inclination, 0.01);
+            EXPECT_LE(AngleDiff(at.declination, near.declination), 0.1);
+        }
+    }
+}
+
+TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
+    MagneticModel mm;
+    mm.latitude = 48.2f;
+    mm.longitude = -16.4f;
+    for (int month = 1; month <= 12; ++month) {  // any moment in 2008
+        mm.moment = FromCalendar(2008, month, 15, 12, 0, 0);
+        mm.Recompute();
+        EXPECT_EQ(mm.valid, 0);
+        EXPECT_EQ(mm.declination, 0.0f);
+        EXPECT_EQ(mm.inclination, 0.0f);
+        EXPECT_EQ(mm.intensity, 0.0f);
+        EXPECT_EQ(Narrow(mm.ModelName()), "");
+    }
+    struct Y {
+        int year, month, day;
+        const char* model;  // "" = not valid
+    } const cases[] = {{2009, 12, 1, ""},          {2010, 1, 1, "WMM2010"},     {2012, 7, 1, "WMM2010"},
+                 {2014, 12, 28, "WMM2010"},  {2015, 1, 6, "WMM2015v2"},   {2019, 12, 28, "WMM2015v2"},
+                 {2020, 1, 6, "WMM2020"},    {2026, 4, 1, "WMM2025"},     {2029, 12, 31, "WMM2025"},
+                 {2030, 2, 1, ""},           {2045, 1, 1, ""},            {1858, 11, 17, ""}};
+    for (const Y& y : cases) {
+        mm.moment = FromCalendar(y.year, y.month, y.day);
+        mm.Recompute();
+        SCOPED_TRACE(std::to_string(y.year) + "-" + std::to_string(y.month));
+        EXPECT_EQ(mm.valid, y.model[0] ? 1 : 0);
+        EXPECT_EQ(Narrow(mm.ModelName()), y.model);
+    }
+    // Mid-2012 anywhere: valid and -180 < D <= 180.
+    for (int lat = -90; lat <= 90; lat += 15) {
+        for (int lon = -180; lon <= 180; lon += 20) {
+            MagneticModel m;
+            m.latitude = static_cast<float>(lat);
+            m.longitude = static_cast<float>(lon);
+            m.moment = FromCalendar(2012, 7, 1);
+            m.Recompute();
+            ASSERT_EQ(m.valid, 1) << lat << " " << lon;
+            EXPECT_GT(m.declination, -180.0f);
+            EXPECT_LE(m.declination, 180.0f);
+        }
+    }
+}
+
+TEST(MagneticModel, SpatialSumsRunOnlyForANewPlaceOrModel) {
+    MagneticModel mm;
+    mm.latitude = 51.48f;
+    mm.moment = FromCalendar(2016, 3, 1);
+    mm.Recompute();
+    EXPECT_EQ(mm.SpatialSteps(), 1u);
+    EXPECT_EQ(mm.TimeSteps(), 1u);
+    float d1 = mm.declination;
+
+    mm.Recompute();  // nothing changed: nothing computed
+    EXPECT_EQ(mm.SpatialSteps(), 1u);
+    EXPECT_EQ(mm.TimeSteps(), 1u);
+
+    mm.moment = FromCalendar(2018, 3, 1);  // new moment, same model: time step only
+    mm.Recompute();
+    EXPECT_EQ(mm.SpatialSteps(), 1u);
+    EXPECT_EQ(mm.TimeSteps(), 2u);
+    EXPECT_NE(mm.declination, d1);  // Greenwich's declination moves ~0.2 deg a year
+
+    mm.moment = FromCalendar(2021, 3, 1);  // another model: a spatial change
+    mm.Recompute();
+    EXPECT_EQ(mm.SpatialSteps(), 2u);
+    EXPECT_EQ(Narrow(mm.ModelName()), "WMM2020");
+
+    mm.height = 0.5f;  // new place
+    mm.Recompute();
+    EXPECT_EQ(mm.SpatialSteps(), 3u);
+    EXPECT_EQ(mm.TimeSteps(), 4u);
+
+    mm.Invalidate();
+    mm.Recompute();
+    EXPECT_EQ(mm.SpatialSteps(), 4u);
+}
+
+// Leaving the models' years and coming back to the same moment must restore
+// the results rather than keep the cleared ones.
+TEST(MagneticModel, ReturnFromAnInvalidMomentRestoresTheResults) {
+    MagneticModel mm;
+    mm.latitude = -33.9f;
+    mm.longitude = -18.4f;
+    mm.moment = FromCalendar(2023, 5, 5);
+    mm.Recompute();
+    ASSERT_EQ(mm.valid, 1);
+    const float d = mm.declination, f = mm.intensity;
+    mm.moment = FromCalendar(2040, 1, 1);
+    mm.Recompute();
+    EXPECT_EQ(mm.valid, 0);
+    mm.moment = FromCalendar(2023, 5, 5);
+    mm.Recompute();
+    EXPECT_EQ(mm.valid, 1);
+    EXPECT_EQ(mm.declination, d);
+    EXPECT_EQ(mm.intensity, f);
+}
+
+TEST(MagneticModel, MagneticAzimuthSubtractsTheDeclinationWhenValid) {
+    // NOAA WMM2020 test point: 2020.0, 0 km, 0 N 120 E: D = 0.16 deg.
+    MagneticModel mm;
+    mm.latitude = 0;
+    mm.longitude = -120;
+    mm.moment = MomentOfYear(2020.0);
+    EXPECT_NEAR(mm.MagneticAzimuth(100.0f), 99.84f, 0.006f);
+    EXPECT_NEAR(mm.MagneticAzimuth(0.1f), -0.06f, 0.006f);  // not reduced to 0..360
+    mm.moment = FromCalendar(2008, 1, 1);
+    EXPECT_EQ(mm.MagneticAzimuth(100.0f), 100.0f);
+    EXPECT_EQ(mm.valid, 0);
+}
+
+TEST(MagneticModel, NonsensePlacesGiveNoFieldAndNoCrash) {
+    const float nan = std::nanf("");
+    struct P {
+        float lat, lonWest, height;
+    } places[] = {{nan, 0, 0}, {0, nan, 0}, {0, 0, nan}, {95.0f, 0, 0}, {-90.5f, 0, 0},
+                  {10, 0, -6000.0f}, {10, 0, -150.0f}, {10, 0, INFINITY}, {10, 0, 1e30f}};
+    for (const P& p : places) {
+        MagneticModel mm;
+        mm.latitude = p.lat;
+        mm.longitude = p.lonWest;
+        mm.height = p.height;
+        mm.moment = FromCalendar(2024, 1, 1);
+        mm.Recompute();
+        EXPECT_EQ(mm.valid, 0) << p.lat << " " << p.lonWest << " " << p.height;
+        EXPECT_EQ(mm.intensity, 0.0f);
+        EXPECT_EQ(mm.MagneticAzimuth(42.0f), 42.0f);
+    }
+}
+
+}  // namespace
