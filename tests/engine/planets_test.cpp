@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/astrotime.h"
+#include "engine/planets.h"
+
+using namespace Calc;
+
+namespace {
+
+double Deg(float rad) { return rad * 57.29577951308232; }
+
+// Difference of two longitudes in degrees, taken the short way round.
+double LonDiff(double a, double b) {
+    double d = std::fmod(a - b, 360.0);
+    if (d > 180) d -= 360;
+    if (d < -180) d += 360;
+    return d;
+}
+
+}  // namespace
+
+// The J2000.0 positions of the theories (Montenbruck & Pfleger's series
+// evaluated at T = 0), to 0.01 degree and 0.001 AU.
+TEST(Planets, PositionsAtJ2000) {
+    struct Row {
+        int body;
+        const char* name;
+        double lon, lat, r;
+    };
+    const Row rows[] = {
+        {2, "Mercury", 253.79, -3.02, 0.46665}, {3, "Venus", 182.58, 3.26, 0.72023},
+        {4, "Mars", 359.38, -1.42, 1.39137},    {5, "Jupiter", 36.34, -1.17, 4.96498},
+        {6, "Saturn", 45.71, -2.31, 9.1804},    {7, "Uranus", 316.41, -0.69, 19.92694},
+        {8, "Neptune", 303.91, 0.23, 30.1191},  {9, "Pluto", 250.53, 11.18, 30.22702},
+    };
+    const float T = JulianCenturies(kJ2000);
+    for (const Row& row : rows) {
+        const Vec3 p = PlanetPosition(row.body, kJ2000, T);
+        EXPECT_NEAR(LonDiff(Deg(p.x), row.lon), 0.0, 0.01) << row.name;
+        EXPECT_NEAR(Deg(p.y), row.lat, 0.01) << row.name;
+        EXPECT_NEAR(p.z, row.r, 0.001) << row.name;
+        EXPECT_GE(p.x, 0.0f) << row.name;
+        EXPECT_LT(p.x, 6.2831855f) << row.name;
+    }
+}
+
+// The split day number must not make the mean anomaly jump where the
+// quotient of the split changes (every 88 days for Mercury, 225 for Venus):
+// one second apart the positions are nearly equal.
+TEST(Planets, InnerPlanetsContinuousAcrossSplitDays) {
+    for (int k : {500, 585, 586, 600, 700}) {
+        const AstroTime before{88 * k - 1, 86399};
+        const AstroTime after{88 * k, 0};
+        const Vec3 a = MercuryPosition(before);
+        const Vec3 b = MercuryPosition(after);
+        EXPECT_NEAR(LonDiff(Deg(a.x), Deg(b.x)), 0.0, 0.001) << "Mercury at " << k;
+        EXPECT_NEAR(a.z, b.z, 1e-5) << "Mercury at " << k;
+    }
+    for (int k : {200, 229, 230, 260}) {
+        const AstroTime before{225 * k - 1, 86399};
+        const AstroTime after{225 * k, 0};
+        const Vec3 a = VenusPosition(before);
+        const Vec3 b = VenusPosition(after);
+        EXPECT_NEAR(LonDiff(Deg(a.x), Deg(b.x)), 0.0, 0.001) << "Venus at " << k;
+        EXPECT_NEAR(a.y, b.y, 1e-5) << "Venus at " << k;
+    }
+}
+
+// Meeus, Astronomical Algorithms, example 32.a: Venus on 1992-12-20 0h,
+// L = 26.114, B = -2.621, R = 0.724603 (full VSOP87). The short series
+// agree to the accuracy they claim.
+TEST(Planets, VenusAgainstMeeus) {
+    const AstroTime t = FromCalendar(1992, 12, 20);
+    const Vec3 p = VenusPosition(t);
+    EXPECT_NEAR(LonDiff(Deg(p.x), 26.114), 0.0, 0.1);
+    EXPECT_NEAR(Deg(p.y), -2.621, 0.02);
+    EXPECT_NEAR(p.z, 0.724603, 0.0005);
+}
+
+// A century away from J2000 every body stays on its orbit: radius within
+// the orbit's perihelion and aphelion, latitude within its inclination.
+TEST(Planets, StayOnTheirOrbitsOverCenturies) {
+    struct Limits {
+        int body;
+        double rMin, rMax, latMax;
+    };
+    const Limits limits[] = {{2, 0.30, 0.47, 7.3},  {3, 0.71, 0.73, 3.5},   {4, 1.37, 1.67, 2.0},
+                             {5, 4.9, 5.5, 1.45},   {6, 9.0, 10.1, 2.6},    {7, 18.2, 20.2, 0.9},
+                             {8, 29.7, 30.4, 1.9},  {9, 29.5, 49.5, 17.5}};
+    for (int day = 15000; day <= 88000; day += 997) {
+        const AstroTime t{day, 3600};
+        const float T = JulianCenturies(t);
+        for (const Limits& l : limits) {
+            const Vec3 p = PlanetPosition(l.body, t, T);
+            EXPECT_GT(p.z, l.rMin) << l.body << " day " << day;
+            EXPECT_LT(p.z, l.rMax) << l.body << " day " << day;
+            EXPECT_LT(std::fabs(Deg(p.y)), l.latMax) << l.body << " day " << day;
+        }
+    }
+}
+
+TEST(Planets, OtherIndicesGiveTheNeutralTriple) {
+    for (int body : {-1, 0, 1, 10, 99}) {
+        const Vec3 p = PlanetPosition(body, kJ2000, 0.0f);
+        EXPECT_EQ(p.x, 0.0f);
+        EXPECT_EQ(p.y, 0.0f);
+        EXPECT_EQ(p.z, 1.0f);
+    }
+}
