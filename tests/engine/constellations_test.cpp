@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <vector>
+
+#include "engine/constellations.h"
+#include "engine/vecmath.h"
+
+using namespace Calc;
+
+namespace {
+
+constexpr int kAnd = 0, kCMa = 19, kCas = 13, kCyg = 30, kLac = 44, kLyr = 51, kOct = 57, kPsc = 66,
+              kSer = 73, kUMi = 83;
+constexpr double kPiD = 3.14159265358979323846;
+
+Vec3 Direction(double raHours, double decDeg) {
+    const double a = raHours * kPiD / 12, d = decDeg * kPiD / 180;
+    return {float(std::cos(d) * std::cos(a)), float(std::cos(d) * std::sin(a)), float(std::sin(d))};
+}
+
+// A vertex decoded into whole seconds of time and arcminutes.
+struct Decoded {
+    long ra, dec;
+};
+Decoded Decode(const BoundaryVertex& v) {
+    double ra = std::atan2(double(v.sinRa), double(v.cosRa)) * 43200 / kPiD;
+    if (ra < 0) ra += 86400;
+    const double dec = std::atan2(double(v.sinDec), double(v.cosDec)) * 10800 / kPiD;
+    return {std::lround(ra) % 86400, std::lround(dec)};
+}
+BoundaryVertex Vertex(int i) {
+    const int16_t* v = kBoundaryVertices[i];
+    return {v[0], v[1], v[2], v[3]};
+}
+
+// Collects what the enumeration hands out.
+struct Recorder : ConstellationBoundaries {
+    struct Call {
+        BoundaryVertex start;
+        int32_t length;
+        bool alongParallel;
+    };
+    std::vector<Call> calls;
+    void Segment(const BoundaryVertex& start, int32_t lengthArcsec, bool alongParallel) override {
+        calls.push_back({start, lengthArcsec, alongParallel});
+    }
+};
+
+}  // namespace
+
+TEST(Constellations, KnownDirections) {
+    EXPECT_EQ(ConstellationOf({0, 0, 1}), kUMi);
+    EXPECT_EQ(ConstellationOf({0, 0, -1}), kOct);
+    EXPECT_EQ(ConstellationOf({1, 0, 0}), kPsc);
+    EXPECT_EQ(ConstellationOf(Direction(6.75, -16.7)), kCMa);
+    EXPECT_EQ(ConstellationOf(Direction(18.6, 38.8)), kLyr);
+    EXPECT_EQ(ConstellationOf(Direction(20.7, 45.3)), kCyg);
+    // Not a unit vector: only the direction counts.
+    EXPECT_EQ(ConstellationOf(Direction(20.7, 45.3) * 37.5f), kCyg);
+    // Damaged input gives an answer, not a crash.
+    EXPECT_EQ(ConstellationOf({0, 0, 0}), kPsc);
+    const float nan = std::nanf("");
+    const int i = ConstellationOf({nan, nan, nan});
+    EXPECT_GE(i, 0);
+    EXPECT_LT(i, kConstellationCount);
+}
+
+// The last row of every band reaches 86400 s, so the far edge of the circle
+// is found at every declination, and it is the same place as 86399 s.
+TEST(Constellations, RightAscension86400IsFoundEverywhere) {
+    for (int dec = -5400; dec <= 5400; dec += 7) {
+        const int a = ConstellationAt(86400, dec);
+        EXPECT_GE(a, 0) << dec;
+        EXPECT_LT(a, kConstellationCount) << dec;
+        EXPECT_EQ(a, ConstellationAt(86399, dec)) << dec;
+    }
+    EXPECT_EQ(ConstellationAt(86400, 0), kPsc);
+    EXPECT_EQ(ConstellationAt(86400, 5400), kUMi);
+    EXPECT_EQ(ConstellationAt(86400, -5400), kOct);
+}
+
+TEST(Constellations, RegionTableLayout) {
+    auto start = [](int r) { return 2 * kConstellationRegions[r][0] + (kConstellationRegions[r][1] & 1); };
+    auto width = [](int r) { return kConstellationRegions[r][1] >> 1; };
+    auto step = [](int r) { return kConstellationRegions[r][2] >> 7; };
+    auto index = [](int r) { return kConstellationRegions[r][2] & 127; };
+    EXPECT_EQ(start(0), 0);
+    EXPECT_EQ(width(0), 0);
+    EXPECT_EQ(step(0), 120);
+    EXPECT_EQ(index(0), kUMi);
+    EXPECT_EQ(start(1), 28800);
+    EXPECT_EQ(width(1), 23400);
+    EXPECT_EQ(step(1), 90);
+    EXPECT_EQ(index(1), kUMi);
+    const int last = kConstellationRegionCount - 1;
+    EXPECT_EQ(start(last), 0);
+    EXPECT_EQ(width(last), 0);
+    EXPECT_EQ(step(last), 300);
+    EXPECT_EQ(index(last), kOct);
+    // The band steps take the limit from the pole to the south pole.
+    int total = 0;
+    for (int r = 0; r < kConstellationRegionCount; ++r) total += step(r);
+    EXPECT_EQ(total, 10800);
+}
+
+TEST(Constellations, AbbreviationsByIndex) {
+    EXPECT_STREQ(ConstellationAbbreviationAscii(0), "And");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(kCMa), "CMa");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(kSer), "Ser");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(kUMi), "UMi");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(87), "Vul");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(88), "Ser");
+    EXPECT_EQ(ConstellationAbbreviationAscii(89), nullptr);
+    EXPECT_EQ(ConstellationAbbreviationAscii(-1), nullptr);
+}
+
+TEST(Constellations, CentresLieInTheirConstellations) {
+    EXPECT_EQ(kConstellationCentres[0][0], 96);
+    EXPECT_EQ(kConstellationCentres[0][1], 17);
+    EXPECT_EQ(kConstellationCentres[0][2], 81);
+    const Mat3 toB1875 = Precession(0.0f, -1.25f);
+    for (int i = 0; i < kConstellationCount; ++i) {
+        const Vec3 c = ConstellationCentre(i);
+        EXPECT_NEAR(Length(c), 1.0f, 0.02f) << i;
+        EXPECT_EQ(ConstellationOf(MulMatT(toB1875, c)), i) << ConstellationAbbreviationAscii(i);
+    }
+    // Serpens: a point of Serpens Caput (15.08 h to 16.27 h).
+    const Vec3 ser = CartToSph(ConstellationCentre(kSer));
+    const float raHours = Reduce(ser.x * 3.8197186f, 24.0f);
+    EXPECT_GT(raHours, 15.08f);
+    EXPECT_LT(raHours, 16.27f);
+    for (int i : {-1, 88, 89, 1000}) {
+        const Vec3 c = ConstellationCentre(i);
+        EXPECT_EQ(c.x, 0.0f);
+        EXPECT_EQ(c.y, 0.0f);
+        EXPECT_EQ(c.z, 0.0f);
+    }
+}
+
+// Delporte's boundaries: the first segment starts at 22h52m, +34.5 degrees
+// and runs 1080' north between And and Lac; the second runs from +52.5
+// degrees 1680 s east between And and Cas.
+TEST(Constellations, FirstSegments) {
+    Recorder rec;
+    rec.EnumerateAll();
+    ASSERT_EQ(rec.calls.size(), 781u);
+    const Decoded a = Decode(rec.calls[0].start);
+    EXPECT_EQ(a.ra, 22 * 3600 + 52 * 60);
+    EXPECT_EQ(a.dec, 34 * 60 + 30);
+    EXPECT_FALSE(rec.calls[0].alongParallel);
+    EXPECT_EQ(rec.calls[0].length, 1080 * 60);
+    const Decoded b = Decode(rec.calls[1].start);
+    EXPECT_EQ(b.ra, 22 * 3600 + 52 * 60);
+    EXPECT_EQ(b.dec, 52 * 60 + 30);
+    EXPECT_TRUE(rec.calls[1].alongParallel);
+    EXPECT_EQ(rec.calls[1].length, 1680 * 15);
+    EXPECT_EQ(std::set<int>({kBoundarySegments[0].right, kBoundarySegments[0].left}), std::set<int>({kAnd, kLac}));
+    EXPECT_EQ(std::set<int>({kBoundarySegments[1].right, kBoundarySegments[1].left}), std::set<int>({kAnd, kCas}));
+}
+
+// Every segment runs from its start vertex by its length to its end vertex,
+// and separates the two constellations it names: probed beside the segment
+// near its start and at its middle. Probes keep 1.5 units (seconds of time,
+// arcminutes) off the line, clear of the truncation of the lookup.
+TEST(Constellations, EverySegmentLiesOnTheBorderOfItsConstellations) {
+    auto whole = [](int i) { return i == kSerpensCauda ? kSer : i; };
+    auto probe = [](double ra, double dec) { return ConstellationOf(Direction(ra / 3600, dec / 60)); };
+    std::set<int> vertices;
+    for (int i = 0; i < kBoundarySegmentCount; ++i) {
+        const BoundarySegment& s = kBoundarySegments[i];
+        ASSERT_LT(s.start, kBoundaryVertexCount);
+        ASSERT_LT(s.end, kBoundaryVertexCount);
+        vertices.insert(s.start);
+        vertices.insert(s.end);
+        const Decoded a = Decode(Vertex(s.start));
+        const Decoded b = Decode(Vertex(s.end));
+        if (s.direction) {
+            EXPECT_EQ(((a.ra + s.length) % 86400 + 86400) % 86400, b.ra) << "segment " << i;
+            EXPECT_EQ(a.dec, b.dec) << "segment " << i;
+        } else {
+            EXPECT_EQ(a.ra, b.ra) << "segment " << i;
+            EXPECT_EQ(a.dec + s.length, b.dec) << "segment " << i;
+        }
+        ASSERT_NE(s.length, 0);
+        const int sign = s.length > 0 ? 1 : -1;
+        for (double along : {std::min(2.0, std::abs(s.length) / 2.0), std::abs(s.length) / 2.0}) {
+            int right, left;
+            if (s.direction) {
+                const double ra = a.ra + sign * along;
+                right = probe(ra, a.dec - 1.5 * sign);
+                left = probe(ra, a.dec + 1.5 * sign);
+            } else {
+                const double dec = a.dec + sign * along;
+                right = probe(a.ra + 1.5 * sign, dec);
+                left = probe(a.ra - 1.5 * sign, dec);
+            }
+            EXPECT_EQ(right, whole(s.right)) << "segment " << i << " at " << along;
+            EXPECT_EQ(left, whole(s.left)) << "segment " << i << " at " << along;
+        }
+    }
+    // Every vertex is used.
+    EXPECT_EQ(vertices.size(), size_t(kBoundaryVertexCount));
+}
+
+TEST(Constellations, EnumerateForGivesTheBordersOfOneConstellation) {
+    size_t total = 0;
+    for (int i = 0; i < kConstellationCount; ++i) {
+        Recorder rec;
+        rec.EnumerateFor(i);
+        EXPECT_GE(rec.calls.size(), 4u) << i;
+        total += rec.calls.size();
+    }
+    // Each segment borders two constellations; Serpens' parts do not touch.
+    EXPECT_EQ(total, 2u * kBoundarySegmentCount);
+
+    // Andromeda's outline starts with the first two segments of the table.
+    Recorder all, andromeda;
+    all.EnumerateAll();
+    andromeda.EnumerateFor(kAnd);
+    ASSERT_GE(andromeda.calls.size(), 2u);
+    EXPECT_EQ(andromeda.calls[0].length, all.calls[0].length);
+    EXPECT_EQ(andromeda.calls[1].length, all.calls[1].length);
+
+    // Either index of Serpens outlines both its parts: the same segments,
+    // more than those of Caput alone.
+    Recorder caput, cauda;
+    caput.EnumerateFor(kSer);
+    cauda.EnumerateFor(kSerpensCauda);
+    EXPECT_EQ(caput.calls.size(), cauda.calls.size());
+    int caputOnly = 0;
+    for (const BoundarySegment& s : kBoundarySegments) caputOnly += (s.right == kSer || s.left == kSer);
+    EXPECT_GT(int(caput.calls.size()), caputOnly);
+
+    for (int bad : {-1, 89, 200}) {
+        Recorder none;
+        none.EnumerateFor(bad);
+        EXPECT_TRUE(none.calls.empty()) << bad;
+    }
+}
