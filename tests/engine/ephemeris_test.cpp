@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/astrotime.h"
+#include "engine/constellations.h"
+#include "engine/ephemeris.h"
+#include "engine/planets.h"
+#include "engine/sunmoon.h"
+
+using namespace Calc;
+
+namespace {
+
+constexpr double kRad = 57.29577951308232;
+
+double AngleDeg(Vec3 a, Vec3 b) {
+    const double d = (double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z) /
+                     (std::sqrt(double(a.x) * a.x + double(a.y) * a.y + double(a.z) * a.z) *
+                      std::sqrt(double(b.x) * b.x + double(b.y) * b.y + double(b.z) * b.z));
+    return std::acos(std::max(-1.0, std::min(1.0, d))) * kRad;
+}
+
+// Reaches the caches that the class keeps for its derived classes.
+struct Probe : Ephemeris {
+    using Ephemeris::theoryValid;
+};
+
+Ephemeris At(AstroTime t, float latitude = 51.48f, float westLongitude = 0.0f) {
+    Ephemeris e;
+    e.moment = t;
+    e.place.latitude = latitude;
+    e.place.longitude = westLongitude;
+    e.Invalidate();
+    return e;
+}
+
+}  // namespace
+
+TEST(Ephemeris, StartsAtGreenwichWithNoMoment) {
+    Ephemeris e;
+    EXPECT_FALSE(e.moment.IsValid());
+    EXPECT_EQ(e.place.name, u"Greenwich");
+    EXPECT_EQ(e.place.region, u"Europe");
+    EXPECT_FLOAT_EQ(e.place.latitude, 51.48f);
+    EXPECT_EQ(e.place.longitude, 0.0f);
+    EXPECT_EQ(e.place.elevation, 0.0f);
+    EXPECT_EQ(e.place.timeZone, 0);
+    EXPECT_EQ(e.summerMode, 0);
+    EXPECT_TRUE(Place::Default() == e.place);
+}
+
+TEST(Ephemeris, SunAtJ2000) {
+    Ephemeris e = At(kJ2000);
+    const BodyInfo& sun = e.Info(kSun);
+    EXPECT_EQ(sun.sunDistance, 0.0f);
+    EXPECT_EQ(sun.illuminated, 100.0f);
+    EXPECT_EQ(sun.phaseAngle, 0.0f);
+    EXPECT_EQ(sun.elongation, 0.0f);
+    EXPECT_NEAR(sun.distance, 0.98331, 0.0001);
+    EXPECT_NEAR(sun.eclipticLon, 280.38, 0.01);
+    EXPECT_NEAR(sun.eclipticLat, 0.0, 0.003);  // the Sun's parallax, 8.8"
+    // Early January the Sun stands in Sagittarius, at about 18.75 h, -23.0.
+    EXPECT_STREQ(ConstellationAbbreviationAscii(sun.constellation), "Sgr");
+    EXPECT_NEAR(sun.ra, 18.75, 0.02);
+    EXPECT_NEAR(sun.dec, -23.03, 0.05);
+    // At noon UT at Greenwich the Sun is near the meridian (equation of time
+    // -3.3 min at the start of January).
+    EXPECT_NEAR(sun.azimuth, 180.0, 1.5);
+    EXPECT_NEAR(sun.altitude, 90.0 - 51.48 - 23.03, 0.05);
+}
+
+TEST(Ephemeris, TheoriesInAstronomicalUnits) {
+    Ephemeris e = At(kJ2000);
+    // The lunar theory's 402481 km, in AU.
+    EXPECT_NEAR(e.TheoryPosition(kMoon).z, 402481 * 6.684587e-9, 2e-8);
+    EXPECT_NEAR(e.TheoryPosition(kMoon).x * kRad, 223.32, 0.01);
+    EXPECT_NEAR(e.TheoryPosition(kMars).z, 1.39137, 0.001);
+    const Vec3 none = e.TheoryPosition(10);
+    EXPECT_EQ(none.x, 0.0f);
+    EXPECT_EQ(none.y, 0.0f);
+    EXPECT_EQ(none.z, 1.0f);
+    const Vec3 zero = e.ApparentPosition(11);
+    EXPECT_EQ(Length(zero), 0.0f);
+    EXPECT_EQ(e.Info(10).distance, 0.0f);
+    EXPECT_EQ(e.Info(-1).ra, 0.0f);
+}
+
+TEST(Ephemeris, CachesUntilInvalidated) {
+    Ephemeris e = At(FromCalendar(2010, 3, 1, 22, 0, 0));
+    const BodyInfo before = e.Info(kMars);
+    const float lstBefore = e.Lst();
+
+    // A new place without Invalidate keeps the old answers, bit for bit.
+    e.place.latitude = -33.9f;
+    e.place.longitude = -18.4f;
+    EXPECT_EQ(e.Info(kMars).altitude, before.altitude);
+    EXPECT_EQ(e.Info(kMars).azimuth, before.azimuth);
+    EXPECT_EQ(e.Lst(), lstBefore);
+
+    e.Invalidate();
+    EXPECT_NEAR(e.Lst(), std::fmod(lstBefore + 18.4 / 15 + 24, 24.0), 1e-4);
+    EXPECT_GT(std::fabs(e.Info(kMars).altitude - before.altitude), 1.0f);
+    // The place moves the topocentric position a little, the geocentric
+    // direction not at all.
+    EXPECT_NEAR(e.Info(kMars).ra, before.ra, 0.001);
+
+    // So does a new moment.
+    const BodyInfo there = e.Info(kMoon);
+    e.moment = AddSeconds(e.moment, 6 * 3600);
+    EXPECT_EQ(e.Info(kMoon).ra, there.ra);
+    e.Invalidate();
+    EXPECT_GT(std::fabs(e.Info(kMoon).ra - there.ra), 0.1f);
+}
+
+// A body on the meridian south of the zenith: azimuth 180, hour angle 0.
+TEST(Ephemeris, BodyDueSouth) {
+    const AstroTime t = FromCalendar(2011, 1, 15, 20, 0, 0);
+    Ephemeris e = At(t);
+    // Move the observer in longitude until Jupiter culminates.
+    for (int i = 0; i < 3; ++i) {
+        const float ra = e.Info(kJupiter).ra;
+        e.place.longitude = Reduce((e.Gmst() - ra) * 15.0f + 180.0f, 360.0f) - 180.0f;
+        e.Invalidate();
+    }
+    const BodyInfo& j = e.Info(kJupiter);
+    EXPECT_NEAR(std::fmod(j.hourAngle + 12.0, 24.0) - 12.0, 0.0, 1e-4);
+    EXPECT_NEAR(j.azimuth, 180.0, 0.01);
+    EXPECT_NEAR(j.altitude, 90.0 - 51.48 + j.dec, 0.01);
+}
+
+TEST(Ephemeris, HorizonTransforms) {
+    Ephemeris e = At(FromCalendar(2005, 6, 1, 3, 0, 0), 40.0f, 75.0f);
+    const float lst = e.Lst();
+    float az, alt;
+    e.EquatorialToHorizontal(lst, 0.0f, az, alt);  // on the meridian
+    EXPECT_NEAR(std::fabs(az), 180.0, 0.01);
+    EXPECT_NEAR(alt, 50.0, 0.01);
+    e.EquatorialToHorizontal(lst + 6.0f, 0.0f, az, alt);  // hour angle -6 h: rising in the east
+    EXPECT_NEAR(az, 90.0, 0.01);
+    EXPECT_NEAR(alt, 0.0, 0.01);
+    e.EquatorialToHorizontal(3.0f, 90.0f, az, alt);  // the pole
+    EXPECT_NEAR(alt, 40.0, 0.01);
+    EXPECT_NEAR(az, 0.0, 0.01);
+
+    float ra, dec;
+    e.HorizontalToEquatorial(123.0f, 21.0f, ra, dec);
+    e.EquatorialToHorizontal(ra, dec, az, alt);
+    EXPECT_NEAR(az, 123.0, 0.01);
+    EXPECT_NEAR(alt, 21.0, 0.01);
+    e.HorizontalToEquatorial(0.0f, 90.0f, ra, dec);  // the zenith
+    EXPECT_NEAR(dec, 40.0, 0.01);
+    EXPECT_NEAR(Reduce(ra, 24.0f), lst, 0.01);
+}
+
+// The Earth's shadow lies opposite the Sun at the Moon's distance, and
+// asking for it computes the Moon's theory.
+TEST(Ephemeris, EarthShadow) {
+    Probe e;
+    e.moment = FromCalendar(2000, 1, 21, 4, 44, 0);  // total lunar eclipse
+    e.Invalidate();
+    EXPECT_FALSE(e.theoryValid[kMoon]);
+    const Vec3 shadow = e.ApparentPosition(kEarthShadow) - e.ObserverOffset();
+    EXPECT_TRUE(e.theoryValid[kMoon]);
+    const Vec3 sun = e.ApparentPosition(kSun) - e.ObserverOffset();
+    const Vec3 moon = e.ApparentPosition(kMoon) - e.ObserverOffset();
+    EXPECT_NEAR(AngleDeg(shadow, sun), 180.0, 1e-3);
+    EXPECT_NEAR(Length(shadow), Length(moon), 1e-9);
+    // In mid-eclipse the Moon stands inside the umbra (radius about 0.7 degree).
+    EXPECT_LT(AngleDeg(shadow, moon), 0.7);
+    const BodyInfo& m = e.Info(kMoon);
+    EXPECT_GT(m.illuminated, 99.9f);
+    // Seen from Greenwich the parallax (up to 0.95 degree) moves it a little.
+    EXPECT_GT(std::fabs(m.elongation), 178.5f);
+}
+
+// Elongation is negative east of the Sun: Venus on its greatest eastern
+// (2020-03-24, 46.1 E) and western (2020-08-13, 45.8 W) elongations, about
+// half lit.
+TEST(Ephemeris, ElongationSignAndPhase) {
+    Ephemeris east = At(FromCalendar(2020, 3, 24, 22, 0, 0));
+    EXPECT_NEAR(east.Info(kVenus).elongation, -46.1, 0.4);
+    EXPECT_NEAR(east.Info(kVenus).illuminated, 50.0, 3.0);
+    Ephemeris west = At(FromCalendar(2020, 8, 13, 0, 0, 0));
+    EXPECT_NEAR(west.Info(kVenus).elongation, 45.8, 0.4);
+    EXPECT_NEAR(west.Info(kVenus).phaseAngle, 90.0, 3.0);
+    // Mars at its close opposition of 2003 (0.3727 AU on 27 August).
+    Ephemeris opp = At(FromCalendar(2003, 8, 27, 10, 0, 0));
+    const BodyInfo& mars = opp.Info(kMars);
+    EXPECT_NEAR(mars.distance, 0.3727, 0.002);
+    EXPECT_GT(std::fabs(mars.elongation), 170.0f);
+    EXPECT_LT(mars.phaseAngle, 10.0f);
+    EXPECT_NEAR(mars.sunDistance, 1.381, 0.003);
+}
+
+// Fields 13 and 14: the phase angle again, and the direction of the Sun on
+// the sky in the observer's horizontal frame.
+TEST(Ephemeris, SkyConstruction) {
+    Ephemeris e = At(FromCalendar(2012, 5, 2, 15, 0, 0));
+    for (int body = 1; body < kBodyCount; ++body) {
+        const BodyInfo& i = e.Info(body);
+        EXPECT_NEAR(i.skyPhaseAngle * kRad, i.phaseAngle, 0.05) << body;
+    }
+    // Far objects 10 degrees straight above and below the Sun on the sky:
+    // the Sun is towards the nadir (-pi/2), then towards the zenith (+pi/2).
+    const BodyInfo& sun = e.Info(kSun);
+    const Mat3 h = e.HorizonMatrix();
+    const float az = sun.azimuth * 0.017453292f;
+    for (float dAlt : {10.0f, -10.0f}) {
+        const float alt = (sun.altitude + dAlt) * 0.017453292f;
+        const Vec3 v = MulMat(h, SphToCart({az, alt, 1000.0f}));
+        const BodyInfo i = e.InfoFor(v);
+        EXPECT_NEAR(i.sunDirection, dAlt > 0 ? -1.5707963 : 1.5707963, 0.01) << dAlt;
+        EXPECT_NEAR(std::fabs(i.elongation), 10.0, 0.05) << dAlt;
+        EXPECT_NEAR(i.skyPhaseAngle * kRad, i.phaseAngle, 0.05) << dAlt;
+    }
+    // A far object at the Sun's altitude, a little further round in azimuth:
+    // the Sun is towards decreasing azimuth.
+    const Vec3 v = MulMat(h, SphToCart({az + 0.05f, sun.altitude * 0.017453292f, 1000.0f}));
+    EXPECT_GT(std::fabs(e.InfoFor(v).sunDirection), 2.9f);
+}
+
+TEST(Ephemeris, InfoForMatchesInfo) {
+    // The total solar eclipse of 1999, at the place and time of its greatest phase.
+    Ephemeris e = At(FromCalendar(1999, 8, 11, 11, 3, 0), 45.1f, -24.3f);
+    const BodyInfo& moon = e.Info(kMoon);
+    const BodyInfo all = e.InfoFor(e.ApparentPosition(kMoon));
+    EXPECT_EQ(all.ra, moon.ra);
+    EXPECT_EQ(all.azimuth, moon.azimuth);
+    EXPECT_EQ(all.constellation, moon.constellation);
+    EXPECT_EQ(all.illuminated, moon.illuminated);
+    EXPECT_EQ(all.sunDirection, moon.sunDirection);
+    EXPECT_LT(AngleDeg(e.ApparentPosition(kMoon), e.ApparentPosition(kSun)), 0.15);
+    EXPECT_LT(moon.illuminated, 0.1f);
+
+    const BodyInfo position = e.InfoFor(e.ApparentPosition(kMoon), InfoFields::Position);
+    EXPECT_EQ(position.dec, moon.dec);
+    EXPECT_EQ(position.altitude, moon.altitude);
+    EXPECT_EQ(position.constellation, moon.constellation);
+    EXPECT_EQ(position.distance, 0.0f);
+    EXPECT_EQ(position.illuminated, 0.0f);
+}
+
+// Stars precess from J2000 to the date: a century on, the J2000 equinox
+// direction moves by m = 46.12" and n = 20.04" a year (Meeus ch. 21).
+TEST(Ephemeris, StarApparentPrecesses) {
+    Ephemeris e = At(kJ2000);
+    const Vec3 same = e.StarApparent({1, 0, 0});
+    EXPECT_NEAR(same.x, 1.0f, 1e-6);
+    e.moment = FromCalendar(2100, 1, 1, 12, 0, 0);
+    e.Invalidate();
+    const Vec3 s = CartToSph(e.StarApparent({1, 0, 0}));
+    EXPECT_NEAR(s.x * kRad * 3600, 4612.0, 10.0);
+    EXPECT_NEAR(s.y * kRad * 3600, 2004.0, 5.0);
+}
+
+// A heliocentric J2000 ecliptic vector reaches the same place as the
+// planet theory does through the ecliptic of date.
+TEST(Ephemeris, OrbitApparentMatchesThePlanets) {
+    Ephemeris e = At(FromCalendar(2030, 7, 4, 1, 0, 0));
+    for (int body = kMercury; body <= kPluto; ++body) {
+        const Vec3 ofDate = MulMatT(e.ObliquityMatrix(), SphToCart(e.TheoryPosition(body)));
+        const Vec3 j2000 = MulMat(Obliquity(0.0f), MulMat(e.PrecessionMatrix(), ofDate));
+        const Vec3 a = e.OrbitApparent(j2000);
+        const Vec3 b = e.ApparentPosition(body);
+        EXPECT_NEAR(Length(a - b) / Length(b), 0.0, 2e-6) << body;
+    }
+}
+
+TEST(Ephemeris, LocalTimeUsesZoneAndSummerMode) {
+    Ephemeris e;
+    e.place.timeZone = 60;
+    const AstroTime ut = FromCalendar(2024, 7, 1, 10, 0, 0);
+    e.summerMode = kStandardTime;
+    EXPECT_EQ(DiffSeconds(e.LocalTime(ut), ut), 3600);
+    e.summerMode = kSummerTime;
+    EXPECT_EQ(DiffSeconds(e.LocalTime(ut), ut), 7200);
+    EXPECT_TRUE(e.UniversalTime(e.LocalTime(ut)) == ut);
+    e.moment = ut;
+    EXPECT_TRUE(e.LocalTime() == AddSeconds(ut, 7200));
+}
