@@ -85,3 +85,65 @@ TEST(CelvaneEphem, DefaultsToNow) {
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_GT(Field(r.out, "jd"), 2461000.0);  // later than 2025
 }
+
+namespace {
+
+// The object of body `index` in the "bodies" array.
+std::string Body(const std::string& json, int index) {
+    const size_t at = json.find("{\"index\":" + std::to_string(index) + ",");
+    if (at == std::string::npos) return "";
+    return json.substr(at, json.find('}', at) - at + 1);
+}
+
+std::string Text(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "<none>";
+    return m[1];
+}
+
+}  // namespace
+
+TEST(CelvaneEphem, BodiesAtJ2000) {
+    RunResult r = Ephem("--utc 2000-01-01T12:00:00 --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const char* names[] = {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+    for (int i = 0; i < 10; ++i) {
+        const std::string b = Body(r.out, i);
+        ASSERT_FALSE(b.empty()) << i;
+        EXPECT_EQ(Text(b, "name"), names[i]);
+        for (const char* key : {"ra_h", "dec_deg", "ha_h", "ecl_lon_deg", "ecl_lat_deg", "az_deg", "alt_deg",
+                                "r_au", "delta_au", "phase_deg", "elongation_deg", "illuminated_pct",
+                                "sky_phase_rad", "sun_direction_rad"})
+            EXPECT_GT(Field(b, key), -1e29) << names[i] << " " << key;
+    }
+    EXPECT_EQ(Body(r.out, 10), "");
+    const std::string sun = Body(r.out, 0);
+    EXPECT_EQ(Text(sun, "constellation"), "Sgr");
+    EXPECT_EQ(Field(sun, "r_au"), 0.0);
+    EXPECT_EQ(Field(sun, "illuminated_pct"), 100.0);
+    EXPECT_NEAR(Field(sun, "delta_au"), 0.98331, 1e-4);
+    EXPECT_NEAR(Field(Body(r.out, 4), "r_au"), 1.39137, 0.002);  // Mars' heliocentric distance
+    EXPECT_EQ(Text(Body(r.out, 5), "constellation"), "Psc");    // Jupiter, early 2000
+    EXPECT_GT(Field(r.out, "earth_shadow.x_au"), -1e29);
+    EXPECT_GT(Field(r.out, "earth_shadow.z_au"), -1e29);
+}
+
+TEST(CelvaneEphem, ConstellationOfADirection) {
+    const struct {
+        const char* args;
+        const char* abbr;
+    } cases[] = {{"0 90", "UMi"}, {"0 -90", "Oct"}, {"0 0", "Psc"}, {"6.75 -16.7", "CMa"}, {"18.6 38.8", "Lyr"},
+                 {"20.7 45.3", "Cyg"}, {"5.5 0", "Ori"}, {"24 0", "Psc"}};
+    for (const auto& c : cases) {
+        RunResult r = Ephem(std::string("--constellation ") + c.args);
+        EXPECT_EQ(r.status, 0) << c.args;
+        EXPECT_EQ(r.out, std::string(c.abbr) + "\n") << c.args;
+    }
+    RunResult j = Ephem("--constellation 12.5 60 --json");
+    EXPECT_EQ(Text(j.out, "constellation"), "UMa") << j.out;
+    for (const char* bad : {"--constellation 25 0", "--constellation 1 91", "--constellation 1", "--constellation x 0"}) {
+        RunResult r = Ephem(bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out.rfind("celvane-ephem: ", 0), 0u) << r.out;
+    }
+}
