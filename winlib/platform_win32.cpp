@@ -61,6 +61,13 @@ std::u16string FormatWith(Api api, const SystemTime& t, const std::u16string& pa
     return text;
 }
 
+#if defined(__GLIBC__)
+// Winelib: the program's C library is glibc, and the core reads the returned
+// FILE with glibc's fread. msvcrt's _wfopen would hand out a FILE of another C
+// library, so the file is opened with CreateFileW (Windows paths and drive
+// letters as on Windows) and the handle becomes a glibc stream.
+
+// The stream functions report failures through errno.
 void SetErrnoFromLastError() {
     switch (GetLastError()) {
         case ERROR_FILE_NOT_FOUND:
@@ -87,11 +94,6 @@ void SetErrnoFromLastError() {
     }
 }
 
-#if defined(__GLIBC__)
-// Winelib: the program's C library is glibc, and the core reads the returned
-// FILE with glibc's fread. msvcrt's _wfopen would hand out a FILE of another C
-// library, so the file is opened with CreateFileW (Windows paths and drive
-// letters as on Windows) and the handle becomes a glibc stream.
 struct HandleStream {
     HANDLE handle;
     bool append;
