@@ -182,12 +182,16 @@ std::u16string PosixPlatform::TimePattern() {
     return u"HH:mm:ss";
 }
 
+// As GetDateFormatW/GetTimeFormatW: a date before 1601 or an invalid date
+// or time gives no text.
 std::u16string PosixPlatform::FormatDate(const SystemTime& t, const std::u16string& pattern) {
-    return FormatPicture(t, pattern, UserLanguage());
+    if (!ValidPictureDate(t)) return u"";
+    return FormatPicture(t, pattern, UserLanguage(), PictureKind::Date);
 }
 
 std::u16string PosixPlatform::FormatTime(const SystemTime& t, const std::u16string& pattern) {
-    return FormatPicture(t, pattern, UserLanguage());
+    if (!ValidPictureTime(t)) return u"";
+    return FormatPicture(t, pattern, UserLanguage(), PictureKind::Time);
 }
 
 std::FILE* PosixPlatform::OpenFile(const std::u16string& path, const char* mode) {
@@ -292,94 +296,6 @@ bool WildcardMatch(const std::u16string& name, const std::u16string& pattern) {
     }
     while (p < pattern.size() && pattern[p] == u'*') ++p;
     return p == pattern.size();
-}
-
-namespace {
-
-const char16_t* const kDayEn[] = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
-const char16_t* const kDayDe[] = {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"};
-const char16_t* const kDayEnShort[] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-const char16_t* const kDayDeShort[] = {u"So", u"Mo", u"Di", u"Mi", u"Do", u"Fr", u"Sa"};
-const char16_t* const kMonEn[] = {u"January", u"February", u"March", u"April", u"May", u"June", u"July",
-                                  u"August", u"September", u"October", u"November", u"December"};
-const char16_t* const kMonDe[] = {u"Januar", u"Februar", u"März", u"April", u"Mai", u"Juni", u"Juli",
-                                  u"August", u"September", u"Oktober", u"November", u"Dezember"};
-const char16_t* const kMonEnShort[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul",
-                                       u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
-const char16_t* const kMonDeShort[] = {u"Jan", u"Feb", u"Mrz", u"Apr", u"Mai", u"Jun", u"Jul",
-                                       u"Aug", u"Sep", u"Okt", u"Nov", u"Dez"};
-
-std::u16string Digits(int v, int width) {
-    std::u16string s;
-    unsigned u = static_cast<unsigned>(v < 0 ? -v : v);
-    do { s.insert(s.begin(), char16_t(u'0' + u % 10)); u /= 10; } while (u);
-    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), u'0');
-    if (v < 0) s.insert(s.begin(), u'-');
-    return s;
-}
-
-}  // namespace
-
-std::u16string FormatPicture(const SystemTime& t, const std::u16string& pattern, uint16_t language) {
-    const bool german = (language & 0x3FF) == 0x07;
-    std::u16string out;
-    size_t i = 0;
-    while (i < pattern.size()) {
-        char16_t c = pattern[i];
-        if (c == u'\'') {
-            // Quoted literal; '' inside or outside stands for one quote.
-            ++i;
-            if (i < pattern.size() && pattern[i] == u'\'') { out += u'\''; ++i; continue; }
-            while (i < pattern.size()) {
-                if (pattern[i] == u'\'') {
-                    if (i + 1 < pattern.size() && pattern[i + 1] == u'\'') { out += u'\''; i += 2; continue; }
-                    ++i;
-                    break;
-                }
-                out += pattern[i++];
-            }
-            continue;
-        }
-        size_t run = 1;
-        while (i + run < pattern.size() && pattern[i + run] == c) ++run;
-        const int wd = t.dayOfWeek % 7;
-        const int mo = (t.month >= 1 && t.month <= 12) ? t.month - 1 : 0;
-        switch (c) {
-            case u'd':
-                if (run == 1) out += Digits(t.day, 1);
-                else if (run == 2) out += Digits(t.day, 2);
-                else if (run == 3) out += german ? kDayDeShort[wd] : kDayEnShort[wd];
-                else out += german ? kDayDe[wd] : kDayEn[wd];
-                break;
-            case u'M':
-                if (run == 1) out += Digits(t.month, 1);
-                else if (run == 2) out += Digits(t.month, 2);
-                else if (run == 3) out += german ? kMonDeShort[mo] : kMonEnShort[mo];
-                else out += german ? kMonDe[mo] : kMonEn[mo];
-                break;
-            case u'y':
-                if (run <= 2) out += Digits(t.year % 100, run == 1 ? 1 : 2);
-                else out += Digits(t.year, 4);
-                break;
-            case u'h': {
-                int h = t.hour % 12;
-                out += Digits(h == 0 ? 12 : h, run >= 2 ? 2 : 1);
-                break;
-            }
-            case u'H': out += Digits(t.hour, run >= 2 ? 2 : 1); break;
-            case u'm': out += Digits(t.minute, run >= 2 ? 2 : 1); break;
-            case u's': out += Digits(t.second, run >= 2 ? 2 : 1); break;
-            case u't':
-                if (!german) {
-                    const char16_t* d = t.hour < 12 ? u"AM" : u"PM";
-                    out += run == 1 ? std::u16string(1, d[0]) : std::u16string(d);
-                }
-                break;
-            default: out.append(run, c); break;
-        }
-        i += run;
-    }
-    return out;
 }
 
 }  // namespace PL

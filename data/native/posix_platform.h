@@ -52,9 +52,26 @@ private:
 // Windows file functions compare names.
 bool WildcardMatch(const std::u16string& name, const std::u16string& pattern);
 
-// The picture-string language of GetDateFormatW/GetTimeFormatW (d, dd, ddd,
-// dddd, M, MM, MMM, MMMM, y, yy, yyyy, h, hh, H, HH, m, mm, s, ss, t, tt, text
-// in single quotes, '' for a quote), with English or German day and month names.
-std::u16string FormatPicture(const SystemTime& t, const std::u16string& pattern, uint16_t language);
+// The picture-string language of GetDateFormatW and GetTimeFormatW, with
+// English or German day, month, era and AM/PM texts (other languages get
+// the English ones). Date pictures know d, dd (day), ddd, dddd (weekday
+// name), M, MM, MMM, MMMM (month), y, yy (two-digit year), yyy and longer
+// (the full year) and g (era); time pictures h, hh (12-hour clock), H, HH,
+// m, mm, s, ss, t, tt (AM/PM). Runs longer than those act as the longest
+// form. Every other character is copied; text in single quotes is copied
+// without the quotes, two quotes inside quoted text give one quote.
+// Letters of the other kind are copied as text, as the Win32 functions do.
+// The weekday comes from the date, not from t.dayOfWeek.
+// TimeNoSeconds leaves the seconds out as TIME_NOSECONDS does: the text
+// between the previous field and the seconds goes, and after the seconds
+// only blanks are kept up to the next field.
+enum class PictureKind { Date, Time, TimeNoSeconds };
+std::u16string FormatPicture(const SystemTime& t, const std::u16string& pattern, uint16_t language,
+                             PictureKind kind);
+// The dates and times the Win32 functions accept: a Gregorian date of the
+// years 1601..30827; a time with hour < 24, minute and second < 60,
+// milliseconds < 1000.
+bool ValidPictureDate(const SystemTime& t);
+bool ValidPictureTime(const SystemTime& t);
 
 }  // namespace PL

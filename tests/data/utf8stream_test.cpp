@@ -1,0 +1,215 @@
+#include "data/utf8stream.h"
+#include "data/native/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Reader = PL::specialbuffer_istream<PL::utf8wfbuf>;
+using Writer = PL::specialbuffer_ostream<PL::utf8wfbuf>;
+
+class Utf8StreamTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = ::testing::TempDir() + "celvane_utf8_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::remove((dir + "/f.txt").c_str());
+        ::mkdir(dir.c_str(), 0777);
+    }
+    void TearDown() override {
+        std::remove((dir + "/f.txt").c_str());
+        ::rmdir(dir.c_str());
+    }
+
+    std::u16string Path() const { return PL::FromUtf8(dir + "/f.txt"); }
+    void WriteBytes(const std::string& bytes) {
+        std::ofstream f(dir + "/f.txt", std::ios::binary);
+        f << bytes;
+    }
+    std::string ReadBytes() {
+        std::ifstream f(dir + "/f.txt", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    // Everything the reader delivers, read with a wide buffer of `chars`.
+    std::u16string ReadAll(size_t chars) {
+        Reader in(Path(), PL::utf8wfbuf::kRead, chars);
+        EXPECT_TRUE(in.is_open());
+        std::u16string s(std::istreambuf_iterator<char16_t>(in), {});
+        EXPECT_FALSE(in.bad());
+        return s;
+    }
+    // The same text must come out at every block size, the smallest included,
+    // so that sequences cut at block edges are covered.
+    void ExpectText(const std::string& bytes, const std::u16string& text) {
+        WriteBytes(bytes);
+        for (size_t chars : {size_t(4), size_t(5), size_t(6), size_t(7), size_t(16), size_t(4096)})
+            EXPECT_EQ(ReadAll(chars), text) << "buffer " << chars;
+    }
+
+    std::string dir;
+    PL::PosixPlatform platform;
+    PL::ScopedPlatform scope{platform};
+};
+
+TEST_F(Utf8StreamTest, LineEndsOfEveryStyleReadAsOneLf) {
+    ExpectText("a\r\nb\r\nc", u"a\nb\nc");
+    ExpectText("a\nb\nc", u"a\nb\nc");
+    ExpectText("a\rb\rc", u"a\nb\nc");
+    ExpectText("a\r\r\nb\n\rc\r", u"a\n\nb\n\nc\n");
+    ExpectText("\r\n\r\n", u"\n\n");
+    // CR LF cut by the block edge at every position.
+    ExpectText("abc\r\ndefgh\r\nijklmno\r\n", u"abc\ndefgh\nijklmno\n");
+}
+
+TEST_F(Utf8StreamTest, LinesReadAlikeWhateverTheLineEnds) {
+    for (const char* bytes : {"first\r\nsecond\r\n\r\nlast", "first\nsecond\n\nlast", "first\rsecond\r\rlast"}) {
+        WriteBytes(bytes);
+        Reader in(Path(), PL::utf8wfbuf::kRead, 4);
+        std::vector<std::u16string> lines;
+        std::u16string line;
+        while (PL::GetLine(in, line)) lines.push_back(line);
+        EXPECT_FALSE(in.bad());
+        EXPECT_TRUE(in.eof());
+        EXPECT_EQ(lines, (std::vector<std::u16string>{u"first", u"second", u"", u"last"})) << bytes;
+    }
+}
+
+TEST_F(Utf8StreamTest, ByteOrderMarkIsSkippedOnlyAtTheStart) {
+    ExpectText("\xEF\xBB\xBFkey=1", u"key=1");
+    ExpectText("\xEF\xBB\xBF", u"");
+    ExpectText("\xEF\xBB\xBF\xEF\xBB\xBFx", u"\uFEFFx");
+    ExpectText("x\xEF\xBB\xBF", u"x\uFEFF");
+    ExpectText("", u"");
+}
+
+TEST_F(Utf8StreamTest, MultiByteSequencesAndSurrogatePairs) {
+    ExpectText("M\xC3\xA4rz \xC2\xB0 \xE2\x82\xAC", u"M\u00e4rz \u00b0 \u20ac");
+    ExpectText("\xF0\x9F\x8C\x8D|\xF4\x8F\xBF\xBF|\xF0\x90\x80\x80", u"\U0001F30D|\U0010FFFF|\U00010000");
+    // A run of four-byte characters fills buffers of every size unevenly.
+    std::string bytes;
+    std::u16string text;
+    for (int i = 0; i < 9; ++i) {
+        bytes += "\xF0\x9F\x8C\x8D" "a\xC3\xA4";
+        text += u"\U0001F30Da\u00e4";
+    }
+    ExpectText(bytes, text);
+}
+
+TEST_F(Utf8StreamTest, MalformedBytesAreDroppedOneByOne) {
+    ExpectText("\xC3" "A", u"A");                      // lead byte, then no continuation
+    ExpectText("\xE2\x82" "A", u"A");               // lead dropped, then the stray 0x82
+    ExpectText("a\x80\xBF" "b", u"ab");                // continuation bytes without a lead
+    ExpectText("a\xF8\xFF\xFE" "b", u"ab");            // bytes that never occur in UTF-8
+    ExpectText("x\xC3", u"x");                         // cut by the end of the file
+    ExpectText("x\xF0\x9F\x8C", u"x");
+    ExpectText("\xE2\xC3\xA4", u"\u00e4");             // a lead followed by another lead
+    ExpectText("\xF4\x90\x80\x80" "z", u"z");          // beyond U+10FFFF
+    ExpectText("\xF0\x80\x80\x80" "z", u"z");          // four bytes for a BMP value
+    ExpectText("\xC3\r\n", u"\n");
+}
+
+TEST_F(Utf8StreamTest, WrittenFilesHaveAByteOrderMarkAndCrLf) {
+    {
+        Writer out(Path(), PL::utf8wfbuf::kWrite, 4);
+        ASSERT_TRUE(out.is_open());
+        out << u"a\nb\r\nc\u00e4\u20ac\U0001F30D\n" << u'\n';
+        EXPECT_TRUE(out.close());
+    }
+    EXPECT_EQ(ReadBytes(), "\xEF\xBB\xBF" "a\r\nb\r\nc\xC3\xA4\xE2\x82\xAC\xF0\x9F\x8C\x8D\r\n\r\n");
+    EXPECT_EQ(ReadAll(4), u"a\nb\nc\u00e4\u20ac\U0001F30D\n\n");
+}
+
+TEST_F(Utf8StreamTest, WritingSurvivesEveryBufferEdge) {
+    // Long text of mixed widths through small buffers: what is read back is
+    // what was written, with LF line ends.
+    std::u16string text;
+    for (int i = 0; i < 200; ++i) {
+        text += u"x\u00e4\u20ac\U0001F30D\n";
+        text += static_cast<char16_t>(u'a' + i % 26);
+        text += u"\r\n";
+    }
+    std::u16string expected;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == u'\r')) expected += text[i];
+    for (size_t chars : {size_t(4), size_t(5), size_t(7), size_t(64)}) {
+        {
+            Writer out(Path(), PL::utf8wfbuf::kWrite, chars);
+            for (char16_t c : text) out.put(c);  // one unit at a time: pairs split across flushes
+            EXPECT_TRUE(out.close());
+        }
+        EXPECT_EQ(ReadAll(chars), expected) << chars;
+        const std::string bytes = ReadBytes();
+        EXPECT_EQ(bytes.find("\r\r"), std::string::npos);
+        EXPECT_EQ(bytes.find("\xED"), std::string::npos) << "a surrogate was written on its own";
+    }
+}
+
+TEST_F(Utf8StreamTest, AppendingAddsNoByteOrderMark) {
+    {
+        Writer out(Path());
+        out << u"one\n";
+        ASSERT_TRUE(out.close());
+    }
+    {
+        Writer out(Path(), PL::utf8wfbuf::kAppendMode);
+        ASSERT_TRUE(out.is_open());
+        out << u"two\n";
+        ASSERT_TRUE(out.close());
+    }
+    EXPECT_EQ(ReadBytes(), "\xEF\xBB\xBFone\r\ntwo\r\n");
+}
+
+TEST_F(Utf8StreamTest, OpeningFailuresLeaveTheStreamFailed) {
+    Reader missing(PL::FromUtf8(dir + "/missing.txt"));
+    EXPECT_FALSE(missing.is_open());
+    EXPECT_TRUE(missing.fail());
+    std::u16string line;
+    EXPECT_FALSE(PL::GetLine(missing, line));
+
+    Writer noFolder(PL::FromUtf8(dir + "/no/such/folder.txt"));
+    EXPECT_TRUE(noFolder.fail());
+    EXPECT_FALSE(noFolder.close());
+
+    PL::utf8wfbuf buf;
+    EXPECT_FALSE(buf.open(Path(), PL::utf8wfbuf::kRead | PL::utf8wfbuf::kWrite));  // read and write together
+    EXPECT_FALSE(buf.open(Path(), PL::utf8wfbuf::kAppend));                       // append without write
+    EXPECT_FALSE(buf.open(Path(), 0));
+    EXPECT_FALSE(buf.is_open());
+}
+
+TEST_F(Utf8StreamTest, AReadErrorIsNotTheEndOfTheFile) {
+    // A folder opens as a stream on Linux, but reading it fails.
+    Reader in(PL::FromUtf8(dir));
+    ASSERT_TRUE(in.is_open());
+    std::u16string line;
+    EXPECT_FALSE(PL::GetLine(in, line));
+    EXPECT_TRUE(in.bad());
+    EXPECT_TRUE(in.rdbuf()->failed());
+}
+
+TEST_F(Utf8StreamTest, AShortWriteMakesTheFlushFail) {
+    // /dev/full takes no byte.
+    Writer out(u"/dev/full", PL::utf8wfbuf::kWrite, 4);
+    ASSERT_TRUE(out.is_open());
+    out << u"some text that does not fit";
+    out.flush();
+    EXPECT_TRUE(out.bad());
+    EXPECT_FALSE(out.close());
+}
+
+TEST_F(Utf8StreamTest, CloseReportsTheLastFlush) {
+    Writer out(u"/dev/full", PL::utf8wfbuf::kWrite, 4096);
+    out << u"short";  // still in the buffer
+    EXPECT_TRUE(out.good());
+    EXPECT_FALSE(out.close());
+}
+
+}  // namespace
