@@ -28,16 +28,50 @@ int ConstellationOf(Vec3 b1875) {
     return ConstellationAt(ra, Truncate(s.y * kRadToArcmin));
 }
 
+namespace {
+
+// Where the band search stands once it has passed every band limit above a
+// whole degree: for declinations from d to d + 59 arcminutes the search can
+// resume there instead of walking down from the pole through some 200 bands.
+struct BandStart {
+    int16_t row;
+    int16_t limit;
+};
+
+struct BandIndex {
+    BandStart byDegree[181];  // degree d at [d + 90]
+    BandIndex() {
+        int row = 0;
+        int32_t limit = 5280;
+        for (int d = 90; d >= -90; --d) {
+            const int32_t top = d * 60 + 59;
+            while (limit > top && row + 1 < kConstellationRegionCount) {
+                ++row;
+                limit -= RegionStep(kConstellationRegions[row]);
+            }
+            byDegree[d + 90] = {static_cast<int16_t>(row), static_cast<int16_t>(limit)};
+        }
+    }
+};
+
+int32_t FloorDiv60(int32_t x) { return x >= 0 ? x / 60 : -((-x + 59) / 60); }
+
+}  // namespace
+
 int ConstellationAt(int32_t ra, int32_t dec) {
     if (ra < 0) ra = 0;
     if (ra > 86400) ra = 86400;
     if (dec < -5400) dec = -5400;
+    if (dec > 5400) dec = 5400;
 
     // The rows are grouped in declination bands from the pole down; the
     // first row of a band says how far its lower limit lies below the
-    // previous band's. The first band is 88..90 degrees.
-    int row = 0;
-    int32_t limit = 5280;
+    // previous band's. The first band is 88..90 degrees. The search walks
+    // down while the limit is above dec; the index lets it start near the end.
+    static const BandIndex index;
+    const BandStart& from = index.byDegree[FloorDiv60(dec) + 90];
+    int row = from.row;
+    int32_t limit = from.limit;
     while (limit > dec && row + 1 < kConstellationRegionCount) {
         ++row;
         limit -= RegionStep(kConstellationRegions[row]);

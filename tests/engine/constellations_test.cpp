@@ -81,6 +81,39 @@ TEST(Constellations, RightAscension86400IsFoundEverywhere) {
     EXPECT_EQ(ConstellationAt(86400, -5400), kOct);
 }
 
+// Roman's search as published: walk the bands down from the pole, then take
+// the first row that holds the right ascension.
+static int PlainSearch(int ra, int dec) {
+    int row = 0, limit = 5280;
+    while (limit > dec) limit -= kConstellationRegions[++row][2] >> 7;
+    for (;; ++row) {
+        const uint16_t* r = kConstellationRegions[row];
+        const int start = 2 * r[0] + (r[1] & 1), width = r[1] >> 1;
+        if (start <= ra && ra <= (width ? start + width : 86400)) return r[2] & 127;
+    }
+}
+
+TEST(Constellations, LookupAgreesWithThePlainSearch) {
+    for (int dec = -5400; dec <= 5400; ++dec) {
+        for (int ra = dec % 7 + 7; ra <= 86400; ra += 1201) {
+            ASSERT_EQ(ConstellationAt(ra, dec), PlainSearch(ra, dec)) << ra << " " << dec;
+        }
+        ASSERT_EQ(ConstellationAt(0, dec), PlainSearch(0, dec)) << dec;
+        ASSERT_EQ(ConstellationAt(86400, dec), PlainSearch(86400, dec)) << dec;
+    }
+    // Every row's own edges, in the bands where they are drawn.
+    for (int row = 0; row < kConstellationRegionCount; ++row) {
+        const uint16_t* r = kConstellationRegions[row];
+        const int start = 2 * r[0] + (r[1] & 1), end = (r[1] >> 1) ? start + (r[1] >> 1) : 86400;
+        for (int dec = -5400; dec <= 5400; dec += 13) {
+            for (int ra : {start - 1, start, start + 1, end - 1, end, end + 1}) {
+                if (ra < 0 || ra > 86400) continue;
+                ASSERT_EQ(ConstellationAt(ra, dec), PlainSearch(ra, dec)) << ra << " " << dec;
+            }
+        }
+    }
+}
+
 TEST(Constellations, RegionTableLayout) {
     auto start = [](int r) { return 2 * kConstellationRegions[r][0] + (kConstellationRegions[r][1] & 1); };
     auto width = [](int r) { return kConstellationRegions[r][1] >> 1; };
