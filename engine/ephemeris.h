@@ -51,6 +51,7 @@ struct BodyInfo {
     float sunDirection = 0;    // 14: direction of the Sun from the body's centre on the sky, radians
                                //     (0 towards increasing azimuth, pi/2 towards the zenith)
 };
+static_assert(sizeof(BodyInfo) == 15 * 4, "fifteen 32-bit values");
 
 // What InfoFor fills: everything, or the coordinates only (fields 0..7).
 enum class InfoFields { All, Position };

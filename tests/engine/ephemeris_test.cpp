@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "data/native/test_platform.h"
 #include "engine/astrotime.h"
 #include "engine/constellations.h"
 #include "engine/ephemeris.h"
@@ -278,4 +279,26 @@ TEST(Ephemeris, LocalTimeUsesZoneAndSummerMode) {
     EXPECT_TRUE(e.UniversalTime(e.LocalTime(ut)) == ut);
     e.moment = ut;
     EXPECT_TRUE(e.LocalTime() == AddSeconds(ut, 7200));
+}
+
+// Mode 2 follows the device's zone record, not the place's offset.
+TEST(Ephemeris, LocalTimeFromTheDeviceZone) {
+    PL::TestPlatform platform;
+    PL::TimeZoneInfo cet;
+    cet.bias = -60;
+    cet.standardDate = {0, 10, 0, 5, 3, 0, 0, 0};  // last Sunday of October
+    cet.daylightDate = {0, 3, 0, 5, 2, 0, 0, 0};   // last Sunday of March
+    cet.daylightBias = -60;
+    platform.zone = std::make_pair(PL::TimeZoneStatus::Daylight, cet);
+    PL::ScopedPlatform scoped(platform);
+
+    Ephemeris e;
+    e.place.timeZone = -300;
+    e.summerMode = kDeviceZone;
+    const AstroTime summer = FromCalendar(2024, 7, 1, 10, 0, 0);
+    const AstroTime winter = FromCalendar(2024, 1, 15, 10, 0, 0);
+    EXPECT_EQ(DiffSeconds(e.LocalTime(summer), summer), 7200);
+    EXPECT_EQ(DiffSeconds(e.LocalTime(winter), winter), 3600);
+    EXPECT_TRUE(e.UniversalTime(e.LocalTime(summer)) == summer);
+    EXPECT_TRUE(e.UniversalTime(e.LocalTime(winter)) == winter);
 }
