@@ -11,14 +11,14 @@ packages="
   wine64 wine64-tools libwine-dev
   xvfb xauth imagemagick
   locales tzdata
-  python3-minimal
+  python3
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
 # wine64, wine64-tools, libwine-dev wine64/wineserver, wineg++/wrc, Winelib headers
 # xvfb, xauth, imagemagick        screenshot tests of the Win32 half (xvfb-run, import)
 # locales, tzdata                 localedef for the German/English runs, the zone database
-# python3-minimal                 the constellation table generator (its reproduction test)
+# python3                         the constellation table generator (its reproduction test)
 
 missing=""
 for p in $packages; do
