@@ -169,15 +169,15 @@ TEST_F(Win32PlatformTest, DatesAndTimesInTheUsersLanguage) {
 }
 
 // The native picture formatter stands in for GetDateFormatW/GetTimeFormatW in
-// the core's tests; on numbers, full names and literals both must agree.
+// the core's tests: on numbers, names, eras and literals both must agree.
 TEST_F(Win32PlatformTest, PicturesAgreeWithTheNativeFormatter) {
     const uint16_t lang = PL::UserLanguage();
     const SystemTime dates[] = {Date(2024, 3, 5, 2, 14, 7, 9), Date(1999, 12, 31, 5, 0, 0, 0),
                                 Date(2000, 1, 1, 6, 9, 5, 3), Date(2031, 10, 26, 0, 23, 59, 59)};
-    // Left out: a single "y" and "''" outside quotes, where Wine and the
-    // documented Windows behaviour part.
-    const char16_t* datePictures[] = {u"d.M.yy", u"dd.MM.yy", u"yyyy-MM-dd", u"dddd", u"MMMM",
-                                      u"'Tag' d 'im' MMMM", u"d/M/yyyy", u"'abc''bar' yyyy"};
+    const char16_t* datePictures[] = {u"d.M.yy", u"dd.MM.yy",     u"yyyy-MM-dd", u"y",
+                                      u"ddd",    u"dddd",         u"MMM",        u"MMMM",
+                                      u"g",      u"d/M/yyyy",     u"''yy",       u"'abc''bar' yyyy",
+                                      u"'Tag' d 'im' MMMM",       u"dddd dd MMMM yyyyy"};
     std::vector<const char16_t*> timePictures = {u"HH:mm:ss", u"H:m:s", u"hh:mm", u"h 'Uhr' m"};
     if (lang == 0x0409) {
         timePictures.push_back(u"h:mm tt");
@@ -185,9 +185,9 @@ TEST_F(Win32PlatformTest, PicturesAgreeWithTheNativeFormatter) {
     }
     for (const SystemTime& t : dates) {
         for (const char16_t* p : datePictures)
-            EXPECT_EQ(win.FormatDate(t, p), PL::FormatPicture(t, p, lang)) << PL::ToUtf8(p) << " " << t.year;
+            EXPECT_EQ(win.FormatDate(t, p), PL::FormatPicture(t, p, lang, PL::PictureKind::Date)) << PL::ToUtf8(p) << " " << t.year;
         for (const char16_t* p : timePictures)
-            EXPECT_EQ(win.FormatTime(t, p), PL::FormatPicture(t, p, lang)) << PL::ToUtf8(p) << " " << t.hour;
+            EXPECT_EQ(win.FormatTime(t, p), PL::FormatPicture(t, p, lang, PL::PictureKind::Time)) << PL::ToUtf8(p) << " " << t.hour;
     }
 }
 
