@@ -15,8 +15,10 @@
 
 #include <windows.h>
 
-// <windows.h> maps these names to DeleteFileW/MoveFileW by macro, and they are
+// <windows.h> maps these names to their ...W functions by macro, and they are
 // also the names of platform-layer operations (PL::Platform::DeleteFile,
-// MoveFile). The macros go; Win32 code calls the W functions by their names.
+// MoveFile, ReplaceFile). The macros go; Win32 code calls the W functions by
+// their names. A new PL operation named like a Win32 function joins the list.
 #undef DeleteFile
 #undef MoveFile
+#undef ReplaceFile
