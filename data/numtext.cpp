@@ -142,14 +142,22 @@ std::u16string FormatSignificant(double x, int n) {
     return Render(d, k, n < 0, d.m != 0 && (d.e < -4 || d.e > 6));
 }
 
-std::u16string FormatResolution(double x, double r) {
-    if (r == 0 || !std::isfinite(r)) return FormatSignificant(x, 15);
+namespace {
+
+// fixedOnly: never the exponent form (the fields of sexagesimal text, which
+// its reader could not read back).
+std::u16string Resolution(double x, double r, bool fixedOnly) {
+    if (r == 0 || !std::isfinite(r)) r = 0;
     Digits d = Decompose(x);
     if (d.special) return SpecialText(d);
+    if (r == 0) {
+        Round(d, 15);
+        return Render(d, 15, false, !fixedOnly && d.m != 0 && (d.e < -4 || d.e > 6));
+    }
     const bool keepZeros = r < 0;
     const int ex = d.e;
     const int er = Decompose(std::fabs(r) * 1.01).e;  // 0.1 gives -1 even when stored as 0.0999...
-    const bool exponentForm = ex < -4 || ex >= 7;
+    const bool exponentForm = !fixedOnly && (ex < -4 || ex >= 7);
     int n = ex - er + 1;
     if (n > 15) n = 15;  // more than a double holds
     if (d.m != 0 && n == 0 && d.m >= kE18 / 2) {
@@ -169,6 +177,10 @@ std::u16string FormatResolution(double x, double r) {
     }
     return Render(d, n, keepZeros, exponentForm);
 }
+
+}  // namespace
+
+std::u16string FormatResolution(double x, double r) { return Resolution(x, r, false); }
 
 bool ParseNumber(const std::u16string& text, double& value) {
     std::u16string s;
@@ -310,16 +322,16 @@ std::u16string FormatWithSpec(double x, const AngleSpec& spec, const std::u16str
     std::u16string out;
     if (sign) out += u'-';
     if (spec.firstUnit == 0) {
-        out += spec.lastUnit == 0 ? FormatResolution(x, r) : FormatResolution(whole, 1);
+        out += spec.lastUnit == 0 ? Resolution(x, r, true) : Resolution(whole, 1, true);
         out += unit(0);
     }
     if (spec.firstUnit <= 1 && spec.lastUnit >= 1) {
-        std::u16string m = FormatResolution(minutes, spec.lastUnit == 1 ? r : 1);
+        std::u16string m = Resolution(minutes, spec.lastUnit == 1 ? r : 1, true);
         out += spec.firstUnit == 0 ? PadTwo(m) : m;
         out += unit(1);
     }
     if (spec.lastUnit == 2) {
-        std::u16string s = FormatResolution(seconds, r);
+        std::u16string s = Resolution(seconds, r, true);
         out += spec.firstUnit < 2 ? PadTwo(s) : s;
         out += unit(2);
     }

@@ -176,6 +176,16 @@ TEST(FormatSexagesimal, LargerUnitsFoldIntoAFirstMinuteOrSecondField) {
     EXPECT_EQ(FormatSexagesimal(1.25, u"m0", kHourUnits), u"75m");
 }
 
+TEST(FormatSexagesimal, FieldsNeverTakeTheExponentForm) {
+    // The reader has no exponents: tiny and huge fields are written out.
+    EXPECT_EQ(FormatSexagesimal(5 + 1e-7, u"hm6", kHourUnits), u"5h00.000006m");
+    EXPECT_EQ(FormatSexagesimal(42000, u"s3", kDeg), u"151200000\"");
+    EXPECT_EQ(FormatSexagesimal(12345678, u"hm0", kHourUnits), u"12345678h00m");
+    float v = 0;
+    EXPECT_TRUE(ParseSexagesimal(FormatSexagesimal(42000, u"s3", kDeg), v));
+    EXPECT_EQ(v, 42000);
+}
+
 TEST(FormatSexagesimal, RoundingCarriesThroughEveryField) {
     EXPECT_EQ(FormatSexagesimal(1.9999999, u"hms0", kHourUnits), u"2h00m00s");
     EXPECT_EQ(FormatSexagesimal(1.0 + 59.9999 / 60, u"hm1", kHourUnits), u"2h00m");
