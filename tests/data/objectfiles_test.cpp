@@ -1,0 +1,453 @@
+#include "data/objectfiles.h"
+
+#include "data/errors.h"
+#include "data/messages.h"
+#include "data/native/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace Data;
+
+namespace {
+
+std::vector<std::u16string> Fields(const std::u16string& line) {
+    FieldReader r(line);
+    std::vector<std::u16string> out;
+    std::u16string f;
+    while (r.Next(f)) out.push_back(f);
+    return out;
+}
+
+// The error text a record raises, or "" when it parses.
+template <class T>
+std::u16string RecordError(const std::u16string& line) {
+    FieldReader r(line);
+    try {
+        T::FromRecord(r);
+    } catch (const DataFormatError& e) {
+        return e.Text();
+    }
+    return u"";
+}
+
+std::u16string Invalid(const char16_t* column) { return std::u16string(u"Invalid value for ") + column; }
+
+const std::u16string kOrion = u"Orion Nebula;Diffuse nebula;5h35.3m;-5°23';1;3;4;1600";
+const std::u16string kHalley =
+    u"1P/Halley;Periodic comet;0;1;2474041.6781;0;0.571135;0.968019;112.2465;59.3468;162.1805;5.5;8.0";
+const std::u16string kCeres =
+    u"1 Ceres;Main-belt asteroid;0;0;2461200.5;274.41935;2.7655526;0.0796923;73.29420;80.24863;10.58803;3.34;0.15";
+
+// Error texts need the user's language: English here.
+class RecordsTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform.language = 0x409; }
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope{platform};
+};
+
+}  // namespace
+
+TEST(FieldReader, QuotingRules) {
+    using V = std::vector<std::u16string>;
+    EXPECT_EQ(Fields(u"a;b;c"), (V{u"a", u"b", u"c"}));
+    // Leading spaces skipped, trailing spaces removed, inner spaces kept.
+    EXPECT_EQ(Fields(u"  a b  ; c"), (V{u"a b", u"c"}));
+    // A doubled quote inside quotes is one quote; ";" inside belongs to the field.
+    EXPECT_EQ(Fields(u"\"Say \"\"hi\"\"; now\";x"), (V{u"Say \"hi\"; now", u"x"}));
+    // Anything after the closing quote up to the next ";" is ignored; spaces
+    // inside the quotes stay.
+    EXPECT_EQ(Fields(u" \" q \" junk ;y"), (V{u" q ", u"y"}));
+    // A line ending with ";" or right after a quoted field has one more, empty, field.
+    EXPECT_EQ(Fields(u"a;"), (V{u"a", u""}));
+    EXPECT_EQ(Fields(u"a;\"b\""), (V{u"a", u"b", u""}));
+    EXPECT_EQ(Fields(u"\"b\";"), (V{u"b", u""}));
+    // An empty line is one empty field; a quote never closed runs to the end.
+    EXPECT_EQ(Fields(u""), (V{u""}));
+    EXPECT_EQ(Fields(u"\"open;x"), (V{u"open;x", u""}));
+    // A quote that does not start the field is an ordinary character.
+    EXPECT_EQ(Fields(u"5°23'10\";x"), (V{u"5°23'10\"", u"x"}));
+}
+
+TEST(FieldReader, FieldsReachingACutAreRefused) {
+    std::u16string f;
+    const std::u16string line = u"complete;partial", open = u"\"never closed";
+    FieldReader cut(line, true);
+    EXPECT_TRUE(cut.Next(f));
+    EXPECT_EQ(f, u"complete");
+    EXPECT_FALSE(cut.Next(f));
+    FieldReader quoted(open, true);
+    EXPECT_FALSE(quoted.Next(f));
+}
+
+TEST_F(RecordsTest, UserObjOrionNebula) {
+    FieldReader r(kOrion);
+    const UserObj o = UserObj::FromRecord(r);
+    EXPECT_EQ(o.name, u"Orion Nebula");
+    EXPECT_EQ(o.info, u"Diffuse nebula");
+    EXPECT_NEAR(o.ra, 5.5883f, 1e-4f);
+    EXPECT_NEAR(o.dec, -5.3833f, 1e-4f);
+    EXPECT_EQ(o.symbol, 3);
+    EXPECT_EQ(o.magnitude, 4.0f);
+    EXPECT_EQ(o.distance, 1600.0f);
+    // The stored direction: the unit vector times 32767, truncated.
+    const double a = 5.58833333 * M_PI / 12, d = -5.38333333 * M_PI / 180;
+    EXPECT_NEAR(o.x, std::trunc(std::cos(d) * std::cos(a) * 32767), 1.0);
+    EXPECT_NEAR(o.y, std::trunc(std::cos(d) * std::sin(a) * 32767), 1.0);
+    EXPECT_NEAR(o.z, std::trunc(std::sin(d) * 32767), 1.0);
+    const Calc::Vec3 u = o.Direction();
+    EXPECT_NEAR(Calc::Length(u), 1.0f, 1e-4f);
+}
+
+TEST_F(RecordsTest, UserObjEveryColumnNamesItself) {
+    // A record cut before each column fails with that column's name.
+    const char16_t* columns[] = {Column::kInfo, Column::kRA, Column::kDec, Column::kShow,
+                                 Column::kSymbol, Column::kMagn, Column::kDist};
+    const std::u16string full = kOrion;
+    size_t at = 0;
+    for (const char16_t* c : columns) {
+        at = full.find(u';', at);
+        ASSERT_NE(at, std::u16string::npos);
+        EXPECT_EQ(RecordError<UserObj>(full.substr(0, at)), Invalid(c));
+        ++at;
+    }
+    EXPECT_EQ(RecordError<UserObj>(full), u"");
+    // Bad values, column by column.
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5h35x;-5;1;3;4;1600"), Invalid(Column::kRA));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;12:30:15;1;3;4;1600"), Invalid(Column::kDec));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;256;4;1600"), Invalid(Column::kSymbol));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;-1;4;1600"), Invalid(Column::kSymbol));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;3.0;4;1600"), Invalid(Column::kSymbol));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;;4;1600"), Invalid(Column::kSymbol));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;99999999999999999999;4;1600"), Invalid(Column::kSymbol));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;3;four;1600"), Invalid(Column::kMagn));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;3;1e39;1600"), Invalid(Column::kMagn));
+    EXPECT_EQ(RecordError<UserObj>(u"n;i;5;-5;1;3;4;1.6.0"), Invalid(Column::kDist));
+    // Spaces and tabs around the symbol's digits; more fields than used.
+    const std::u16string spaced = u"n;i;5;-5;1; \t7\t ;4;1600;extra;fields";
+    FieldReader r(spaced);
+    EXPECT_EQ(UserObj::FromRecord(r).symbol, 7);
+}
+
+TEST_F(RecordsTest, CometTypAndSymbol) {
+    EXPECT_EQ(RecordError<Comet>(u"X;i;2;2;2451545;0;1;0.5;0;0;0;5;4"), Invalid(Column::kTyp));
+    // typ is tested before the epoch: a bad epoch does not hide it.
+    EXPECT_EQ(RecordError<Comet>(u"X;i;2;2;bad"), Invalid(Column::kTyp));
+    const std::u16string typ1 = u"X;i;2;1;2451545;0;1;0.5;0;0;0;5;4";
+    FieldReader r(typ1);
+    const Comet c = Comet::FromRecord(r);
+    EXPECT_EQ(c.symbol, 6);
+    EXPECT_EQ(c.typ, 1);
+    EXPECT_EQ(c.orbit.kind, 1);
+    EXPECT_EQ(c.orbit.epoch, (Calc::AstroTime{51544, 43200}));
+}
+
+TEST_F(RecordsTest, CometElementsInMemoryOrder) {
+    FieldReader r(kCeres);
+    const Comet c = Comet::FromRecord(r);
+    EXPECT_EQ(c.name, u"1 Ceres");
+    EXPECT_EQ(c.symbol, 0);
+    EXPECT_EQ(c.orbit.kind, 0);
+    EXPECT_EQ(c.orbit.epoch, (Calc::AstroTime{61200, 0}));  // JD 2461200.5
+    EXPECT_FLOAT_EQ(c.orbit.meanAnomaly, 274.41935f);
+    EXPECT_FLOAT_EQ(c.orbit.distance, 2.7655526f);
+    EXPECT_FLOAT_EQ(c.orbit.eccentricity, 0.0796923f);
+    EXPECT_FLOAT_EQ(c.orbit.argPerihelion, 73.29420f);
+    EXPECT_FLOAT_EQ(c.orbit.node, 80.24863f);       // file column "Node" comes before "i"
+    EXPECT_FLOAT_EQ(c.orbit.inclination, 10.58803f);
+    EXPECT_FLOAT_EQ(c.orbit.absMagnitude, 3.34f);
+    EXPECT_FLOAT_EQ(c.orbit.slope, 0.15f);
+    // P and Q are prepared: orthonormal.
+    EXPECT_NEAR(Calc::Dot(c.orbit.P, c.orbit.Q), 0.0f, 1e-6f);
+    EXPECT_NEAR(Calc::Length(c.orbit.P), 1.0f, 1e-6f);
+}
+
+TEST_F(RecordsTest, CometEveryColumnNamesItself) {
+    const char16_t* columns[] = {Column::kInfo, Column::kSymbol, Column::kTyp, Column::kJd, Column::kM,
+                                 Column::kAQ,   Column::kE,      Column::kW,   Column::kNode, Column::kI,
+                                 Column::kH,    Column::kG};
+    const std::u16string full = kHalley;
+    size_t at = 0;
+    for (const char16_t* c : columns) {
+        at = full.find(u';', at);
+        ASSERT_NE(at, std::u16string::npos);
+        EXPECT_EQ(RecordError<Comet>(full.substr(0, at)), Invalid(c));
+        ++at;
+    }
+    EXPECT_EQ(RecordError<Comet>(full), u"");
+    // The epoch: a Julian Day above 0 and at most 2e9 that is a real moment.
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;0;0;1;0.5;0;0;0;5;4"), Invalid(Column::kJd));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;2.1e9;0;1;0.5;0;0;0;5;4"), Invalid(Column::kJd));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;200000;0;1;0.5;0;0;0;5;4"), Invalid(Column::kJd));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;JD;0;1;0.5;0;0;0;5;4"), Invalid(Column::kJd));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;51544.5;0;1;0.5;0;0;0;5;4"), u"");  // an MJD
+    // Elements that describe no orbit.
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;2451545;0;0;0.5;0;0;0;5;4"), Invalid(Column::kAQ));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;2451545;0;-1;0.5;0;0;0;5;4"), Invalid(Column::kAQ));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;2451545;0;1;-0.5;0;0;0;5;4"), Invalid(Column::kE));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;0;2451545;0;2;1.0;0;0;0;5;4"), Invalid(Column::kE));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;0;2451545;0;-2;0.5;0;0;0;5;4"), Invalid(Column::kAQ));
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;0;2451545;0;-2;1.5;0;0;0;5;4"), u"");  // a hyperbola, asteroid form
+    EXPECT_EQ(RecordError<Comet>(u"X;i;0;1;2451545;0;1;0.5;0;0;0;5;nan"), Invalid(Column::kG));
+}
+
+TEST_F(RecordsTest, WrittenFormReadsBack) {
+    for (const std::u16string& line :
+         {kOrion, std::u16string(u"\"A;b\"\"c\"\" \";  info with spaces ;23h59m59.99s;-89°59'59.9\";1;16;-1.5;0")}) {
+        FieldReader r(line);
+        const UserObj a = UserObj::FromRecord(r);
+        ConfigObjStore<UserObj> store;
+        const std::u16string record = a.ToRecord();
+        FieldReader again(record);
+        store.AddFromLine(again);
+        const UserObj& b = *store.Objects().at(0);
+        EXPECT_EQ(b.name, a.name);
+        EXPECT_EQ(b.info, a.info);
+        EXPECT_NEAR(b.ra, a.ra, 1e-5f);
+        EXPECT_NEAR(b.dec, a.dec, 1e-5f);
+        EXPECT_EQ(b.symbol, a.symbol);
+        EXPECT_EQ(b.magnitude, a.magnitude);
+        EXPECT_EQ(b.distance, a.distance);
+        std::u16string written;
+        store.WriteLine(0, written);
+        EXPECT_EQ(written, a.ToRecord());
+        store.WriteLine(1, written);
+        EXPECT_EQ(written, u"");
+    }
+    for (const std::u16string& line : {kHalley, kCeres}) {
+        FieldReader r(line);
+        const Comet a = Comet::FromRecord(r);
+        const std::u16string record = a.ToRecord();
+        FieldReader again(record);
+        const Comet b = Comet::FromRecord(again);
+        EXPECT_EQ(b.name, a.name);
+        EXPECT_EQ(b.symbol, a.symbol);
+        EXPECT_EQ(b.typ, a.typ);
+        EXPECT_EQ(b.orbit.epoch, a.orbit.epoch);
+        EXPECT_EQ(b.orbit.distance, a.orbit.distance);
+        EXPECT_EQ(b.orbit.inclination, a.orbit.inclination);
+        EXPECT_EQ(b.orbit.node, a.orbit.node);
+        EXPECT_EQ(b.orbit.slope, a.orbit.slope);
+    }
+}
+
+// --- files and managers ---------------------------------------------------------------------
+
+class ObjectFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = ::testing::TempDir() + "celvane_objfiles_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::system(("rm -rf '" + root + "'").c_str());
+        ::mkdir(root.c_str(), 0777);
+        ::mkdir((root + "/prog").c_str(), 0777);
+        ::mkdir((root + "/data").c_str(), 0777);
+        ObjectFileManagerBase::SetFolders(PL::FromUtf8(root + "/prog"), PL::FromUtf8(root + "/data"));
+        SetUserLangId(0x409);
+    }
+    void TearDown() override {
+        SetUserLangId(0);
+        ObjectFileManagerBase::UseDefaultFolders();
+        std::system(("rm -rf '" + root + "'").c_str());
+    }
+    void Write(const std::string& relative, const std::string& bytes) {
+        std::ofstream f(root + "/" + relative, std::ios::binary);
+        f << bytes;
+    }
+    std::u16string Path(const std::string& relative) { return PL::FromUtf8(root + "/" + relative); }
+    std::u16string InFile(const std::string& relative, int line, const std::u16string& reason) {
+        return u"Error in file " + Path(relative) + u" on line " + PL::FromUtf8(std::to_string(line)) + u": " +
+               reason;
+    }
+
+    std::string root;
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope{platform};
+    ObjectFileManager<UserObj> objects{u".puo"};
+    ObjectFileManager<Comet> comets{u".pco"};
+};
+
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kM31 = "M 31;Galaxy;0h42m44.3s;+41°16'08\";1;1;3.4;2500000";
+const std::string kM42 = "M 42;Bright nebula;5h35m17.1s;-5°23'25\";1;3;4.0;1344";
+const std::string kM45 = "M 45;Open cluster;3h47m00s;+24°07'00\";1;2;1.6;434";
+
+TEST_F(ObjectFilesTest, LineEndsByteOrderMarkAndTheLastLine) {
+    for (const std::string& sep : {std::string("\r\n"), std::string("\n"), std::string("\r")}) {
+        // With and without a line end after the last record.
+        for (bool finalEnd : {true, false}) {
+            Write("data/Deep.puo", kBom + kM31 + sep + kM42 + sep + kM45 + (finalEnd ? sep : ""));
+            EXPECT_EQ(objects.Load(u"Deep", true), u"");
+            const auto& list = objects.FindStore(u"Deep");
+            ASSERT_EQ(list.size(), 3u);
+            EXPECT_EQ(list[0]->name, u"M 31");
+            EXPECT_EQ(list[2]->name, u"M 45");
+        }
+    }
+    // No byte-order mark is fine too; a file with only one loads empty.
+    Write("data/Plain.puo", kM42 + "\r\n");
+    EXPECT_EQ(objects.Load(u"Plain", false), u"");
+    EXPECT_EQ(objects.FindStore(u"Plain").size(), 1u);
+    Write("data/Bom.puo", kBom);
+    EXPECT_EQ(objects.Load(u"Bom", false), u"");
+    EXPECT_TRUE(objects.IsLoaded(u"Bom"));
+    EXPECT_TRUE(objects.FindStore(u"Bom").empty());
+}
+
+TEST_F(ObjectFilesTest, DamagedFilesNameTheLineAndKeepTheOldList) {
+    Write("data/Deep.puo", kBom + kM31 + "\r\n" + kM42 + "\r\n");
+    ASSERT_EQ(objects.Load(u"Deep", false), u"");
+    const auto* managed = objects.FindManaged(u"Deep");
+    ASSERT_NE(managed, nullptr);
+    const auto first = objects.FindStore(u"Deep")[0];
+
+    struct Case {
+        std::string bytes;
+        int line;
+        const char16_t* column;
+    };
+    const std::string huge(10 * 1024 * 1024, 'x');
+    const Case cases[] = {
+        {kM31 + "\r\n" + "M 42;Bright nebula;5h35m", 2, Column::kDec},      // a truncated last line
+        {kM31 + "\r\n\r\n" + kM42 + "\r\n", 2, Column::kInfo},               // an empty line
+        {kM31 + "\r\n" + kM42 + "\r\n\r\n", 3, Column::kInfo},               // a second line end at the end
+        {kM31 + "\r\nM 42;Bright nebula;5h35m17.1s;-5°23'25\";1;3;4.0.1;1344\r\n", 2, Column::kMagn},
+        {kM31 + "\r\n" + kM42 + "\r\n" + huge + "\r\n", 3, Column::kName},  // a 10 MB line
+        {kM31 + "\r\nM 42;" + huge + ";5h;1;1;3;4;5\r\n", 2, Column::kInfo},
+        {kM31 + "\r\n\xFF\xFE\xC3\r\n", 2, Column::kInfo},                   // only invalid UTF-8
+    };
+    for (const Case& c : cases) {
+        Write("data/Deep.puo", kBom + c.bytes);
+        EXPECT_EQ(objects.Load(u"Deep", true), InFile("data/Deep.puo", c.line, Invalid(c.column)));
+        // The loaded list stays as it was, in the same store.
+        EXPECT_EQ(objects.FindManaged(u"Deep"), managed);
+        ASSERT_EQ(objects.FindStore(u"Deep").size(), 2u);
+        EXPECT_EQ(objects.FindStore(u"Deep")[0], first);
+    }
+    // A malformed byte inside a name is dropped; the record reads.
+    Write("data/Deep.puo", kBom + "M\xFF 42;Bright nebula;5h35m17.1s;-5°23';1;3;4;1344\r\n");
+    EXPECT_EQ(objects.Load(u"Deep", true), u"");
+    EXPECT_EQ(objects.FindStore(u"Deep")[0]->name, u"M 42");
+    EXPECT_EQ(objects.FindManaged(u"Deep"), managed);  // replaced in place
+
+    // A missing file, and a folder in the file's place.
+    EXPECT_EQ(objects.Load(u"Missing", false), u"Error reading file " + Path("data/Missing.puo") + u".");
+    EXPECT_FALSE(objects.IsLoaded(u"Missing"));
+    ::mkdir((root + "/data/Folder.puo").c_str(), 0777);
+    EXPECT_EQ(objects.Load(u"Folder", false), u"Error reading file " + Path("data/Folder.puo") + u".");
+    EXPECT_FALSE(objects.IsLoaded(u"Folder"));
+}
+
+TEST_F(ObjectFilesTest, CometFilesAndGermanMessages) {
+    Write("data/Orbits.pco", kBom + PL::ToUtf8(kHalley) + "\r\n" + PL::ToUtf8(kCeres) + "\r\n");
+    EXPECT_EQ(comets.Load(u"Orbits", false), u"");
+    ASSERT_EQ(comets.FindStore(u"Orbits").size(), 2u);
+    EXPECT_EQ(comets.FindStore(u"Orbits")[1]->name, u"1 Ceres");
+
+    SetUserLangId(0x407);
+    Write("data/Bad.pco", kBom + PL::ToUtf8(kHalley) + "\r\nX;i;0;2;2451545;0;1;0.5;0;0;0;5;4\r\n");
+    EXPECT_EQ(comets.Load(u"Bad", false),
+              u"Fehler in Datei " + Path("data/Bad.pco") + u" auf Zeile 2: Ungültiger Wert für typ");
+    EXPECT_EQ(comets.Load(u"None", false), u"Fehler beim Lesen von Datei " + Path("data/None.pco") + u".");
+    EXPECT_FALSE(comets.IsLoaded(u"Bad"));
+}
+
+TEST_F(ObjectFilesTest, LoadForceReplaceAndUnload) {
+    Write("data/Deep.puo", kBom + kM31 + "\r\n");
+    EXPECT_EQ(objects.Load(u"Deep", false), u"");
+    // Without force a loaded name is left alone, even when the file changed.
+    Write("data/Deep.puo", kBom + kM31 + "\r\n" + kM42 + "\r\n");
+    EXPECT_EQ(objects.Load(u"Deep", false), u"");
+    EXPECT_EQ(objects.FindStore(u"Deep").size(), 1u);
+    const auto* managed = objects.FindManaged(u"Deep");
+    EXPECT_EQ(objects.Load(u"Deep", true), u"");
+    EXPECT_EQ(objects.FindStore(u"Deep").size(), 2u);
+    EXPECT_EQ(objects.FindManaged(u"Deep"), managed);
+
+    objects.AddEmpty(u"Mine");
+    objects.AddEmpty(u"Deep");  // loaded: nothing happens
+    EXPECT_EQ(objects.FindStore(u"Deep").size(), 2u);
+    EXPECT_TRUE(objects.FindStore(u"Mine").empty());
+    EXPECT_EQ(objects.FindManaged(u"Mine")->path, Path("data/Mine.puo"));
+
+    std::vector<std::u16string> loaded;
+    objects.ListLoadedFiles(loaded);
+    EXPECT_EQ(loaded, (std::vector<std::u16string>{u"Deep", u"Mine"}));
+    objects.Unload(u"Deep");
+    objects.Unload(u"Nothing");
+    EXPECT_TRUE(objects.FindStore(u"Deep").empty());
+    loaded.clear();
+    objects.ListLoadedFiles(loaded);
+    EXPECT_EQ(loaded, (std::vector<std::u16string>{u"Mine"}));
+    objects.UnloadAll();
+    loaded.clear();
+    objects.ListLoadedFiles(loaded);
+    EXPECT_TRUE(loaded.empty());
+}
+
+TEST_F(ObjectFilesTest, PathResolution) {
+    Write("prog/Both.puo", kBom + kM31 + "\r\n");
+    Write("data/Both.puo", kBom + kM42 + "\r\n" + kM45 + "\r\n");
+    Write("prog/ProgOnly.puo", kBom + kM45 + "\r\n");
+    Write("data/Messier.puo", kBom + kM42 + "\r\n");
+    Write("data/notes.txt", "not an object file");
+
+    // The data folder wins over the program folder.
+    EXPECT_EQ(objects.Load(u"Both", false), u"");
+    EXPECT_EQ(objects.FindStore(u"Both").size(), 2u);
+    EXPECT_FALSE(objects.FindManaged(u"Both")->inProgramFolder);
+    EXPECT_EQ(objects.FindManaged(u"Both")->path, Path("data/Both.puo"));
+    EXPECT_EQ(objects.Load(u"ProgOnly", false), u"");
+    EXPECT_TRUE(objects.FindManaged(u"ProgOnly")->inProgramFolder);
+    EXPECT_EQ(objects.FindManaged(u"ProgOnly")->path, Path("prog/ProgOnly.puo"));
+    // The letter case of the file on the device wins.
+    EXPECT_EQ(objects.Load(u"MESSIER", false), u"");
+    EXPECT_TRUE(objects.IsLoaded(u"Messier"));
+    EXPECT_FALSE(objects.IsLoaded(u"MESSIER"));
+    EXPECT_EQ(objects.Load(u"messier", false), u"");  // the same file: already loaded
+    std::vector<std::u16string> loaded;
+    objects.ListLoadedFiles(loaded);
+    EXPECT_EQ(loaded, (std::vector<std::u16string>{u"Both", u"Messier", u"ProgOnly"}));
+
+    // Names that could leave the folders are never looked up.
+    Write("secret.puo", kBom + kM31 + "\r\n");
+    for (const char16_t* bad : {u"../secret", u"..\\secret", u"*", u"Bo?h", u""}) {
+        EXPECT_EQ(objects.Load(bad, false).rfind(u"Error reading file ", 0), 0u);
+        EXPECT_FALSE(objects.IsLoaded(bad));
+    }
+
+    // Available files: the program folder's, then the data folder's; a name may come twice.
+    std::vector<std::u16string> available;
+    objects.ListAvailableFiles(available);
+    ASSERT_EQ(available.size(), 4u);
+    std::vector<std::u16string> prog(available.begin(), available.begin() + 2);
+    std::vector<std::u16string> data(available.begin() + 2, available.end());
+    std::sort(prog.begin(), prog.end());
+    std::sort(data.begin(), data.end());
+    EXPECT_EQ(prog, (std::vector<std::u16string>{u"Both", u"ProgOnly"}));
+    EXPECT_EQ(data, (std::vector<std::u16string>{u"Both", u"Messier"}));
+}
+
+TEST(ObjectFileManagers, GlobalManagersAndDefaultFolders) {
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope(platform);
+    platform.programFolder = u"/opt/celvane";
+    platform.appDataFolder = u"/home/u/.local/share/";
+    EXPECT_EQ(ObjectFileManagerBase::ProgramFolder(), u"/opt/celvane");
+    EXPECT_EQ(ObjectFileManagerBase::DataFolder(), u"/home/u/.local/share/celvane");
+    EXPECT_EQ(UserObjectFiles().Extension(), u".puo");
+    EXPECT_EQ(CometFiles().Extension(), u".pco");
+    EXPECT_EQ(&UserObjectFiles(), &UserObjectFiles());
+    EXPECT_EQ(ObjectFileManagerBase::JoinPath(u"/a/b", u"c.puo"), u"/a/b/c.puo");
+    EXPECT_EQ(ObjectFileManagerBase::JoinPath(u"C:\\x\\", u"c.puo"), u"C:\\x\\c.puo");
+}
