@@ -1,0 +1,242 @@
+#include "data/starcatalog.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "data/starfile.h"
+#include "star_fixture.h"
+
+using namespace Data;
+using startest::StarTest;
+
+namespace {
+
+// The program's proper names (name, HR) in their numbering.
+std::vector<std::pair<std::string, int>> ProperNames() {
+    std::ifstream in(CELVANE_SOURCE_DIR "/catalogs/stars/proper_names.csv");
+    std::vector<std::pair<std::string, int>> out;
+    std::string line;
+    std::getline(in, line);  // column names
+    while (std::getline(in, line)) {
+        const size_t comma = line.rfind(',');
+        out.emplace_back(line.substr(0, comma), std::stoi(line.substr(comma + 1)));
+    }
+    return out;
+}
+
+int NameNumber(const std::string& name) {
+    const auto names = ProperNames();
+    for (size_t k = 0; k < names.size(); ++k)
+        if (names[k].first == name) return static_cast<int>(k) + 1;
+    return 0;
+}
+
+// Angle between a decoded position and a direction in degrees, in arcseconds.
+double SeparationArcsec(const StarInfo& s, double raDeg, double decDeg) {
+    const double d = 3.14159265358979323846 / 180;
+    const double x = std::cos(decDeg * d) * std::cos(raDeg * d), y = std::cos(decDeg * d) * std::sin(raDeg * d),
+                 z = std::sin(decDeg * d);
+    const double dx = s.x / 32767.0 - x, dy = s.y / 32767.0 - y, dz = s.z / 32767.0 - z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz) / d * 3600;
+}
+
+}  // namespace
+
+TEST_F(StarTest, BrightStarsDecodeToTheirCatalogueNumbers) {
+    struct Case {
+        int hr;
+        uint32_t hip;
+        TycNumber tyc;
+        int16_t magnitude;  // BSC5 V in hundredths
+        double ra, dec;     // BSC5 J2000, degrees
+        const char* name;
+        BayerFlamsteed bf;
+    };
+    const Case cases[] = {
+        // 06 45 08.9 -16 42 58, 9 alpha CMa
+        {2491, 32349, {5949, 2777, 1}, -146, (6 + 45 / 60.0 + 8.9 / 3600) * 15, -(16 + 42 / 60.0 + 58 / 3600.0),
+         "Sirius", {1, 0, 9, 19}},
+        // 18 36 56.3 +38 47 01, 3 alpha Lyr
+        {7001, 91262, {3105, 2070, 1}, 3, (18 + 36 / 60.0 + 56.3 / 3600) * 15, 38 + 47 / 60.0 + 1 / 3600.0, "Vega",
+         {1, 0, 3, 51}},
+        // 02 31 48.7 +89 15 51, 1 alpha UMi
+        {424, 11767, {4628, 237, 1}, 202, (2 + 31 / 60.0 + 48.7 / 3600) * 15, 89 + 15 / 60.0 + 51 / 3600.0,
+         "Polaris", {1, 0, 1, 83}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hr);
+        const StarNumber n = HrToStarIndex(c.hr);
+        ASSERT_GE(n, 0);
+        ASSERT_LT(n, kHipStarBase);
+        const StarInfo s = ReadStar(n);
+        EXPECT_EQ(s.hr, c.hr);
+        EXPECT_EQ(s.hip, c.hip);
+        EXPECT_EQ(s.tyc, c.tyc);
+        EXPECT_EQ(s.magnitude, c.magnitude);
+        EXPECT_LT(SeparationArcsec(s, c.ra, c.dec), 10.0);
+        EXPECT_EQ(s.properName, NameNumber(c.name));
+        EXPECT_EQ(s.bayerFlamsteed.letter, c.bf.letter);
+        EXPECT_EQ(s.bayerFlamsteed.digit, c.bf.digit);
+        EXPECT_EQ(s.bayerFlamsteed.flamsteed, c.bf.flamsteed);
+        EXPECT_EQ(s.bayerFlamsteed.constellation, c.bf.constellation);
+        EXPECT_TRUE(HasProperName(c.hr));
+        // The first ten bytes are the position and magnitude.
+        const StarPosition p = ReadStarPosition(n);
+        EXPECT_EQ(p.X(), s.x);
+        EXPECT_EQ(p.Y(), s.y);
+        EXPECT_EQ(p.Z(), s.z);
+        EXPECT_EQ(p.MagnitudeCode() - 148, s.magnitude);
+    }
+    // The bright stars' spectral types are those of the Bright Star Catalogue.
+    EXPECT_EQ(ReadStar(HrToStarIndex(2491)).spectral, u"A1Vm");
+    EXPECT_EQ(ReadStar(HrToStarIndex(7001)).spectral, u"A0Va");
+}
+
+TEST_F(StarTest, HrNumbersWithoutAStarAndOutOfRange) {
+    // Novae and clusters of the catalogue have no star record.
+    for (int hr : {92, 95, 182, 1057, 1841, 2472, 2496, 3515, 3671, 6309, 6515, 7189, 7539, 8296})
+        EXPECT_EQ(HrToStarIndex(hr), -1) << hr;
+    EXPECT_EQ(HrToStarIndex(0), -1);
+    EXPECT_EQ(HrToStarIndex(-3), -1);
+    EXPECT_EQ(HrToStarIndex(9111), -1);
+    EXPECT_GE(HrToStarIndex(1), 0);
+    EXPECT_GE(HrToStarIndex(9110), 0);
+    EXPECT_EQ(StarIndexToHr(-1), 0);
+    EXPECT_EQ(StarIndexToHr(9999), 0);
+}
+
+TEST_F(StarTest, StarListedUnderSeveralHrNumbersIsNamedByTheOneWithAProperName) {
+    // gamma1/gamma2 Ari (HR 545, 546) are one Hipparcos star; HR 546 carries
+    // the proper name. theta1/theta2 Eri (HR 897, 898): the first is named.
+    const StarNumber mesarthim = HrToStarIndex(545);
+    ASSERT_GE(mesarthim, 0);
+    EXPECT_EQ(HrToStarIndex(546), mesarthim);
+    EXPECT_EQ(StarIndexToHr(mesarthim), 546);
+    const StarNumber acamar = HrToStarIndex(897);
+    ASSERT_GE(acamar, 0);
+    EXPECT_EQ(HrToStarIndex(898), acamar);
+    EXPECT_EQ(StarIndexToHr(acamar), 897);
+    EXPECT_EQ(ReadStar(acamar).properName, NameNumber("Acamar"));
+    // An unnamed pair keeps its first HR: HR 1505/1506 share HIP 21986.
+    const StarNumber pair = HrToStarIndex(1505);
+    ASSERT_GE(pair, 0);
+    EXPECT_EQ(HrToStarIndex(1506), pair);
+    EXPECT_EQ(StarIndexToHr(pair), 1505);
+}
+
+TEST_F(StarTest, EveryHrNumberMapsBackToAStarWithThatHr) {
+    std::set<StarNumber> stars;
+    for (int hr = 1; hr <= kMaxHr; ++hr) {
+        const StarNumber n = HrToStarIndex(hr);
+        if (n < 0) continue;
+        stars.insert(n);
+        const int back = StarIndexToHr(n);
+        ASSERT_NE(back, 0) << hr;
+        // Either the same HR or another HR of the same star.
+        EXPECT_EQ(HrToStarIndex(back), n) << hr;
+    }
+    // Each star record of the tree that is not padding has an HR number.
+    uint32_t real = 0;
+    for (uint32_t b = 0; b < BrightBlockCount(); ++b)
+        for (int j = 0; j < kStarsPerBlock; ++j)
+            if (!RecordIsPadding(BrightBlock(b) + j * kStarRecordSize)) ++real;
+    EXPECT_EQ(real, stars.size());
+}
+
+TEST_F(StarTest, ProperNameTable) {
+    const auto names = ProperNames();
+    ASSERT_EQ(names.size(), size_t(kProperNameCount));
+    for (int k = 1; k <= kProperNameCount; ++k) {
+        const int hr = names[k - 1].second;
+        EXPECT_EQ(ProperNameStarHr(k), hr) << k;
+        EXPECT_TRUE(HasProperName(hr)) << hr;
+        // The name's star decodes to it, unless two names share a star
+        // (Izar: HR 5505 and 5506 are one Hipparcos star) and the other wins.
+        const StarInfo s = ReadStar(HrToStarIndex(hr));
+        EXPECT_NE(s.properName, 0) << names[k - 1].first;
+    }
+    EXPECT_EQ(ProperNameStarHr(0), 0);
+    EXPECT_EQ(ProperNameStarHr(292), 0);
+    EXPECT_FALSE(HasProperName(1));
+    EXPECT_FALSE(HasProperName(9104));
+}
+
+TEST_F(StarTest, BayerAndFlamsteedLists) {
+    std::set<int> seen;
+    int previousLetter = 0;
+    for (int i = 0; i < kBayerListCount; ++i) {
+        const int hr = BayerListHr(i);
+        ASSERT_GE(hr, 1);
+        ASSERT_LE(hr, kMaxBayerFlamsteedHr);
+        const BayerFlamsteed bf = BayerFlamsteedOf(hr);
+        EXPECT_NE(bf.letter, 0) << hr;
+        EXPECT_GE(bf.letter, previousLetter);  // ordered by letter first
+        previousLetter = bf.letter;
+        EXPECT_TRUE(seen.insert(hr).second) << "listed twice: " << hr;
+    }
+    // HR numbers above 8192 need the bit map: the list reaches them.
+    EXPECT_GT(*seen.rbegin(), 8192);
+    seen.clear();
+    int previous = 0;
+    for (int i = 0; i < kFlamsteedListCount; ++i) {
+        const int hr = FlamsteedListHr(i);
+        const BayerFlamsteed bf = BayerFlamsteedOf(hr);
+        ASSERT_NE(bf.flamsteed, 0) << hr;
+        EXPECT_GE(bf.flamsteed, previous);
+        previous = bf.flamsteed;
+        EXPECT_TRUE(seen.insert(hr).second);
+    }
+    EXPECT_EQ(BayerListHr(-1), 0);
+    EXPECT_EQ(BayerListHr(kBayerListCount), 0);
+    EXPECT_EQ(FlamsteedListHr(kFlamsteedListCount), 0);
+    // 61 Cyg (HR 8085) and alpha1 Cen (HR 5459).
+    EXPECT_EQ(BayerFlamsteedOf(8085).flamsteed, 61);
+    EXPECT_EQ(BayerFlamsteedOf(8085).constellation, 30);
+    EXPECT_EQ(BayerFlamsteedOf(5459).letter, 1);
+    EXPECT_EQ(BayerFlamsteedOf(5459).digit, 1);
+    EXPECT_EQ(BayerFlamsteedOf(5459).constellation, 14);
+    EXPECT_EQ(BayerFlamsteedOf(9104).flamsteed, 0);
+    EXPECT_EQ(BayerFlamsteedOf(9110).letter, 0);
+}
+
+TEST_F(StarTest, HipStarsOfStarsDat) {
+    StarPDBFileReader file(startest::StarsDat());
+    ASSERT_TRUE(file.IsOpen());
+    EXPECT_EQ(file.HipStars(), 1877u * 63);
+    EXPECT_EQ(file.TycStars(), 0u);
+    // Find HIP 32349 by scanning the records: it is Sirius.
+    bool found = false;
+    for (uint32_t i = 0; i < file.HipStars() && !found; ++i) {
+        const StarInfo s = ReadStar(kHipStarBase + static_cast<StarNumber>(i));
+        if (s.hip != 32349) continue;
+        found = true;
+        EXPECT_EQ(s.tyc, (TycNumber{5949, 2777, 1}));
+        EXPECT_EQ(s.magnitude, -144);  // Hipparcos V
+        EXPECT_EQ(s.parallax, 379u);
+        EXPECT_EQ(s.spectral, u"A1V+DA");
+        EXPECT_EQ(s.hr, 0);  // HR numbers belong to the bright stars only
+        EXPECT_LT(SeparationArcsec(s, 101.2872, -16.7161), 10.0);
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(ReadStar(kHipStarBase + static_cast<StarNumber>(file.HipStars())).hip, 0u);
+    EXPECT_EQ(ReadStar(kTycStarBase).hip, 0u);
+}
+
+TEST_F(StarTest, NegativeNumbersAndMissingFileGiveEmptyStars) {
+    const StarInfo none = ReadStar(-1);
+    EXPECT_EQ(none.hip, 0u);
+    EXPECT_EQ(none.x, 0);
+    EXPECT_TRUE(none.spectral.empty());
+    EXPECT_EQ(ReadStarPosition(-5).X(), 0);
+
+    SetStarFilePath(u"/nonexistent/stars.dat");
+    EXPECT_EQ(ReadStar(kHipStarBase + 5).hip, 0u);
+    EXPECT_EQ(ReadStarPosition(kHipStarBase + 5).Z(), 0);
+    // The bright stars do not need the file.
+    EXPECT_EQ(ReadStar(HrToStarIndex(2491)).hip, 32349u);
+}

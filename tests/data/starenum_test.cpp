@@ -1,0 +1,601 @@
+#include "data/starenum.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <random>
+#include <set>
+#include <vector>
+
+#include "data/starcatalog.h"
+#include "engine/fixedangle.h"
+#include "star_fixture.h"
+
+using namespace Data;
+using startest::StarTest;
+
+namespace {
+
+struct Rec {
+    StarNumber n;
+    std::vector<uint8_t> bytes;
+};
+
+// Every record of a section, read record by record (no tree walk).
+std::vector<Rec> AllBright() {
+    std::vector<Rec> out;
+    for (uint32_t b = 0; b < BrightBlockCount(); ++b)
+        for (int j = 0; j < kStarsPerBlock; ++j) {
+            const uint8_t* r = BrightBlock(b) + j * kStarRecordSize;
+            out.push_back({static_cast<StarNumber>(b * kStarsPerBlock + j), {r, r + kStarRecordSize}});
+        }
+    return out;
+}
+
+std::vector<Rec> AllHip(StarPDBFileReader& file) {
+    std::vector<Rec> out;
+    std::vector<uint8_t> rec(16 * 63 * kStarRecordSize);
+    for (uint32_t i = 0; i < file.HipStars(); i += 1008) {
+        const uint32_t count = std::min<uint32_t>(1008, file.HipStars() - i);
+        EXPECT_EQ(file.Read(file.HipRecord() + i / 1008, 0, rec.data(), count * kStarRecordSize), 0);
+        for (uint32_t k = 0; k < count; ++k)
+            out.push_back({kHipStarBase + static_cast<StarNumber>(i + k),
+                           {rec.begin() + k * kStarRecordSize, rec.begin() + (k + 1) * kStarRecordSize}});
+    }
+    return out;
+}
+
+struct Box {
+    int16_t xFrom, xTo, yFrom, yTo, zMin, zMax, magMin, magMax;
+};
+
+// The box from right ascension a0 to a1 (16-bit angles), eastwards.
+Box RaBox(uint16_t a0, uint16_t a1, int16_t zMin, int16_t zMax, int16_t magMin, int16_t magMax) {
+    return Box{Calc::Cos16(a0), Calc::Cos16(a1), Calc::Sin16(a0), Calc::Sin16(a1), zMin, zMax, magMin, magMax};
+}
+
+// Inside a box by its definition: an eastward right-ascension interval
+// (wrapping past 0h when its start lies after its end), z and magnitude.
+bool Inside(const uint8_t* r, const Box& b) {
+    if (RecordIsPadding(r)) return false;
+    const int x = RecordX(r), y = RecordY(r), z = RecordZ(r), m = RecordMagCode(r);
+    const int lo = std::max(0, std::min(2047, b.magMin + 148)), hi = std::max(0, std::min(2047, b.magMax + 148));
+    if (z < b.zMin || z > b.zMax || m < lo || m > hi) return false;
+    const bool afterStart = CompareRa(x, y, b.xFrom, b.yFrom) >= 0;
+    const bool beforeEnd = CompareRa(x, y, b.xTo, b.yTo) <= 0;
+    return CompareRa(b.xFrom, b.yFrom, b.xTo, b.yTo) > 0 ? (afterStart || beforeEnd) : (afterStart && beforeEnd);
+}
+
+class Collector : public StarEnumerator {
+public:
+    using StarEnumerator::StarEnumerator;
+    void OnStar(StarNumber n, const uint8_t* r, uint32_t position) override {
+        stars.push_back(n);
+        if (RecordIsPadding(r)) ++padding;
+        positionOk = positionOk && position == static_cast<uint32_t>(n % 10000 == n ? n : n - (n < 200000 ? 10000 : 200000));
+    }
+    std::vector<StarNumber> stars;
+    int padding = 0;
+    bool positionOk = true;
+};
+
+std::vector<StarNumber> Expected(const std::vector<Rec>& all, const Box& b) {
+    std::vector<StarNumber> out;
+    for (const Rec& r : all)
+        if (Inside(r.bytes.data(), b)) out.push_back(r.n);
+    return out;
+}
+
+std::vector<StarNumber> Sorted(std::vector<StarNumber> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+Box RandomBox(std::mt19937& rng) {
+    std::uniform_int_distribution<int> ra(0, 65535), width(0, 12000), z(-32767, 32767), mag(-200, 1400);
+    const int a0 = ra(rng);
+    const int a1 = (a0 + width(rng)) & 0xFFFF;  // wraps past 0h now and then
+    int z0 = z(rng), z1 = z(rng);
+    if (z0 > z1) std::swap(z0, z1);
+    int m0 = mag(rng), m1 = mag(rng);
+    if (m0 > m1) std::swap(m0, m1);
+    return RaBox(static_cast<uint16_t>(a0), static_cast<uint16_t>(a1), static_cast<int16_t>(z0),
+                 static_cast<int16_t>(z1), static_cast<int16_t>(m0), static_cast<int16_t>(m1));
+}
+
+// The block reads a walk needs, computed from the regions of the blocks: a
+// block's region is cut out of the sky by the splits of all its ancestors
+// (left of a node: not greater on its axis; right: not smaller), and the walk
+// must read exactly the blocks whose region meets the box (the root block once
+// per enumerator). A box across 0h is two boxes.
+uint32_t ExpectedBlockReads(const std::vector<Rec>& all, uint32_t blocks, const Box& box) {
+    struct Dir {
+        int x, y;
+    };
+    struct Region {
+        bool hasLo[3] = {false, false, false}, hasHi[3] = {false, false, false};
+        Dir raLo{0, 0}, raHi{0, 0};
+        int lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};  // z and magnitude code (axes 1, 2)
+    };
+    struct Part {
+        Dir from, to;
+    };
+    std::vector<Part> parts;
+    if (CompareRa(box.xFrom, box.yFrom, box.xTo, box.yTo) > 0) {
+        parts.push_back({{box.xFrom, box.yFrom}, {32767, -1}});
+        parts.push_back({{32767, 0}, {box.xTo, box.yTo}});
+    } else {
+        parts.push_back({{box.xFrom, box.yFrom}, {box.xTo, box.yTo}});
+    }
+    const int m0 = std::max(0, std::min(2047, box.magMin + 148)), m1 = std::max(0, std::min(2047, box.magMax + 148));
+    std::set<uint32_t> rootRead;
+    uint32_t reads = 0;
+    for (const Part& part : parts) {
+        auto meets = [&](const Region& r) {
+            if (r.hasLo[0] && CompareRa(r.raLo.x, r.raLo.y, part.to.x, part.to.y) > 0) return false;
+            if (r.hasHi[0] && CompareRa(r.raHi.x, r.raHi.y, part.from.x, part.from.y) < 0) return false;
+            if (r.hasLo[1] && r.lo[1] > box.zMax) return false;
+            if (r.hasHi[1] && r.hi[1] < box.zMin) return false;
+            if (r.hasLo[2] && r.lo[2] > m1) return false;
+            if (r.hasHi[2] && r.hi[2] < m0) return false;
+            return true;
+        };
+        // Depth-first over (block, node) with the region so far.
+        struct Item {
+            uint32_t block;
+            int node;
+            Region region;
+        };
+        std::vector<Item> stack{{0, 0, Region()}};
+        rootRead.insert(0);
+        while (!stack.empty()) {
+            Item it = stack.back();
+            stack.pop_back();
+            const uint8_t* r = all[it.block * 63 + it.node].bytes.data();
+            const int axis = TreeSplitAxis(it.block, it.node);
+            for (int side = 0; side < 2; ++side) {
+                Region child = it.region;
+                if (axis == 0) {
+                    (side == 0 ? child.hasHi : child.hasLo)[0] = true;
+                    (side == 0 ? child.raHi : child.raLo) = Dir{RecordX(r), RecordY(r)};
+                    // Keep the tighter bound.
+                    if (side == 0 && it.region.hasHi[0] &&
+                        CompareRa(it.region.raHi.x, it.region.raHi.y, RecordX(r), RecordY(r)) < 0)
+                        child.raHi = it.region.raHi;
+                    if (side == 1 && it.region.hasLo[0] &&
+                        CompareRa(it.region.raLo.x, it.region.raLo.y, RecordX(r), RecordY(r)) > 0)
+                        child.raLo = it.region.raLo;
+                } else {
+                    const int v = axis == 1 ? RecordZ(r) : RecordMagCode(r);
+                    if (side == 0) child.hi[axis] = it.region.hasHi[axis] ? std::min(it.region.hi[axis], v) : v;
+                    else child.lo[axis] = it.region.hasLo[axis] ? std::max(it.region.lo[axis], v) : v;
+                    (side == 0 ? child.hasHi : child.hasLo)[axis] = true;
+                }
+                if (!meets(child)) continue;
+                const int c = 2 * it.node + 1 + side;
+                if (c < 63) {
+                    stack.push_back({it.block, c, child});
+                } else {
+                    const uint64_t b = uint64_t(it.block) * 64 + static_cast<uint64_t>(c - 62);
+                    if (b >= blocks) continue;
+                    ++reads;
+                    stack.push_back({static_cast<uint32_t>(b), 0, child});
+                }
+            }
+        }
+    }
+    return reads + static_cast<uint32_t>(rootRead.size());
+}
+
+}  // namespace
+
+TEST_F(StarTest, BrightWalkReportsExactlyTheStarsOfRandomBoxes) {
+    const std::vector<Rec> all = AllBright();
+    std::mt19937 rng(17);
+    int crossing = 0, nonEmpty = 0;
+    for (int i = 0; i < 400; ++i) {
+        const Box b = RandomBox(rng);
+        Collector c;
+        EXPECT_TRUE(c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
+        const std::vector<StarNumber> want = Expected(all, b);
+        ASSERT_EQ(Sorted(c.stars), want) << "box " << i;
+        EXPECT_EQ(std::set<StarNumber>(c.stars.begin(), c.stars.end()).size(), c.stars.size());
+        EXPECT_EQ(c.padding, 0);
+        EXPECT_TRUE(c.positionOk);
+        crossing += CompareRa(b.xFrom, b.yFrom, b.xTo, b.yTo) > 0;
+        nonEmpty += !want.empty();
+    }
+    EXPECT_GT(crossing, 0);
+    EXPECT_GT(nonEmpty, 200);
+}
+
+TEST_F(StarTest, HipWalkReportsExactlyTheStarsOfRandomBoxes) {
+    StarPDBFileReader file(startest::StarsDat());
+    ASSERT_TRUE(file.IsOpen());
+    const std::vector<Rec> all = AllHip(file);
+    std::mt19937 rng(4711);
+    for (int i = 0; i < 150; ++i) {
+        const Box b = RandomBox(rng);
+        Collector c(&file);
+        EXPECT_TRUE(c.EnumerateHip(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
+        ASSERT_EQ(Sorted(c.stars), Expected(all, b)) << "box " << i;
+        EXPECT_EQ(c.padding, 0);
+        EXPECT_TRUE(c.positionOk);
+    }
+}
+
+TEST_F(StarTest, BoxAcrossZeroHoursIsWalkedOnBothSidesOnce) {
+    // 23h to 1h, the whole declination range, to magnitude 6.
+    const Box b = RaBox(65536 * 23 / 24, 65536 / 24, -32767, 32767, -200, 600);
+    Collector c;
+    ASSERT_TRUE(c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
+    int east = 0, west = 0;
+    for (StarNumber n : c.stars) {
+        const StarPosition p = ReadStarPosition(n);
+        const uint16_t ra = Calc::Atan2i(p.Y(), p.X());
+        EXPECT_TRUE(ra >= 65536 * 23 / 24 - 2 || ra <= 65536 / 24 + 2) << ra;
+        (ra < 32768 ? east : west)++;
+    }
+    EXPECT_GT(east, 50);
+    EXPECT_GT(west, 50);
+    EXPECT_EQ(std::set<StarNumber>(c.stars.begin(), c.stars.end()).size(), c.stars.size());
+    EXPECT_EQ(Sorted(c.stars), Expected(AllBright(), b));
+}
+
+TEST_F(StarTest, WholeSkyReportsEveryRealRecordAndNoPadding) {
+    const std::vector<Rec> bright = AllBright();
+    size_t real = 0, padding = 0;
+    for (const Rec& r : bright) (RecordIsPadding(r.bytes.data()) ? padding : real)++;
+    EXPECT_GT(padding, 0u);
+    Collector c;
+    ASSERT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+    EXPECT_EQ(c.stars.size(), real);
+    EXPECT_EQ(c.padding, 0);
+
+    StarPDBFileReader file(startest::StarsDat());
+    Collector h(&file);
+    ASSERT_TRUE(h.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+    EXPECT_EQ(h.stars.size(), 118217u);
+    EXPECT_EQ(h.padding, 0);
+    // The empty TYC section reports nothing and reads nothing.
+    Collector t(&file);
+    EXPECT_TRUE(t.EnumerateTyc(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+    EXPECT_TRUE(t.stars.empty());
+}
+
+TEST_F(StarTest, MagnitudeLimitsAreInclusiveAndClamped) {
+    // Sirius (V -1.46) is the only bright star brighter than -1.00.
+    Collector c;
+    ASSERT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -5000, -100));
+    ASSERT_EQ(c.stars.size(), 1u);
+    EXPECT_EQ(c.stars[0], HrToStarIndex(2491));
+    Collector exact;
+    ASSERT_TRUE(exact.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -146, -146));
+    EXPECT_EQ(exact.stars.size(), 1u);
+    Collector none;
+    ASSERT_TRUE(none.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -145, -100));
+    EXPECT_TRUE(none.stars.empty());
+}
+
+TEST_F(StarTest, WalkReadsOnlyTheBlocksTheBoxReaches) {
+    StarPDBFileReader file(startest::StarsDat());
+    ASSERT_TRUE(file.IsOpen());
+    const uint32_t blocks = file.HipBlocks();
+    const std::vector<Rec> all = AllHip(file);
+    auto walk = [&](const Box& b, size_t& stars) {
+        Collector c(&file);
+        const uint32_t before = file.ReadCount();
+        EXPECT_TRUE(c.EnumerateHip(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
+        stars = c.stars.size();
+        return file.ReadCount() - before;
+    };
+    size_t stars = 0;
+
+    // A 10 x 10 degree box around Orion's belt, to magnitude 12: 1/400 of
+    // the sky, so the walk must stay far from reading every block.
+    const uint16_t ra0 = static_cast<uint16_t>(79.0 / 360 * 65536), ra1 = static_cast<uint16_t>(89.0 / 360 * 65536);
+    const int16_t z0 = static_cast<int16_t>(std::sin(-6.0 * M_PI / 180) * 32767);
+    const int16_t z1 = static_cast<int16_t>(std::sin(4.0 * M_PI / 180) * 32767);
+    const Box orion = RaBox(ra0, ra1, z0, z1, -1000, 1200);
+    const uint32_t reads = walk(orion, stars);
+    EXPECT_GT(stars, 300u);
+    EXPECT_LT(reads, blocks / 10) << reads << " of " << blocks << " blocks";
+    EXPECT_EQ(reads, ExpectedBlockReads(all, blocks, orion));
+    // A fresh enumerator reads the same blocks again.
+    EXPECT_EQ(walk(orion, stars), reads);
+
+    // The bright stars of the whole sky sit in a few blocks along the
+    // magnitude-split left edge of the tree.
+    const Box bright = RaBox(0, 65535, -32768, 32767, -1000, 200);
+    const uint32_t brightReads = walk(bright, stars);
+    EXPECT_GT(stars, 40u);
+    EXPECT_EQ(brightReads, ExpectedBlockReads(all, blocks, bright));
+    EXPECT_LT(brightReads, 10u);
+
+    // A box across 0h is walked twice; the root block is read once.
+    const Box crossing = RaBox(65000, 600, -3000, 3000, -1000, 1000);
+    EXPECT_EQ(walk(crossing, stars), ExpectedBlockReads(all, blocks, crossing));
+    std::mt19937 rng(3);
+    for (int i = 0; i < 30; ++i) {
+        const Box b = RandomBox(rng);
+        EXPECT_EQ(walk(b, stars), ExpectedBlockReads(all, blocks, b)) << i;
+    }
+}
+
+TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
+    // The search looks for the number in a window of right ascension around
+    // its prediction (hip x 9075 / 16384, from 200 units before to 900
+    // after) and compares the decoded numbers. So every star is found when
+    // its number decodes right and its right ascension lies in its window:
+    // check that for every star of both trees, and search a sample for real.
+    StarPDBFileReader file(startest::StarsDat());
+    std::vector<Rec> all = AllBright();
+    const std::vector<Rec> hip = AllHip(file);
+    all.insert(all.end(), hip.begin(), hip.end());
+    size_t stars = 0, searched = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const uint8_t* r = all[i].bytes.data();
+        if (RecordIsPadding(r)) continue;
+        const uint32_t number = HipOf(RecordX(r), RecordY(r), RecordHipCode(r));
+        if (number == 0) {
+            EXPECT_LT(all[i].n, kHipStarBase) << "every HIP-section star has its number";
+            continue;
+        }
+        ++stars;
+        if (number < 120000) {
+            const int64_t centre = int64_t(number) * 9075 / 16384;
+            const int64_t ra = Calc::Atan2i(RecordY(r), RecordX(r));
+            EXPECT_GE(ra, std::max<int64_t>(centre - 200, 0)) << number;
+            EXPECT_LE(ra, std::min<int64_t>(centre + 900, 65535)) << number;
+        }
+        if (i % 41 != 0 && number < 120000) continue;
+        ++searched;
+        const StarNumber found = FindStarByHip(number);
+        ASSERT_GE(found, 0) << number;
+        // A bright star with that number wins over the HIP section.
+        EXPECT_EQ(ReadStar(found).hip, number);
+        if (all[i].n < kHipStarBase || found >= kHipStarBase) {
+            EXPECT_EQ(found, all[i].n) << number;
+        }
+    }
+    EXPECT_EQ(stars, 118217u + 9001u);
+    EXPECT_GT(searched, 2500u);
+}
+
+TEST_F(StarTest, FindStarByHipEdgeCases) {
+    EXPECT_EQ(FindStarByHip(0), -1);
+    EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
+    EXPECT_EQ(FindStarByHip(91262), HrToStarIndex(7001));
+    // HIP 120416 is reached through the high HIP table of stars.dat.
+    const StarNumber high = FindStarByHip(120416);
+    ASSERT_GE(high, kHipStarBase);
+    EXPECT_EQ(ReadStar(high).hip, 120416u);
+    EXPECT_EQ(FindStarByHip(120412), -1);  // not in Hipparcos as delivered
+    EXPECT_EQ(FindStarByHip(130000), -1);
+    EXPECT_EQ(FindStarByHip(119999), -1);
+    // Without stars.dat only the bright stars remain.
+    SetStarFilePath(u"");
+    EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
+    EXPECT_EQ(FindStarByHip(120416), -1);
+    EXPECT_EQ(FindStarByHip(1), -1);  // HIP 1 is a faint star
+}
+
+TEST_F(StarTest, FindStarByTycFindsTheBrightStars) {
+    EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
+    EXPECT_EQ(FindStarByTyc(TycNumber{3105, 2070, 1}), HrToStarIndex(7001));
+    EXPECT_EQ(FindStarByTyc(TycNumber{4628, 237, 1}), HrToStarIndex(424));
+    EXPECT_EQ(FindStarByTyc(TycNumber{4628, 237, 0}), -1);
+    EXPECT_EQ(FindStarByTyc(TycNumber{0, 237, 1}), -1);
+    EXPECT_EQ(FindStarByTyc(TycNumber{9999, 1, 1}), -1);
+    // Every bright star with a Tycho number, including those whose TYC1
+    // comes from the Tyc1List, is found by it.
+    int found = 0;
+    for (uint32_t n = 0; n < BrightBlockCount() * 63; n += 5) {
+        if (RecordIsPadding(BrightBlock(n / 63) + (n % 63) * kStarRecordSize)) continue;
+        const TycNumber t = ReadStar(static_cast<StarNumber>(n)).tyc;
+        if (IsNone(t)) continue;
+        const StarNumber f = FindStarByTyc(t);
+        ASSERT_GE(f, 0) << t.tyc1 << "-" << t.tyc2 << "-" << t.tyc3;
+        EXPECT_EQ(ReadStar(f).tyc, t);
+        ++found;
+    }
+    EXPECT_GT(found, 1700);
+    // HIP stars that carry a Tycho number are found in the HIP section when
+    // no bright star has it: none here, but a bright star's number still is
+    // found without stars.dat.
+    SetStarFilePath(u"");
+    EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
+}
+
+TEST_F(StarTest, FindNearestStarAgreesWithBruteForce) {
+    StarPDBFileReader file(startest::StarsDat());
+    std::vector<Rec> all = AllBright();
+    const std::vector<Rec> hip = AllHip(file);
+    all.insert(all.end(), hip.begin(), hip.end());
+    std::mt19937 rng(99);
+    std::normal_distribution<double> g;
+    int agreed = 0;
+    for (int i = 0; i < 300; ++i) {
+        double v[3] = {g(rng), g(rng), g(rng)};
+        const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        const int16_t x = static_cast<int16_t>(std::lround(v[0] / len * 32767));
+        const int16_t y = static_cast<int16_t>(std::lround(v[1] / len * 32767));
+        const int16_t z = static_cast<int16_t>(std::lround(v[2] / len * 32767));
+        const int16_t faintest = i % 2 ? 600 : 900;
+        const uint16_t radius = 200;  // about 1.1 degrees
+        int64_t best = -1;
+        for (const Rec& r : all) {
+            const uint8_t* p = r.bytes.data();
+            if (RecordIsPadding(p) || RecordMagCode(p) - 148 > faintest) continue;
+            const int64_t dx = RecordX(p) - x, dy = RecordY(p) - y, dz = RecordZ(p) - z;
+            const int64_t d = dx * dx + dy * dy + dz * dz;
+            if (best < 0 || d < best) best = d;
+        }
+        const NearestStar near = FindNearestStar(x, y, z, faintest, radius);
+        // 200 units of angle are 628 Q15 units of chord: a star nearer than
+        // half of that lies inside the search box for sure.
+        if (best >= 0 && best < 314 * 314) {
+            ASSERT_GE(near.star, 0) << i;
+            EXPECT_EQ(near.distance2, static_cast<uint32_t>(best)) << i;
+            ++agreed;
+        } else if (near.star >= 0) {
+            EXPECT_GE(near.distance2, static_cast<uint32_t>(best));
+        }
+    }
+    EXPECT_GT(agreed, 100);
+}
+
+TEST_F(StarTest, FindNearestStarNearThePoles) {
+    // Polaris, 45 arcminutes from the pole, found from the pole itself.
+    const NearestStar n = FindNearestStar(0, 0, 32767, 300, 300);
+    EXPECT_EQ(n.star, HrToStarIndex(424));
+    // A radius beyond the pole does not break the cap.
+    const NearestStar wide = FindNearestStar(0, 0, 32767, 300, 20000);
+    EXPECT_GE(wide.star, 0);
+    const NearestStar south = FindNearestStar(0, 0, -32767, 1000, 400);
+    EXPECT_GE(south.star, 0);
+    EXPECT_LT(ReadStarPosition(south.star).Z(), -32000);
+}
+
+// --- damaged and missing files -----------------------------------------------------------
+
+namespace {
+
+std::u16string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = std::string(CELVANE_BINARY_DIR) + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return PL::FromUtf8(path);
+}
+
+std::vector<uint8_t> ReadAll(const std::u16string& path) {
+    std::ifstream in(PL::ToUtf8(path), std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Everything that touches stars.dat, with whatever file is installed.
+void UseEverything() {
+    ReadStar(kHipStarBase + 100);
+    ReadStar(kTycStarBase + 100);
+    ReadStarPosition(kHipStarBase + 100);
+    FindStarByHip(5000);
+    FindStarByHip(120416);
+    FindStarByTyc(TycNumber{5949, 2777, 1});
+    FindNearestStar(20000, 20000, 10000, 1200, 300);
+    StarPDBFileReader file(StarFilePath());
+    Collector c(&file);
+    c.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000);
+    c.EnumerateTyc(32767, 32767, 0, -1, -32768, 32767, -1000, 5000);
+}
+
+}  // namespace
+
+TEST_F(StarTest, DamagedStarFilesNeverCrash) {
+    const std::vector<uint8_t> good = ReadAll(startest::StarsDat());
+    ASSERT_GT(good.size(), 100000u);
+
+    // Cut short at many places: the walks stop, nothing crashes.
+    for (size_t cut : {size_t(0), size_t(10), size_t(78), size_t(100), size_t(5000), good.size() / 2,
+                       good.size() - 1}) {
+        SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + cut)));
+        UseEverything();
+        StarPDBFileReader file(StarFilePath());
+        if (cut < 78 + 8) {
+            EXPECT_FALSE(file.IsOpen()) << cut;  // no header: absent
+        }
+    }
+    {
+        SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2)));
+        StarPDBFileReader file(StarFilePath());
+        Collector c(&file);
+        EXPECT_FALSE(c.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+        EXPECT_GT(c.stars.size(), 0u);  // the stars read so far stand
+    }
+
+    // A header claiming far more stars than the file holds, record offsets
+    // pointing past the end or wrapping around, random bytes.
+    std::vector<uint8_t> bad = good;
+    const uint32_t header = GetU32(&bad[78]);
+    PutU32(&bad[header + 4], 0xFFFFFFFFu);
+    PutU32(&bad[header + 8], 0xFFFFFFFFu);
+    SetStarFilePath(WriteTemp("stars_bad.dat", bad));
+    UseEverything();
+    EXPECT_EQ(ReadStar(199999).hip, 0u);
+
+    bad = good;
+    for (size_t r = 1; r < 12; ++r) PutU32(&bad[78 + 8 * r], 0xFFFFFFF0u);
+    SetStarFilePath(WriteTemp("stars_bad.dat", bad));
+    UseEverything();
+
+    bad = good;
+    PutU16(&bad[header], 0xFFFF);  // first HIP record far beyond the list
+    SetStarFilePath(WriteTemp("stars_bad.dat", bad));
+    UseEverything();
+
+    std::mt19937 rng(5);
+    for (int round = 0; round < 5; ++round) {
+        bad = good;
+        std::uniform_int_distribution<size_t> at(0, 200000);
+        for (int k = 0; k < 2000; ++k) bad[at(rng)] = static_cast<uint8_t>(rng());
+        SetStarFilePath(WriteTemp("stars_bad.dat", bad));
+        UseEverything();
+    }
+    std::vector<uint8_t> noise(300000);
+    for (auto& b : noise) b = static_cast<uint8_t>(rng());
+    SetStarFilePath(WriteTemp("stars_bad.dat", noise));
+    UseEverything();
+}
+
+TEST_F(StarTest, MissingAndDamagedResources) {
+    // No resources at all: nothing is found, nothing crashes.
+    {
+        PL::TestPlatform none(u"/nonexistent-resource-folder");
+        PL::ScopedPlatform use(none);
+        LoadStarResources();
+        EXPECT_EQ(BrightBlockCount(), 0u);
+        EXPECT_EQ(HrToStarIndex(2491), -1);
+        EXPECT_EQ(StarIndexToHr(5), 0);
+        EXPECT_EQ(ReadStar(5).hip, 0u);
+        EXPECT_EQ(ProperNameStarHr(5), 0);
+        EXPECT_EQ(BayerListHr(5), 0);
+        EXPECT_EQ(FlamsteedListHr(5), 0);
+        EXPECT_EQ(BayerFlamsteedOf(2491).flamsteed, 0);
+        Collector c;
+        EXPECT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+        EXPECT_TRUE(c.stars.empty());
+        // The HIP section still answers.
+        EXPECT_GE(FindStarByHip(32349), kHipStarBase);
+    }
+    // A piece cut short and a truncated text table.
+    const std::string folder = std::string(CELVANE_BINARY_DIR) + "/star_resources_damaged";
+    std::remove((folder + "/starsBSC4").c_str());
+    ASSERT_TRUE(platform_->CreateFolder(PL::FromUtf8(folder)) || platform_->FolderExists(PL::FromUtf8(folder)));
+    for (const char* name : {"starsBSC0", "starsBSC1", "starsBSC2", "starsBSC3", "starsBSC4", "starsBSC5",
+                             "starsBSC6", "starsBSC7", "starsBSC8", "starsBSCHIP", "Tyc1List", "starNameNr",
+                             "bayFlam", "starBay", "starFlam", "bscSpecData"}) {
+        std::vector<uint8_t> bytes = ReadAll(startest::ResourceFolder() + u"/" + PL::FromUtf8(name));
+        if (std::string(name) == "starsBSC4") bytes.resize(1000);
+        if (std::string(name) == "bscSpecData") bytes.resize(100);
+        if (std::string(name) == "starsBSCHIP") bytes.resize(3000);
+        std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
+        ASSERT_TRUE(f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    PL::TestPlatform damaged(PL::FromUtf8(folder));
+    PL::ScopedPlatform use(damaged);
+    LoadStarResources();
+    Collector c;
+    EXPECT_FALSE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+    for (StarNumber n = 0; n < 9100; n += 13) ReadStar(n);
+    EXPECT_EQ(HrToStarIndex(5000), -1);  // beyond the cut table
+    FindNearestStar(0, 32767, 0, 800, 400);
+    FindStarByTyc(TycNumber{5949, 2777, 1});
+}

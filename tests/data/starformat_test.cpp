@@ -1,0 +1,180 @@
+#include "data/starformat.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+#include "engine/fixedangle.h"
+
+using namespace Data;
+
+namespace {
+
+int16_t Q15(double v) { return static_cast<int16_t>(std::lround(v * 32767)); }
+
+struct Dir {
+    int16_t x, y, z;
+};
+Dir Direction(double raDeg, double decDeg) {
+    const double d = 3.14159265358979323846 / 180;
+    return {Q15(std::cos(decDeg * d) * std::cos(raDeg * d)), Q15(std::cos(decDeg * d) * std::sin(raDeg * d)),
+            Q15(std::sin(decDeg * d))};
+}
+
+}  // namespace
+
+TEST(StarFormat, HipNumberFromCodeAndPosition) {
+    EXPECT_EQ(HipOf(1000, 2000, 0), 0u);
+    EXPECT_EQ(HipOf(1000, 2000, 1), 120001u);
+    EXPECT_EQ(HipOf(-5, 7, 33), 120416u);
+    // Codes 34..255 add to the prediction, which grows with right ascension.
+    const Dir sirius = Direction(101.2872, -16.7161);
+    const int32_t p = HipPrediction(sirius.x, sirius.y);
+    EXPECT_EQ(HipOf(sirius.x, sirius.y, 34), static_cast<uint32_t>(34 + p));
+    EXPECT_EQ(HipOf(sirius.x, sirius.y, 255), static_cast<uint32_t>(255 + p));
+    // Sirius is HIP 32349: the prediction near its right ascension lands
+    // within the codes' reach.
+    EXPECT_GE(32349 - p, 34);
+    EXPECT_LE(32349 - p, 255);
+    int32_t previous = HipPrediction(32767, 0);
+    for (int a = 1; a < 65536; a += 97) {
+        const int32_t q = HipPrediction(Calc::Cos16(static_cast<uint16_t>(a)), Calc::Sin16(static_cast<uint16_t>(a)));
+        EXPECT_GE(q, previous - 2) << a;  // monotonic up to rounding
+        previous = q;
+    }
+}
+
+TEST(StarFormat, ParallaxCodes) {
+    EXPECT_EQ(ParallaxOf(0), 0u);
+    EXPECT_EQ(ParallaxOf(1), 1u);
+    EXPECT_EQ(ParallaxOf(230), 230u);
+    EXPECT_EQ(ParallaxOf(231), 235u);
+    EXPECT_EQ(ParallaxOf(252), 742u);
+    EXPECT_EQ(ParallaxOf(253), 772u);
+    EXPECT_EQ(ParallaxOf(254), 0u);
+    EXPECT_EQ(ParallaxOf(255), 0u);
+}
+
+TEST(StarFormat, TychoRegionOfKnownStars) {
+    // TYC1 of the Tycho-2 numbers of Sirius, Vega and Polaris, from their
+    // Bright Star Catalogue positions.
+    const Dir sirius = Direction((6 + 45 / 60.0 + 8.9 / 3600) * 15, -(16 + 42 / 60.0 + 58 / 3600.0));
+    EXPECT_EQ(TycRegionOf(sirius.x, sirius.y, sirius.z), 5949);
+    const Dir vega = Direction((18 + 36 / 60.0 + 56.3 / 3600) * 15, 38 + 47 / 60.0 + 1 / 3600.0);
+    EXPECT_EQ(TycRegionOf(vega.x, vega.y, vega.z), 3105);
+    const Dir polaris = Direction((2 + 31 / 60.0 + 48.7 / 3600) * 15, 89 + 15 / 60.0 + 51 / 3600.0);
+    EXPECT_EQ(TycRegionOf(polaris.x, polaris.y, polaris.z), 4628);
+    // The first region starts at 0h on the equator, the last is at the south pole.
+    EXPECT_EQ(TycRegionOf(32767, 1, 10), 1);
+    EXPECT_EQ(TycRegionOf(0, 0, -32767) >= 9490, true);
+    EXPECT_LE(TycRegionOf(0, 0, -32767), 9537);
+}
+
+TEST(StarFormat, TychoRegionBoxHoldsItsRegion) {
+    // For directions all over the sky, the box of the region they fall in
+    // contains them (with the 300-unit margin to spare).
+    for (int dec = -89; dec <= 89; dec += 2)
+        for (int ra = 0; ra < 360; ra += 7) {
+            const Dir d = Direction(ra + 0.3, dec + 0.4);
+            const uint16_t t = TycRegionOf(d.x, d.y, d.z);
+            TycRegionBounds b;
+            ASSERT_TRUE(TycRegionBox(t, b)) << t;
+            const int32_t a = Calc::Atan2i(d.y, d.x);
+            const int16_t h = static_cast<int16_t>(Calc::Isqrt(uint32_t(d.x * d.x + d.y * d.y)));
+            const int32_t de = static_cast<int16_t>(Calc::Atan2i(d.z, h));
+            EXPECT_GE(a, b.raFrom) << ra << " " << dec;
+            EXPECT_LE(a, b.raTo) << ra << " " << dec;
+            EXPECT_GE(de, b.decFrom) << ra << " " << dec;
+            EXPECT_LE(de, b.decTo) << ra << " " << dec;
+            // A region is at most 7.5 degrees tall (1365 units) plus margins.
+            EXPECT_LE(b.decTo - b.decFrom, 1366 + 600);
+        }
+    TycRegionBounds b;
+    EXPECT_FALSE(TycRegionBox(0, b));
+    EXPECT_FALSE(TycRegionBox(9538, b));
+    EXPECT_TRUE(TycRegionBox(9537, b));
+    EXPECT_EQ(b.decFrom, -16383);
+}
+
+TEST(StarFormat, RightAscensionOrder) {
+    // 0h, 3h, 6h, 9h, 12h, 15h, 18h, 21h: strictly increasing.
+    const int dirs[8][2] = {{32767, 0},      {23170, 23170},   {0, 32767},      {-23170, 23170},
+                            {-32767, 0},     {-23170, -23170}, {1, -32767},     {23170, -23170}};
+    for (int i = 0; i < 8; ++i)
+        for (int j = 0; j < 8; ++j) {
+            const int c = CompareRa(dirs[i][0], dirs[i][1], dirs[j][0], dirs[j][1]);
+            EXPECT_EQ(c, i < j ? -1 : (i > j ? 1 : 0)) << i << " " << j;
+        }
+    // The end of the circle (32767, -1) is after everything, (32767, 0) first.
+    EXPECT_GT(CompareRa(32767, -1, 23170, -23170), 0);
+    EXPECT_LT(CompareRa(32767, 0, 32767, 5), 0);
+    // The same direction at another length compares equal.
+    EXPECT_EQ(CompareRa(100, 200, 1000, 2000), 0);
+}
+
+TEST(StarFormat, SplitAxes) {
+    // The leftmost path splits on magnitude: nodes 0, 1, 3, ..., 31 of the
+    // root block, and node 0, 1, 3 ... of blocks 1, 65, 4161.
+    for (int j : {0, 1, 3, 7, 15, 31}) EXPECT_EQ(TreeSplitAxis(0, j), kAxisMagnitude) << j;
+    for (uint32_t b : {1u, 65u, 4161u}) {
+        EXPECT_EQ(TreeSplitAxis(b, 0), kAxisMagnitude);
+        EXPECT_EQ(TreeSplitAxis(b, 31), kAxisMagnitude);
+    }
+    // Elsewhere (depth + 2) mod 3: depth 1 right ascension, 2 z, 3 magnitude.
+    EXPECT_EQ(TreeSplitAxis(0, 2), kAxisRa);
+    EXPECT_EQ(TreeSplitAxis(0, 4), kAxisZ);
+    EXPECT_EQ(TreeSplitAxis(0, 5), kAxisZ);
+    EXPECT_EQ(TreeSplitAxis(0, 8), kAxisMagnitude);
+    EXPECT_EQ(TreeSplitAxis(0, 62), kAxisZ);  // depth 5
+    // Block 2 (node 0 at depth 6) is not on the leftmost path.
+    EXPECT_EQ(TreeSplitAxis(2, 0), kAxisMagnitude);  // (6 + 2) mod 3
+    EXPECT_EQ(TreeSplitAxis(2, 1), kAxisRa);         // depth 7
+    EXPECT_EQ(TreeSplitAxis(66, 0), kAxisMagnitude);  // depth 12
+    EXPECT_EQ(TreeSplitAxis(66, 1), kAxisRa);         // depth 13
+}
+
+TEST(StarFormat, PairCodedText) {
+    // L = 3 literals "A", "0", "V"; pairs: 4 = (1, 2) "A0", 5 = (4, 3) "A0V".
+    const uint8_t table[] = {3, 0, 2, 0, 'A', '0', 'V', 1, 2, 4, 3, 5, 0, 4, 2, 0, 3, 0};
+    PairCodedText t(table, sizeof table);
+    ASSERT_TRUE(t.Valid());
+    EXPECT_EQ(t.HeaderSize(), 11u);
+    EXPECT_EQ(t.TextAt(11), u"A0V");
+    EXPECT_EQ(t.TextAt(13), u"A00");
+    EXPECT_EQ(t.TextAt(16), u"V");
+    EXPECT_EQ(t.TextAt(12), u"");
+    EXPECT_EQ(t.TextAt(100), u"");  // beyond the table
+    // Characters are 8-bit and widened as they are.
+    const uint8_t latin[] = {1, 0, 0, 0, 0xE9, 1, 1, 0};
+    EXPECT_EQ(PairCodedText(latin, sizeof latin).TextAt(5), u"\u00e9\u00e9");
+}
+
+TEST(StarFormat, HostilePairTablesEndQuickly) {
+    // A pair that expands to itself, a code beyond the table, L + P > 255,
+    // a table shorter than its header says.
+    const uint8_t self[] = {1, 0, 1, 0, 'x', 2, 2, 2, 0};
+    const auto start = std::chrono::steady_clock::now();
+    const std::u16string s = PairCodedText(self, sizeof self).TextAt(7);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_LE(s.size(), kMaxSpectralText);
+    // An expansion that doubles at each level writes at most the limit.
+    std::vector<uint8_t> doubling = {1, 0, 200, 0, 'y'};
+    for (int p = 0; p < 200; ++p) {
+        doubling.push_back(static_cast<uint8_t>(p + 1));
+        doubling.push_back(static_cast<uint8_t>(p + 1));
+    }
+    doubling.push_back(201);
+    doubling.push_back(0);
+    const std::u16string d = PairCodedText(doubling.data(), doubling.size()).TextAt(doubling.size() - 2);
+    EXPECT_EQ(d.size(), kMaxSpectralText);
+    const uint8_t beyond[] = {1, 0, 0, 0, 'z', 9, 1, 0};
+    EXPECT_EQ(PairCodedText(beyond, sizeof beyond).TextAt(5), u"z");
+    const uint8_t tooMany[] = {200, 0, 100, 0, 'a'};
+    EXPECT_FALSE(PairCodedText(tooMany, sizeof tooMany).Valid());
+    const uint8_t shortTable[] = {5, 0, 0, 0, 'a'};
+    EXPECT_FALSE(PairCodedText(shortTable, sizeof shortTable).Valid());
+    EXPECT_EQ(PairCodedText(shortTable, sizeof shortTable).TextAt(4), u"");
+    EXPECT_FALSE(PairCodedText(nullptr, 0).Valid());
+}
