@@ -75,6 +75,10 @@ public:
     virtual bool DeleteFile(const std::u16string& path) = 0;
     // Fails when the target exists (MoveFileW semantics).
     virtual bool MoveFile(const std::u16string& from, const std::u16string& to) = 0;
+    // Moves `from` to `to` and replaces an existing `to` in one step, so that
+    // at no moment is there no `to` (MoveFileExW with
+    // MOVEFILE_REPLACE_EXISTING; rename on POSIX). Both in one folder.
+    virtual bool ReplaceFile(const std::u16string& from, const std::u16string& to) = 0;
     virtual bool CreateFolder(const std::u16string& path) = 0;
     // Entries of a folder whose names match a pattern with "*" and "?" wild
     // cards, compared without regard to letter case.

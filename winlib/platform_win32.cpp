@@ -323,6 +323,10 @@ bool Win32Platform::MoveFile(const std::u16string& from, const std::u16string& t
     return MoveFileW(W(from), W(to)) != 0;
 }
 
+bool Win32Platform::ReplaceFile(const std::u16string& from, const std::u16string& to) {
+    return MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 bool Win32Platform::CreateFolder(const std::u16string& path) { return CreateDirectoryW(W(path), nullptr) != 0; }
 
 std::vector<FileEntry> Win32Platform::ListFolder(const std::u16string& folder, const std::u16string& pattern) {

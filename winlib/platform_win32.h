@@ -25,6 +25,7 @@ public:
     bool FolderExists(const std::u16string& path) override;
     bool DeleteFile(const std::u16string& path) override;
     bool MoveFile(const std::u16string& from, const std::u16string& to) override;
+    bool ReplaceFile(const std::u16string& from, const std::u16string& to) override;
     bool CreateFolder(const std::u16string& path) override;
     std::vector<FileEntry> ListFolder(const std::u16string& folder,
                                       const std::u16string& pattern) override;

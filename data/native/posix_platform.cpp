@@ -216,6 +216,10 @@ bool PosixPlatform::MoveFile(const std::u16string& from, const std::u16string& t
     return ::rename(Narrow(from).c_str(), Narrow(to).c_str()) == 0;
 }
 
+bool PosixPlatform::ReplaceFile(const std::u16string& from, const std::u16string& to) {
+    return ::rename(Narrow(from).c_str(), Narrow(to).c_str()) == 0;
+}
+
 bool PosixPlatform::CreateFolder(const std::u16string& path) {
     return ::mkdir(Narrow(path).c_str(), 0777) == 0;
 }

@@ -4,6 +4,7 @@
 
 #include "data/native/posix_platform.h"
 
+#include <cstdio>
 #include <optional>
 
 namespace PL {
@@ -33,6 +34,56 @@ public:
     std::u16string TimePattern() override { return timePattern ? *timePattern : PosixPlatform::TimePattern(); }
     std::u16string ProgramFolder() override { return programFolder ? *programFolder : PosixPlatform::ProgramFolder(); }
     std::u16string AppDataFolder() override { return appDataFolder ? *appDataFolder : PosixPlatform::AppDataFolder(); }
+
+    // A full disk, part-way: a file opened for writing or appending whose
+    // path ends with `writeLimitSuffix` takes `writeLimit` bytes, then every
+    // write fails.
+    std::optional<size_t> writeLimit;
+    std::u16string writeLimitSuffix;
+    // Replacing a file fails (a locked target).
+    bool failReplace = false;
+
+    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
+        std::FILE* f = PosixPlatform::OpenFile(path, mode);
+        const bool writing = mode && (mode[0] == 'w' || mode[0] == 'a');
+        if (!f || !writing || !writeLimit || path.size() < writeLimitSuffix.size() ||
+            path.compare(path.size() - writeLimitSuffix.size(), writeLimitSuffix.size(), writeLimitSuffix) != 0)
+            return f;
+        return LimitedWriter(f, *writeLimit);
+    }
+    bool ReplaceFile(const std::u16string& from, const std::u16string& to) override {
+        return !failReplace && PosixPlatform::ReplaceFile(from, to);
+    }
+
+private:
+    struct Budget {
+        std::FILE* file;
+        size_t left;
+    };
+    static std::FILE* LimitedWriter(std::FILE* f, size_t limit) {
+        cookie_io_functions_t io{};
+        io.write = [](void* c, const char* buf, size_t n) -> ssize_t {
+            Budget* b = static_cast<Budget*>(c);
+            const size_t take = n < b->left ? n : b->left;
+            const size_t put = std::fwrite(buf, 1, take, b->file);
+            b->left -= put;
+            if (put < n) return -1;
+            return static_cast<ssize_t>(put);
+        };
+        io.close = [](void* c) -> int {
+            Budget* b = static_cast<Budget*>(c);
+            const int r = std::fclose(b->file);
+            delete b;
+            return r;
+        };
+        Budget* b = new Budget{f, limit};
+        std::FILE* g = fopencookie(b, "w", io);
+        if (!g) {
+            std::fclose(f);
+            delete b;
+        }
+        return g;
+    }
 };
 
 // Installs a platform for the life of a scope and puts the previous one back.
