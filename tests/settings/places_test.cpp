@@ -1,0 +1,449 @@
+// The places database: vocabularies, the built-in table, the line format
+// of "places.dat", and the user places with their safe rewriting.
+#include "settings/places.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "settings_fixture.h"
+
+using namespace Data;
+using settings_test::Exists;
+using settings_test::FolderTest;
+using settings_test::ReadBytes;
+using settings_test::WriteBytes;
+
+namespace {
+
+const BuiltinPlace* FindBuiltin(const std::u16string& name) {
+    for (const BuiltinPlace& row : kBuiltinPlaces)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
+Place UserPlace(const std::u16string& name, float lat, float lon, float elev, int32_t zone) {
+    Place p = BlankPlace();
+    p.name = name;
+    p.latitude = lat;
+    p.longitude = lon;
+    p.elevation = elev;
+    p.timeZone = zone;
+    return p;
+}
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+}  // namespace
+
+// --- vocabularies and fixed places -----------------------------------------------------
+
+TEST(PlaceVocabulary, RegionsInDialogOrder) {
+    const char16_t* expected[] = {u"Africa", u"America", u"Asia", u"Carribean", u"Europe", u"Oceania", u"User defined"};
+    ASSERT_EQ(static_cast<size_t>(kRegionCount), 7u);
+    for (int i = 0; i < kRegionCount; ++i) EXPECT_EQ(std::u16string(kRegionNames[i]), expected[i]) << i;
+    EXPECT_EQ(std::u16string(kUserDefinedRegion), u"User defined");
+}
+
+TEST(PlaceVocabulary, ZoneTableReadsDownTheColumns) {
+    ASSERT_EQ(kTimeZoneCount, 45u);
+    EXPECT_EQ(kTimeZones[0].minutes, -720);
+    EXPECT_EQ(std::u16string(kTimeZones[0].name), u" Dateline");
+    // Column heads and feet of the three columns.
+    EXPECT_EQ(kTimeZones[13].minutes, -210);
+    EXPECT_EQ(std::u16string(kTimeZones[13].name), u" Newfoundland");
+    EXPECT_EQ(kTimeZones[14].minutes, -180);
+    EXPECT_EQ(std::u16string(kTimeZones[14].name), u" SA Eastern");
+    EXPECT_EQ(kTimeZones[26].minutes, 300);
+    EXPECT_EQ(std::u16string(kTimeZones[26].name), u" W.Asia");
+    EXPECT_EQ(kTimeZones[27].minutes, 330);
+    EXPECT_EQ(std::u16string(kTimeZones[27].name), u" India");
+    EXPECT_EQ(kTimeZones[44].minutes, 840);
+    EXPECT_EQ(std::u16string(kTimeZones[44].name), u" Line Islands");
+    // Pairs of equal offsets keep the table's order.
+    EXPECT_EQ(std::u16string(kTimeZones[7].name), u" NA Central");
+    EXPECT_EQ(std::u16string(kTimeZones[8].name), u" Mexico");
+    EXPECT_EQ(std::u16string(kTimeZones[30].name), u" Burma");
+    EXPECT_EQ(std::u16string(kTimeZones[31].name), u" Cocos Island");
+    EXPECT_EQ(kTimeZones[28].minutes, 345);
+    EXPECT_EQ(std::u16string(kTimeZones[28].name), u" Nepal");
+    EXPECT_EQ(kTimeZones[42].minutes, 765);
+    EXPECT_EQ(std::u16string(kTimeZones[42].name), u" Catham Islands");
+    for (size_t i = 0; i < kTimeZoneCount; ++i) {
+        EXPECT_EQ(kTimeZones[i].name[0], u' ') << i;
+        EXPECT_NE(kTimeZones[i].name[1], u' ') << i;
+        if (i > 0) {
+            EXPECT_LE(kTimeZones[i - 1].minutes, kTimeZones[i].minutes) << i;
+        }
+    }
+}
+
+TEST(PlaceVocabulary, DefaultAndBlankPlaces) {
+    const Place g = DefaultPlace();
+    EXPECT_EQ(g.name, u"Greenwich");
+    EXPECT_EQ(g.region, u"Europe");
+    EXPECT_EQ(g.latitude, 51.48f);
+    EXPECT_EQ(g.longitude, 0.0f);
+    EXPECT_EQ(g.elevation, 0.0f);
+    EXPECT_EQ(g.timeZone, 0);
+    const Place b = BlankPlace();
+    EXPECT_EQ(b.name, u"?");
+    EXPECT_EQ(b.region, u"User defined");
+    EXPECT_EQ(b.latitude, 0.0f);
+    EXPECT_EQ(b.longitude, 0.0f);
+    EXPECT_EQ(b.elevation, 0.0f);
+    EXPECT_EQ(b.timeZone, 0);
+}
+
+// --- the built-in table -----------------------------------------------------------------------
+
+TEST(BuiltinPlaces, OrderedUniqueAndPlausible) {
+    std::set<std::u16string> names;
+    std::u16string previous;
+    for (size_t i = 0; i < kBuiltinPlaceCount; ++i) {
+        const BuiltinPlace& row = kBuiltinPlaces[i];
+        const std::u16string name = row.name;
+        ASSERT_FALSE(name.empty()) << i;
+        if (i > 0) {
+            EXPECT_LT(previous, name) << "row " << i << " is out of order";
+        }
+        previous = name;
+        names.insert(name);
+        EXPECT_LT(row.region, kRegionUserDefined) << i;
+        EXPECT_LE(std::abs(row.latitude10), 900) << i;
+        EXPECT_LE(std::abs(row.longitude10), 1800) << i;
+        // Every zone of the world: whole quarter hours, UTC-12 .. UTC+14.
+        EXPECT_EQ(row.timeZone % 15, 0) << i;
+        EXPECT_GE(row.timeZone, -720) << i;
+        EXPECT_LE(row.timeZone, 840) << i;
+        for (const char16_t* c = row.name; *c; ++c) EXPECT_TRUE(*c >= 0x20 && *c < 0x7F) << i;
+    }
+    EXPECT_EQ(names.size(), kBuiltinPlaceCount);
+}
+
+TEST(BuiltinPlaces, RegionsInTheirProportions) {
+    int count[kRegionCount] = {};
+    for (const BuiltinPlace& row : kBuiltinPlaces) ++count[row.region];
+    const int expected[] = {106, 160, 117, 35, 145, 44};  // Africa .. Oceania
+    for (int r = 0; r < kRegionUserDefined; ++r) EXPECT_NEAR(count[r], expected[r], 5) << r;
+}
+
+TEST(BuiltinPlaces, KnownRows) {
+    struct Row {
+        const char16_t* name;
+        Region region;
+        int lat10, lon10, zone;
+    };
+    const Row rows[] = {
+        {u"Aberdeen, Scot", kRegionEurope, 572, 21, 0},    {u"Abu Dhabi", kRegionAsia, 245, -544, 240},
+        {u"Adelaide", kRegionOceania, -349, -1386, 570},   {u"Honolulu, HI", kRegionAmerica, 213, 1579, -600},
+        {u"Kathmandu", kRegionAsia, 277, -853, 345},       {u"New York, NY", kRegionAmerica, 407, 740, -300},
+        {u"Reykjavik", kRegionEurope, 642, 218, 0},        {u"Sydney", kRegionOceania, -339, -1512, 600},
+        {u"Tokyo", kRegionAsia, 357, -1398, 540},          {u"Zurich", kRegionEurope, 474, -85, 60},
+        {u"Greenwich", kRegionEurope, 515, 0, 0},
+        // Pitcairn keeps UTC-8 (since 1998), not UTC-9.
+        {u"Adamstown", kRegionOceania, -251, 1301, -480},
+    };
+    for (const Row& r : rows) {
+        const BuiltinPlace* row = FindBuiltin(r.name);
+        ASSERT_NE(row, nullptr) << PL::ToUtf8(r.name);
+        EXPECT_EQ(row->region, r.region) << PL::ToUtf8(r.name);
+        EXPECT_EQ(row->latitude10, r.lat10) << PL::ToUtf8(r.name);
+        EXPECT_EQ(row->longitude10, r.lon10) << PL::ToUtf8(r.name);
+        EXPECT_EQ(row->timeZone, r.zone) << PL::ToUtf8(r.name);
+    }
+    // Towns of the United States carry their state.
+    EXPECT_NE(FindBuiltin(u"Akron, OH"), nullptr);
+    EXPECT_NE(FindBuiltin(u"Albany, NY"), nullptr);
+}
+
+TEST(BuiltinPlaces, ZonesFollowPresentLaw) {
+    // Offsets that changed in the last decades, as the tz database has them.
+    struct Row {
+        const char16_t* name;
+        int zone;
+    };
+    const Row rows[] = {{u"Istanbul", 180}, {u"Casablanca", 60}, {u"Windhoek", 120}, {u"Colombo", 330},
+                        {u"Almaty", 300},   {u"Nuuk", -120},     {u"Amman", 180},    {u"Ciudad Juarez", -420}};
+    for (const Row& r : rows) {
+        const BuiltinPlace* row = FindBuiltin(r.name);
+        ASSERT_NE(row, nullptr) << PL::ToUtf8(r.name);
+        EXPECT_EQ(row->timeZone, r.zone) << PL::ToUtf8(r.name);
+    }
+}
+
+TEST(BuiltinPlaces, MakePlaceGivesDegreesAndRegionName) {
+    const Place z = MakePlace(*FindBuiltin(u"Zurich"));
+    EXPECT_EQ(z.name, u"Zurich");
+    EXPECT_EQ(z.region, u"Europe");
+    EXPECT_EQ(z.latitude, 47.4f);
+    EXPECT_EQ(z.longitude, -8.5f);
+    EXPECT_EQ(z.elevation, 0.0f);
+    EXPECT_EQ(z.timeZone, 60);
+}
+
+// --- the line format ----------------------------------------------------------------------------
+
+TEST(PlaceLine, ReadsTheFields) {
+    Place p;
+    ASSERT_TRUE(ParsePlaceLine(u"47.37,-8.54,408,60,User defined,Home", p));
+    EXPECT_EQ(p.latitude, 47.37f);
+    EXPECT_EQ(p.longitude, -8.54f);
+    EXPECT_EQ(p.elevation, 408.0f);
+    EXPECT_EQ(p.timeZone, 60);
+    EXPECT_EQ(p.region, u"User defined");
+    EXPECT_EQ(p.name, u"Home");
+
+    // The region is always the text before the first comma.
+    ASSERT_TRUE(ParsePlaceLine(u"1,2,3,4,Home, Office", p));
+    EXPECT_EQ(p.region, u"Home");
+    EXPECT_EQ(p.name, u" Office");
+    ASSERT_TRUE(ParsePlaceLine(u"1,2,3,4,User defined,Paris, Texas, USA", p));
+    EXPECT_EQ(p.name, u"Paris, Texas, USA");
+    // Without a comma the rest is all name.
+    ASSERT_TRUE(ParsePlaceLine(u"1,2,3,-210,St. John's", p));
+    EXPECT_EQ(p.region, u"User defined");
+    EXPECT_EQ(p.name, u"St. John's");
+    EXPECT_EQ(p.timeZone, -210);
+    // Any single character separates the numbers, spaces before them are skipped.
+    ASSERT_TRUE(ParsePlaceLine(u" -33.9; 151.2; 0e0; 600;User defined,Sydney", p));
+    EXPECT_EQ(p.latitude, -33.9f);
+    EXPECT_EQ(p.longitude, 151.2f);
+}
+
+TEST(PlaceLine, RefusesMalformedLines) {
+    Place p = DefaultPlace();
+    const char16_t* bad[] = {
+        u"",  u"Home", u"47.37,-8.54,408", u"47.37,-8.54,408,60", u"47.37,-8.54,408,60,",
+        u"47.37,-8.54,408,60,User defined,",  // no name
+        u"x,0,0,0,User defined,A",  u"1,,0,0,User defined,A", u"1e,0,0,0,User defined,A",
+        u"91,0,0,0,User defined,A",  // beyond the pole
+        u"0,181,0,0,User defined,A", u"0,0,1e99,0,User defined,A", u"0,0,0,99999999999999999999,User defined,A",
+        u"0,0,0,1441,User defined,A",
+    };
+    for (const char16_t* line : bad) EXPECT_FALSE(ParsePlaceLine(line, p)) << PL::ToUtf8(line);
+    EXPECT_EQ(p, DefaultPlace());  // untouched by the failures
+}
+
+TEST(PlaceLine, WritesStreamFloatsAndReadsThemBack) {
+    EXPECT_EQ(FormatPlaceLine(UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60)), u"47.37,-8.54,408,60,User defined,Home");
+    // Six significant digits.
+    EXPECT_EQ(FormatPlaceLine(UserPlace(u"A", 47.123456f, 0.0f, 1234567.0f, -300)),
+              u"47.1235,0,1.23457e+06,-300,User defined,A");
+    const Place places[] = {UserPlace(u"Home, sweet home", -33.8679f, -151.207f, 58.0f, 600),
+                            UserPlace(u"  spaced  ", 0.5f, 179.5f, -12.25f, 345),
+                            UserPlace(u"Z\u00fcrich \u6771\u4eac", 89.9999f, -180.0f, 0.0f, -720)};
+    for (const Place& in : places) {
+        Place out;
+        ASSERT_TRUE(ParsePlaceLine(FormatPlaceLine(in), out)) << PL::ToUtf8(in.name);
+        EXPECT_EQ(out, in) << PL::ToUtf8(in.name);
+    }
+}
+
+// --- the user places --------------------------------------------------------------------------------
+
+class UserPlacesTest : public FolderTest {
+protected:
+    std::string DatPath() const { return Path("places.dat"); }
+};
+
+TEST_F(UserPlacesTest, NoFileMeansOnlyBuiltinPlaces) {
+    UserPlaceStore store(folder_);
+    PlaceMap all;
+    store.AllPlaces(all);
+    EXPECT_EQ(all.size(), kBuiltinPlaceCount);
+    EXPECT_FALSE(store.Loaded());
+    EXPECT_FALSE(Exists(DatPath()));
+    ASSERT_EQ(all.count(u"Zurich"), 1u);
+    EXPECT_EQ(all[u"Zurich"].region, u"Europe");
+}
+
+TEST_F(UserPlacesTest, SavingWritesOneLinePerPlaceInNameOrder) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60)));
+    ASSERT_TRUE(store.Save(UserPlace(u"Cabin", -1.5f, 2.25f, 0.0f, -300)));
+    EXPECT_TRUE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "-1.5,2.25,0,-300,User defined,Cabin\r\n"
+                                                        "47.37,-8.54,408,60,User defined,Home\r\n");
+    EXPECT_FALSE(Exists(Path("places.tmp")));
+    // A second store (the next run) reads them back.
+    UserPlaceStore next(folder_);
+    ASSERT_TRUE(next.EnsureLoaded());
+    ASSERT_EQ(next.Places().size(), 2u);
+    EXPECT_EQ(next.Places().at(u"Home"), UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60));
+}
+
+TEST_F(UserPlacesTest, AUserPlaceNamedLikeACityReplacesIt) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Zurich", 47.3769f, -8.5417f, 408.0f, 60)));
+    PlaceMap all;
+    store.AllPlaces(all);
+    EXPECT_EQ(all.size(), kBuiltinPlaceCount);
+    EXPECT_EQ(all[u"Zurich"].region, u"User defined");
+    EXPECT_EQ(all[u"Zurich"].latitude, 47.3769f);
+}
+
+TEST_F(UserPlacesTest, OnlyNamedUserDefinedPlacesAreKept) {
+    UserPlaceStore store(folder_);
+    Place city = MakePlace(*FindBuiltin(u"Tokyo"));
+    EXPECT_FALSE(store.Save(city));
+    EXPECT_FALSE(store.Save(UserPlace(u"", 1, 2, 3, 0)));
+    // A line break would split the file's line.
+    EXPECT_FALSE(store.Save(UserPlace(u"Two\r\nlines", 1, 2, 3, 0)));
+    EXPECT_FALSE(Exists(DatPath()));
+    EXPECT_TRUE(store.Places().empty());
+}
+
+TEST_F(UserPlacesTest, DeletingOnlyTouchesUserPlaces) {
+    UserPlaceStore store(folder_);
+    EXPECT_FALSE(store.Remove(u"Tokyo"));
+    EXPECT_FALSE(Exists(DatPath()));  // nothing written
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
+    ASSERT_TRUE(store.Save(UserPlace(u"Work", 4, 5, 6, 0)));
+    EXPECT_TRUE(store.Remove(u"Home"));
+    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "4,5,6,0,User defined,Work\r\n");
+    EXPECT_FALSE(store.Remove(u"Home"));
+}
+
+TEST_F(UserPlacesTest, ReadsForeignLineEndsBlankLinesAndRepeatedNames) {
+    WriteBytes(DatPath(), "1,2,3,4,User defined,A\n\n  \r5,6,7,8,User defined,A\r9,9,9,0,Elsewhere,B");
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.EnsureLoaded());
+    EXPECT_EQ(store.SkippedLines(), 0u);
+    ASSERT_EQ(store.Places().size(), 2u);
+    EXPECT_EQ(store.Places().at(u"A").latitude, 5.0f);  // the later line wins
+    EXPECT_EQ(store.Places().at(u"B").region, u"Elsewhere");
+}
+
+TEST_F(UserPlacesTest, AMalformedLineCostsOnlyItself) {
+    const std::string original = std::string(kBom) +
+                                 "1,2,3,4,User defined,A\r\n"
+                                 "garbage line\r\n"
+                                 "5,6,7,8,User defined,C\r\n";
+    WriteBytes(DatPath(), original);
+    UserPlaceStore store(folder_);
+    PlaceMap all;
+    store.AllPlaces(all);
+    EXPECT_TRUE(store.Loaded());
+    EXPECT_EQ(store.SkippedLines(), 1u);
+    EXPECT_EQ(all.count(u"A") + all.count(u"C"), 2u);
+    EXPECT_EQ(ReadBytes(DatPath()), original);  // unchanged until a place is saved
+    EXPECT_FALSE(Exists(Path("places.bak")));
+
+    ASSERT_TRUE(store.Save(UserPlace(u"B", 0, 0, 0, 0)));
+    EXPECT_TRUE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) +
+                                        "1,2,3,4,User defined,A\r\n"
+                                        "0,0,0,0,User defined,B\r\n"
+                                        "5,6,7,8,User defined,C\r\n");
+    // Later rewrites of the now sound file leave the copy alone.
+    ASSERT_TRUE(store.Remove(u"B"));
+    EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+}
+
+namespace {
+
+// Reading "places.dat" fails although the file is there.
+class UnreadablePlaces : public PL::TestPlatform {
+public:
+    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
+        if (mode[0] == 'r' && path.size() >= 10 && path.compare(path.size() - 10, 10, u"places.dat") == 0) return nullptr;
+        return TestPlatform::OpenFile(path, mode);
+    }
+};
+
+}  // namespace
+
+TEST_F(UserPlacesTest, AFileThatCannotBeReadIsNeverOverwritten) {
+    const std::string original = std::string(kBom) + "1,2,3,4,User defined,A\r\n";
+    WriteBytes(DatPath(), original);
+    UnreadablePlaces unreadable;
+    PL::ScopedPlatform scope(unreadable);
+    UserPlaceStore store(folder_);
+    EXPECT_FALSE(store.EnsureLoaded());
+    EXPECT_TRUE(store.Save(UserPlace(u"B", 0, 0, 0, 0)));
+    EXPECT_FALSE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), original);
+    EXPECT_FALSE(store.Remove(u"A"));  // not known: nothing written
+    EXPECT_EQ(ReadBytes(DatPath()), original);
+}
+
+TEST_F(UserPlacesTest, AWriteThatFailsPartWayKeepsTheOldFile) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60)));
+    const std::string before = ReadBytes(DatPath());
+    platform_.writeLimit = 20;  // the byte-order mark and part of the first line
+    platform_.writeLimitSuffix = u"places.tmp";
+    EXPECT_TRUE(store.Save(UserPlace(u"Away", 10, 20, 30, 0)));
+    EXPECT_FALSE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), before);
+    EXPECT_FALSE(Exists(Path("places.tmp")));
+}
+
+TEST_F(UserPlacesTest, ATwinThatCannotBeCreatedKeepsTheOldFile) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
+    const std::string before = ReadBytes(DatPath());
+    ASSERT_EQ(::mkdir(Path("places.tmp").c_str(), 0755), 0);  // the twin's name is taken by a folder
+    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
+    EXPECT_FALSE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), before);
+}
+
+TEST_F(UserPlacesTest, AReadOnlyFolderKeepsTheOldFile) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
+    const std::string before = ReadBytes(DatPath());
+    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
+    if (!settings_test::FolderRefusesWrites(dir_)) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
+    EXPECT_FALSE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), before);
+}
+
+TEST_F(UserPlacesTest, AFailedReplaceLeavesTheOldFileAndAUsableTwin) {
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
+    const std::string before = ReadBytes(DatPath());
+    platform_.failReplace = true;
+    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
+    EXPECT_FALSE(store.LastWriteOk());
+    EXPECT_EQ(ReadBytes(DatPath()), before);
+    // The old file wins over the twin at the next start.
+    UserPlaceStore next(folder_);
+    ASSERT_TRUE(next.EnsureLoaded());
+    EXPECT_EQ(next.Places().size(), 1u);
+}
+
+TEST_F(UserPlacesTest, ACompleteTwinStandsInForAMissingFile) {
+    // A crash between writing the twin and moving it into place.
+    WriteBytes(Path("places.tmp"), std::string(kBom) + "1,2,3,4,User defined,A\r\n");
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.EnsureLoaded());
+    ASSERT_EQ(store.Places().count(u"A"), 1u);
+    ASSERT_TRUE(store.Save(UserPlace(u"B", 0, 0, 0, 0)));
+    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "1,2,3,4,User defined,A\r\n0,0,0,0,User defined,B\r\n");
+    EXPECT_FALSE(Exists(Path("places.tmp")));
+}
+
+TEST_F(UserPlacesTest, ATwinCutOffPartWayIsNotUsed) {
+    WriteBytes(Path("places.tmp"), std::string(kBom) + "1,2,3,4,User defined,A\r\n5,6,7,8,User def");
+    UserPlaceStore store(folder_);
+    EXPECT_FALSE(store.EnsureLoaded());
+    EXPECT_TRUE(store.Places().empty());
+}
+
+TEST_F(UserPlacesTest, TheProgramWideStoreFollowsItsFolder) {
+    SetUserPlacesFolder(folder_);
+    ASSERT_TRUE(SaveUserPlace(UserPlace(u"Home", 1, 2, 3, 0)));
+    PlaceMap all;
+    AllPlaces(all);
+    EXPECT_EQ(all.size(), kBuiltinPlaceCount + 1);
+    EXPECT_TRUE(DeleteUserPlace(u"Home"));
+    EXPECT_FALSE(DeleteUserPlace(u"Home"));
+    SetUserPlacesFolder(u"");
+}

@@ -1,0 +1,70 @@
+// Shared by the settings tests: a fresh folder per test, byte-level file
+// access, and a settable platform installed for the test's duration.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "data/native/test_platform.h"
+#include "data/platform.h"
+
+namespace settings_test {
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline bool Exists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+// A test with its own empty folder (removed afterwards) and the test
+// platform installed.
+class FolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/celvane-settings-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        folder_ = PL::FromUtf8(dir_);
+    }
+    void TearDown() override {
+        ::chmod(dir_.c_str(), 0755);
+        std::system(("rm -rf '" + dir_ + "'").c_str());
+    }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+
+    PL::TestPlatform platform_;
+    PL::ScopedPlatform scope_{platform_};
+    std::string dir_;
+    std::u16string folder_;
+};
+
+// Whether a folder really refuses new files (the super-user ignores
+// permissions).
+inline bool FolderRefusesWrites(const std::string& dir) {
+    const std::string probe = dir + "/.probe";
+    std::FILE* f = std::fopen(probe.c_str(), "wb");
+    if (!f) return true;
+    std::fclose(f);
+    std::remove(probe.c_str());
+    return false;
+}
+
+}  // namespace settings_test
