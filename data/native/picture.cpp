@@ -12,7 +12,7 @@ struct LocaleTexts {
     const char16_t* daysShort[7];
     const char16_t* months[12];
     const char16_t* monthsShort[12];
-    // Abbreviated month names next to a day number ("9. Jan. 2023"), where
+    // Abbreviated month names after a day number ("9. Jan. 2023"), where
     // the language has a separate form for them.
     const char16_t* monthsShortWithDay[12];
     const char16_t* era;
@@ -34,8 +34,8 @@ const LocaleTexts kBritish = {
     {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"},
     {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September",
      u"October", u"November", u"December"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
+    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"},
+    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"},
     u"AD", u"am", u"pm"};
 
 const LocaleTexts kGerman = {
@@ -48,7 +48,19 @@ const LocaleTexts kGerman = {
      u"Dez."},
     u"n. Chr.", u"AM", u"PM"};
 
+// Austria says J\u00e4nner.
+const LocaleTexts kAustrian = {
+    {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"},
+    {u"So.", u"Mo.", u"Di.", u"Mi.", u"Do.", u"Fr.", u"Sa."},
+    {u"J\u00e4nner", u"Februar", u"M\u00e4rz", u"April", u"Mai", u"Juni", u"Juli", u"August", u"September",
+     u"Oktober", u"November", u"Dezember"},
+    {u"J\u00e4n", u"Feb", u"M\u00e4r", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov", u"Dez"},
+    {u"J\u00e4n.", u"Feb.", u"M\u00e4rz", u"Apr.", u"Mai", u"Juni", u"Juli", u"Aug.", u"Sep.", u"Okt.", u"Nov.",
+     u"Dez."},
+    u"n. Chr.", u"AM", u"PM"};
+
 const LocaleTexts& TextsFor(uint16_t language) {
+    if (language == 0x0C07) return kAustrian;
     if ((language & 0x3FF) == 0x07) return kGerman;
     if (language == 0x0809) return kBritish;
     return kEnglish;
@@ -81,30 +93,6 @@ std::u16string Number(unsigned v, int width) {
 bool IsDateLetter(char16_t c) { return c == u'd' || c == u'M' || c == u'y' || c == u'g'; }
 bool IsTimeLetter(char16_t c) { return c == u'h' || c == u'H' || c == u'm' || c == u's' || c == u't'; }
 
-// Whether the picture has a day number (d or dd outside quoted text): then
-// abbreviated month names take their form for use next to a day.
-bool HasDayNumber(const std::u16string& p) {
-    size_t i = 0;
-    while (i < p.size()) {
-        if (p[i] == u'\'') {
-            ++i;
-            while (i < p.size()) {
-                if (p[i] == u'\'') {
-                    ++i;
-                    if (i >= p.size() || p[i] != u'\'') break;
-                }
-                ++i;
-            }
-            continue;
-        }
-        size_t run = 1;
-        while (i + run < p.size() && p[i + run] == p[i]) ++run;
-        if (p[i] == u'd' && run <= 2) return true;
-        i += run;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool ValidPictureDate(const SystemTime& t) {
@@ -120,7 +108,7 @@ std::u16string FormatPicture(const SystemTime& t, const std::u16string& pattern,
                              PictureKind kind) {
     const LocaleTexts& texts = TextsFor(language);
     const bool date = kind == PictureKind::Date;
-    const bool monthWithDay = date && HasDayNumber(pattern);
+    bool dayNumberBefore = false;  // a d or dd field came before: short months take their form next to a day
     const int month = (t.month >= 1 && t.month <= 12) ? t.month : 1;
     const int weekday = Weekday(t.year, month, t.day);
 
@@ -156,15 +144,17 @@ std::u16string FormatPicture(const SystemTime& t, const std::u16string& pattern,
         skipping = false;
         switch (c) {
             case u'd':
-                if (run == 1) out += Number(t.day, 1);
-                else if (run == 2) out += Number(t.day, 2);
+                if (run <= 2) {
+                    out += Number(t.day, static_cast<int>(run));
+                    dayNumberBefore = true;
+                }
                 else if (run == 3) out += texts.daysShort[weekday];
                 else out += texts.days[weekday];
                 break;
             case u'M':
                 if (run == 1) out += Number(t.month, 1);
                 else if (run == 2) out += Number(t.month, 2);
-                else if (run == 3) out += (monthWithDay ? texts.monthsShortWithDay : texts.monthsShort)[month - 1];
+                else if (run == 3) out += (dayNumberBefore ? texts.monthsShortWithDay : texts.monthsShort)[month - 1];
                 else out += texts.months[month - 1];
                 break;
             case u'y':

@@ -56,7 +56,8 @@ bool WildcardMatch(const std::u16string& name, const std::u16string& pattern);
 // The picture-string language of GetDateFormatW and GetTimeFormatW, with
 // English or German day, month, era and AM/PM texts (other languages get
 // the English ones). Date pictures know d, dd (day), ddd, dddd (weekday
-// name), M, MM, MMM, MMMM (month), y, yy (two-digit year), yyy and longer
+// name), M, MM, MMM, MMMM (month; MMM after a day number takes the
+// language's form for dates, German "Jan."), y, yy (two-digit year), yyy and longer
 // (the full year) and g (era); time pictures h, hh (12-hour clock), H, HH,
 // m, mm, s, ss, t, tt (AM/PM). Runs longer than those act as the longest
 // form. Every other character is copied; text in single quotes is copied
