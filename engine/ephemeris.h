@@ -53,6 +53,10 @@ struct BodyInfo {
 };
 static_assert(sizeof(BodyInfo) == 15 * 4, "fifteen 32-bit values");
 
+// Results of the physical ephemeris (engine/physical.h).
+struct DiscSize;
+struct MoonPhaseInfo;
+
 // What InfoFor fills: everything, or the coordinates only (fields 0..7).
 enum class InfoFields { All, Position };
 
@@ -113,6 +117,26 @@ public:
     void EquatorialToHorizontal(float raHours, float decDeg, float& azimuthDeg, float& altitudeDeg);
     // (azimuth, altitude) degrees -> (ra hours, possibly negative, dec degrees).
     void HorizontalToEquatorial(float azimuthDeg, float altitudeDeg, float& raHours, float& decDeg);
+
+    // --- physical ephemeris (engine/physical.h, physical.cpp) ---------------
+    // Apparent diameter of body 0..9, arcseconds (0 for other indices).
+    float AngularDiameter(int body);
+    // Jupiter's equatorial and polar diameters, arcseconds.
+    DiscSize JupiterDisc();
+    // Saturn's equatorial and polar diameters, arcseconds.
+    DiscSize SaturnDisc();
+    // The outer ring's major axis and its signed minor axis, arcseconds.
+    DiscSize SaturnRings();
+    // Sine of the tilt of Saturn's rings, cached: cos i sin b - sin i cos b
+    // sin(l - node) of the ecliptic longitude and latitude of date, that is
+    // positive when the rings' south face is turned towards the observer
+    // (the opposite sign of the almanacs' B).
+    float SaturnTilt();
+    // Visual magnitude of body 0..9; -1000 for other indices.
+    float Magnitude(int body);
+    // The Moon's appearance: the Sun's direction on its disc, its axis and
+    // the waxing flag.
+    MoonPhaseInfo MoonPhaseData();
 
 protected:
     // Fields 0..7 of v into out; fields 8..14 are left alone.

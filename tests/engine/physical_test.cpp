@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/astrotime.h"
+#include "engine/ephemeris.h"
+#include "engine/events.h"
+#include "engine/physical.h"
+
+using namespace Calc;
+
+namespace {
+
+Ephemeris At(AstroTime t, float latitude = 51.48f, float westLongitude = 0.0f) {
+    Ephemeris e;
+    e.moment = t;
+    e.place.latitude = latitude;
+    e.place.longitude = westLongitude;
+    e.Invalidate();
+    return e;
+}
+
+// 1992 December 16, 0h dynamical time, the moment of Meeus's worked
+// examples for Jupiter and Saturn. The engine knows no Delta-T and puts its
+// moment into the formulae as it is, so the examples' JDE 2448972.50068 is
+// given as 00:00:59.
+const AstroTime kMeeusDecember1992{48972, 59};
+
+}  // namespace
+
+TEST(Physical, PerBodyConstants) {
+    EXPECT_FLOAT_EQ(DiameterAt1Au(kSun), 1919.26f);
+    EXPECT_FLOAT_EQ(DiameterAt1Au(kJupiter), 196.88f);
+    EXPECT_EQ(DiameterAt1Au(kEarthShadow), 0.0f);
+    EXPECT_FLOAT_EQ(MagnitudeBase(kVenus), -4.4f);
+    EXPECT_EQ(MagnitudeBase(kEarthShadow), kMissing);
+}
+
+TEST(Physical, SunMagnitudeIsFixedAndOtherIndicesAreMissing) {
+    for (int month = 1; month <= 12; month += 5) {
+        Ephemeris e = At(FromCalendar(2024, month, 1));
+        EXPECT_EQ(e.Magnitude(kSun), -26.7f);
+    }
+    Ephemeris e = At(FromCalendar(2024, 1, 1));
+    EXPECT_EQ(e.Magnitude(10), kMissing);
+    EXPECT_EQ(e.Magnitude(-1), kMissing);
+    EXPECT_EQ(e.AngularDiameter(10), 0.0f);
+}
+
+TEST(Physical, DiametersFollowTheDistance) {
+    // The Sun: 32.5' at perihelion (early January), 31.5' at aphelion (early July).
+    EXPECT_NEAR(At(FromCalendar(2024, 1, 3)).AngularDiameter(kSun) / 60.0, 32.53, 0.03);
+    EXPECT_NEAR(At(FromCalendar(2024, 7, 5)).AngularDiameter(kSun) / 60.0, 31.46, 0.03);
+    // Jupiter at its opposition of 2022-09-26: 49.9" x 46.7" (almanac).
+    Ephemeris e = At(FromCalendar(2022, 9, 26, 20));
+    const DiscSize j = e.JupiterDisc();
+    EXPECT_NEAR(j.major, 49.9, 0.2);
+    EXPECT_NEAR(j.minor, 46.7, 0.2);
+    EXPECT_FLOAT_EQ(j.major, e.AngularDiameter(kJupiter));
+}
+
+TEST(Physical, MagnitudesAtOppositions) {
+    // Published (Astronomical Almanac) magnitudes at oppositions: Jupiter
+    // -2.9 (2022-09-26), Mars -2.6 (2020-10-13), Saturn +0.3 (2022-08-14,
+    // rings open 14 degrees), Uranus 5.6 (2022-11-09).
+    EXPECT_NEAR(At(FromCalendar(2022, 9, 26, 20)).Magnitude(kJupiter), -2.94, 0.15);
+    EXPECT_NEAR(At(FromCalendar(2020, 10, 13, 23)).Magnitude(kMars), -2.6, 0.15);
+    EXPECT_NEAR(At(FromCalendar(2022, 8, 14, 17)).Magnitude(kSaturn), 0.3, 0.2);
+    EXPECT_NEAR(At(FromCalendar(2022, 11, 9, 8)).Magnitude(kUranus), 5.6, 0.15);
+    // Venus near greatest brilliancy (2023-07-07): -4.7 (the polynomial in
+    // the phase angle, after the 1984 almanac, is known to fall short by
+    // about 0.2 at large phase angles).
+    EXPECT_NEAR(At(FromCalendar(2023, 7, 7)).Magnitude(kVenus), -4.7, 0.3);
+    // Full Moon about -12.7, first quarter about -10.
+    EXPECT_NEAR(At(MoonPhaseEvent(1202)).Magnitude(kMoon), -12.7, 0.3);
+    EXPECT_NEAR(At(MoonPhaseEvent(1201)).Magnitude(kMoon), -10.0, 0.5);
+}
+
+TEST(Physical, SaturnRingsOfMeeusExample) {
+    // Meeus, example 45.a: B = +16.442 deg, a = 35.87", b = 10.15". The
+    // engine's tilt carries the opposite sign (north face turned towards us).
+    Ephemeris e = At(kMeeusDecember1992);
+    const float s = e.SaturnTilt();
+    EXPECT_NEAR(Asin(s) * kRadToDeg, -16.442, 0.05);
+    const DiscSize rings = e.SaturnRings();
+    EXPECT_NEAR(rings.major, 35.87, 0.03);
+    EXPECT_NEAR(rings.minor, -10.15, 0.03);
+    const DiscSize disc = e.SaturnDisc();
+    EXPECT_NEAR(disc.major, 165.46 / e.Info(kSaturn).distance, 1e-3);
+    EXPECT_NEAR(disc.minor, disc.major * std::sqrt(0.7962 - 0.2038 * s * s), 1e-3);
+}
+
+TEST(Physical, SaturnTiltIsCachedUntilInvalidate) {
+    Ephemeris e = At(kMeeusDecember1992);
+    const float s = e.SaturnTilt();
+    e.moment = FromCalendar(2025, 3, 23);  // without Invalidate: the old value stays
+    EXPECT_EQ(e.SaturnTilt(), s);
+    e.Invalidate();
+    EXPECT_NE(e.SaturnTilt(), s);
+}
+
+TEST(Physical, EdgeOnRings) {
+    // The Earth crossed Saturn's ring plane on 2025-03-23.
+    Ephemeris e = At(FromCalendar(2025, 3, 23, 12));
+    const float s = e.SaturnTilt();
+    EXPECT_LT(std::fabs(Asin(s) * kRadToDeg), 0.15);
+    const DiscSize rings = e.SaturnRings();
+    EXPECT_NEAR(rings.minor, 0.0, 0.1);
+    EXPECT_GT(rings.major, 30.0f);
+    EXPECT_NEAR(e.SaturnDisc().minor, 165.46 * std::sqrt(0.7962) / e.Info(kSaturn).distance, 0.01);
+    // The tilt changes sign across the crossing.
+    Ephemeris before = At(FromCalendar(2024, 12, 1));
+    Ephemeris after = At(FromCalendar(2025, 8, 1));
+    EXPECT_LT(before.SaturnTilt() * after.SaturnTilt(), 0.0f);
+}
+
+TEST(Physical, JupiterCentralMeridiansOfMeeusExample) {
+    // Meeus, example 43.b (low accuracy): system I 268.12, system II 72.79.
+    const JupiterMeridians m = JupiterCentralMeridians(kMeeusDecember1992);
+    EXPECT_NEAR(m.system1, 268, 1);
+    EXPECT_NEAR(m.system2, 73, 1);
+}
+
+TEST(Physical, JupiterCentralMeridiansAreWholeDegrees) {
+    // Whole degrees 0..360 (360 appearing just below a full turn).
+    int nearTurn = 0;
+    for (int32_t step = 0; step < 6 * 24 * 30; ++step) {
+        const JupiterMeridians m = JupiterCentralMeridians(AddSeconds(FromCalendar(2024, 1, 1), step * 600));
+        ASSERT_GE(m.system1, 0);
+        ASSERT_LE(m.system1, 360);
+        ASSERT_GE(m.system2, 0);
+        ASSERT_LE(m.system2, 360);
+        if (m.system1 >= 357 || m.system1 <= 3) ++nearTurn;
+    }
+    EXPECT_GT(nearTurn, 50);
+    // Ten minutes move system I by 6.1 degrees.
+    const JupiterMeridians a = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 0));
+    const JupiterMeridians b = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 10));
+    EXPECT_NEAR(std::fmod(b.system1 - a.system1 + 360.0, 360.0), 6.1, 1.0);
+}
+
+TEST(Physical, JupiterMoonsOfMeeusExample) {
+    // Meeus, example 44.a: X -3.44, +7.44, +1.24, +7.08; Y +0.21, +0.25,
+    // +0.65, +1.10 (equatorial radii).
+    JupiterMoon m[kJupiterMoonCount];
+    JupiterMoons(kMeeusDecember1992, m);
+    const double x[] = {-3.44, 7.44, 1.24, 7.08};
+    const double y[] = {0.21, 0.25, 0.65, 1.10};
+    const char16_t letters[] = {u'I', u'E', u'G', u'C'};
+    for (int i = 0; i < kJupiterMoonCount; ++i) {
+        EXPECT_NEAR(m[i].x, x[i], 0.03) << i;
+        EXPECT_NEAR(m[i].y, y[i], 0.03) << i;
+        EXPECT_EQ(m[i].letter, letters[i]);
+    }
+}
+
+TEST(Physical, JupiterMoonsStayWithinTheirOrbits) {
+    // Over a month: |X| never beyond the orbit's radius, Y small; a moon
+    // passing in front (X near 0, in front) and behind alternate.
+    const float radius[] = {5.95f, 9.5f, 15.1f, 26.6f};
+    int inFront = 0, behind = 0;
+    for (int h = 0; h < 24 * 30; h += 3) {
+        JupiterMoon m[kJupiterMoonCount];
+        JupiterMoons(AddSeconds(FromCalendar(2024, 11, 1), h * 3600), m);
+        for (int i = 0; i < kJupiterMoonCount; ++i) {
+            ASSERT_LE(std::fabs(m[i].x), radius[i]);
+            ASSERT_LE(std::fabs(m[i].y), 0.06f * radius[i]);
+        }
+        (m[0].inFront ? inFront : behind)++;
+    }
+    EXPECT_GT(inFront, 100);
+    EXPECT_GT(behind, 100);
+}
+
+TEST(Physical, MarsCentralMeridianOfMeeusExample) {
+    // Meeus, example 42.a (1992 November 9, 0h TD): DE = +12.44, central
+    // meridian 111.55.
+    const MarsMeridian m = MarsCentralMeridian(AstroTime{48935, 59});
+    EXPECT_NEAR(m.earthDeclination, 12, 1);
+    EXPECT_NEAR(m.centralMeridian, 112, 1);
+    // Mars turns 350.9 degrees in a day: a day later the meridian is 9
+    // degrees less.
+    const MarsMeridian next = MarsCentralMeridian(AstroTime{48936, 59});
+    EXPECT_NEAR(std::fmod(m.centralMeridian - next.centralMeridian + 360.0, 360.0), 9.1, 1.0);
+}
+
+TEST(Physical, MoonColongitudeFollowsThePhases) {
+    // Colongitude: about 0 at first quarter, 90 at full Moon, 180 at last
+    // quarter, 270 at new Moon (the libration in longitude moves it by up to
+    // 8 degrees).
+    for (int32_t k = 1200; k < 1240; ++k) {
+        const double expected = std::fmod(90.0 * (MoonPhaseOf(k) + 3), 360.0);
+        const double c = MoonColongitude(MoonPhaseEvent(k));
+        const double diff = std::fmod(c - expected + 540.0, 360.0) - 180.0;
+        EXPECT_LT(std::fabs(diff), 9.0) << k;
+    }
+}
+
+TEST(Physical, WaxingFlipsAtFullMoon) {
+    const AstroTime full = MoonPhaseEvent(1202);
+    EXPECT_EQ(At(SubSeconds(full, 1800)).MoonPhaseData().waxing, 1);
+    EXPECT_EQ(At(AddSeconds(full, 1800)).MoonPhaseData().waxing, 0);
+    // And from clear to set at new Moon.
+    const AstroTime fresh = MoonPhaseEvent(1204);
+    EXPECT_EQ(At(SubSeconds(fresh, 1800)).MoonPhaseData().waxing, 0);
+    EXPECT_EQ(At(AddSeconds(fresh, 1800)).MoonPhaseData().waxing, 1);
+}
+
+TEST(Physical, MoonPhaseDataDescribesTheLitSide) {
+    // Near first quarter the Sun stands about 90 degrees from the Moon; the
+    // illuminated part is that of the Moon's BodyInfo.
+    Ephemeris e = At(MoonPhaseEvent(1201), 48.0f, -11.0f);
+    const MoonPhaseInfo p = e.MoonPhaseData();
+    EXPECT_NEAR(p.sunAngle * kRadToDeg, 90.0, 3.0);
+    EXPECT_FLOAT_EQ(p.illuminated, e.Info(kMoon).illuminated);
+    EXPECT_NEAR(p.illuminated, 50.0, 3.0);
+    // The bright limb points to the Sun: compare with the direction of the
+    // Sun from the Moon's centre in the BodyInfo (the same construction with
+    // the Sun seen from the Moon).
+    EXPECT_NEAR(p.sunDirection, e.Info(kMoon).sunDirection, 0.01);
+    // The axis angle stays within the axis' position angle (at most 24
+    // degrees) and the parallactic angle (at most 180).
+    EXPECT_LE(std::fabs(p.axisAngle), kPi + 0.42f);
+}
+
+TEST(Physical, MoonAxisOnTheMeridianIsTheAxisPositionAngle) {
+    // On the meridian the parallactic angle is 0 (south of the zenith), so
+    // the axis angle equals the position angle p of the Moon's axis, which
+    // lies within +-24 degrees.
+    RiseSetSearch s(Place(), 0);
+    s.SetBody(kMoon);
+    s.SetMoment(FromCalendar(2024, 3, 10, 12));
+    const RiseSetEvent t = s.Transit();
+    Ephemeris e = At(t.ut);
+    const MoonPhaseInfo p = e.MoonPhaseData();
+    EXPECT_LT(std::fabs(p.axisAngle * kRadToDeg), 24.5);
+}

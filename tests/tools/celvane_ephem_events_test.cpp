@@ -1,0 +1,198 @@
+// celvane-ephem's event, season, phase, physical and magnetic sections, run
+// as a user would run them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct SectionRun {
+    int status = -1;
+    std::string out;
+};
+
+SectionRun EphemSections(const std::string& args) {
+    const std::string cmd = std::string(CELVANE_BINARY_DIR) + "/tools/celvane-ephem " + args + " 2>&1";
+    SectionRun r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+// The objects of a JSON array of flat objects, e.g. "events":[{...},{...}].
+std::vector<std::string> Items(const std::string& json, const std::string& key) {
+    std::vector<std::string> items;
+    size_t at = json.find("\"" + key + "\":[");
+    if (at == std::string::npos) return items;
+    at = json.find('[', at) + 1;
+    while (at < json.size() && json[at] == '{') {
+        const size_t end = json.find('}', at);
+        items.push_back(json.substr(at, end - at + 1));
+        at = end + 1;
+        if (json[at] == ',') ++at;
+    }
+    return items;
+}
+
+std::string Text(const std::string& item, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(item, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "";
+    return m[1];
+}
+
+double Number(const std::string& item, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(item, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
+    return std::stod(m[1]);
+}
+
+bool Has(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+
+// Seconds of the day of "YYYY-MM-DDTHH:MM:SS".
+int ClockSeconds(const std::string& iso) {
+    int h = 0, m = 0, s = 0;
+    if (iso.size() < 19 || std::sscanf(iso.c_str() + 11, "%d:%d:%d", &h, &m, &s) != 3) return -1;
+    return (h * 60 + m) * 60 + s;
+}
+
+}  // namespace
+
+TEST(CelvaneEphemSections, EventsOfAMidsummerDayInLondon) {
+    const SectionRun r = EphemSections("--utc 2026-06-21T10:00:00 --lat 51.48 --lon 0 --zone 0 --summer 1 --events --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"local_date\":\"2026-06-21\",\"events\":[", 0), 0u) << r.out;
+    const std::vector<std::string> rows = Items(r.out, "events");
+    ASSERT_EQ(rows.size(), 15u) << r.out;
+    const char* names[] = {"sunrise",       "sun_transit",   "sunset",          "moonrise",
+                           "moon_transit",  "moonset",       "sunrise_previous", "sunset_previous",
+                           "sunrise_next",  "civil_begin",   "civil_end",       "nautical_begin",
+                           "nautical_end",  "astronomical_begin", "astronomical_end"};
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_EQ(Number(rows[i], "row"), i);
+        EXPECT_EQ(Text(rows[i], "name"), names[i]);
+    }
+    // Sunrise about 03:43 UT at azimuth 49, summer time an hour later.
+    EXPECT_TRUE(Has(rows[0], "\"found\":true"));
+    EXPECT_NEAR(ClockSeconds(Text(rows[0], "utc")), 3 * 3600 + 43 * 60, 90);
+    EXPECT_EQ(ClockSeconds(Text(rows[0], "local")) - ClockSeconds(Text(rows[0], "utc")), 3600);
+    EXPECT_NEAR(Number(rows[0], "az_deg"), 49.0, 0.5);
+    EXPECT_NEAR(Number(rows[0], "alt_deg"), -0.833, 0.01);
+    EXPECT_NEAR(Number(rows[1], "alt_deg"), 90 - 51.48 + 23.44, 0.05);
+    // No astronomical night in London at midsummer.
+    for (int i : {13, 14}) {
+        EXPECT_TRUE(Has(rows[i], "\"found\":false")) << rows[i];
+        EXPECT_TRUE(Has(rows[i], "\"utc\":null")) << rows[i];
+    }
+    // About 16 h 38 min of day.
+    EXPECT_NEAR(Number(r.out, "day_length_s"), 16 * 3600 + 38 * 60, 180);
+    EXPECT_NEAR(Number(r.out, "night_length_s"), 7 * 3600 + 22 * 60, 180);
+}
+
+TEST(CelvaneEphemSections, PolarDayShowsNoSunsetInText) {
+    const SectionRun r = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nsunset +-\n"))) << r.out;
+    EXPECT_TRUE(Has(r.out, "Day length           -")) << r.out;
+}
+
+TEST(CelvaneEphemSections, SeasonsOf2000) {
+    const SectionRun r = EphemSections("--seasons 2000 --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::vector<std::string> q = Items(r.out, "seasons");
+    ASSERT_EQ(q.size(), 4u) << r.out;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Number(q[i], "quarter"), i);
+    // 2000-03-20 07:35, 06-21 01:48, 09-22 17:28, 12-21 13:37 UT.
+    EXPECT_EQ(Text(q[0], "utc").substr(0, 10), "2000-03-20");
+    EXPECT_NEAR(ClockSeconds(Text(q[0], "utc")), 7 * 3600 + 35 * 60, 150);
+    EXPECT_EQ(Text(q[1], "utc").substr(0, 10), "2000-06-21");
+    EXPECT_EQ(Text(q[2], "utc").substr(0, 10), "2000-09-22");
+    EXPECT_EQ(Text(q[3], "utc").substr(0, 10), "2000-12-21");
+    EXPECT_NEAR(ClockSeconds(Text(q[3], "utc")), 13 * 3600 + 37 * 60, 150);
+}
+
+TEST(CelvaneEphemSections, NextPhasesFromTheMoment) {
+    const SectionRun r = EphemSections("--utc 2000-01-01T00:00:00 --phases 3 --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::vector<std::string> p = Items(r.out, "phases");
+    ASSERT_EQ(p.size(), 3u) << r.out;
+    EXPECT_EQ(Number(p[0], "k"), 0);
+    EXPECT_EQ(Number(p[0], "phase"), 0);
+    EXPECT_EQ(Text(p[0], "utc").substr(0, 10), "2000-01-06");
+    EXPECT_NEAR(ClockSeconds(Text(p[0], "utc")), 18 * 3600 + 14 * 60, 120);
+    EXPECT_EQ(Number(p[2], "k"), 2);
+    EXPECT_EQ(Number(p[2], "phase"), 2);
+    EXPECT_EQ(Text(p[2], "utc").substr(0, 10), "2000-01-21");
+    // A moment just after a phase starts with the next one.
+    const SectionRun after = EphemSections("--utc 2000-01-06T19:00:00 --phases 1 --json");
+    EXPECT_EQ(Number(Items(after.out, "phases").at(0), "k"), 1);
+}
+
+TEST(CelvaneEphemSections, MagneticFieldAndItsYears) {
+    const SectionRun r = EphemSections("--utc 2026-06-21T12:00:00 --lat 51.48 --lon 0 --magnetic --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(Has(r.out, "\"magnetic\":{\"valid\":true,\"model\":\"WMM2025\"")) << r.out;
+    // Greenwich in 2026: about 1 degree east, inclination 66.5, 49100 nT.
+    EXPECT_NEAR(Number(r.out, "declination_deg"), 1.2, 0.5);
+    EXPECT_NEAR(Number(r.out, "inclination_deg"), 66.5, 0.5);
+    EXPECT_NEAR(Number(r.out, "intensity_nt"), 49100, 400);
+    const SectionRun late = EphemSections("--utc 2031-01-01T00:00:00 --magnetic --json");
+    ASSERT_EQ(late.status, 0);
+    EXPECT_TRUE(Has(late.out, "\"valid\":false,\"model\":null,\"declination_deg\":null")) << late.out;
+}
+
+TEST(CelvaneEphemSections, PhysicalData) {
+    const SectionRun r = EphemSections("--utc 1992-12-16T00:00:59 --physical --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::vector<std::string> bodies = Items(r.out, "bodies");
+    ASSERT_EQ(bodies.size(), 10u) << r.out;
+    EXPECT_EQ(Number(bodies[0], "magnitude"), -26.7);
+    const std::vector<std::string> moons = Items(r.out, "moons");
+    ASSERT_EQ(moons.size(), 4u) << r.out;
+    const char* letters[] = {"I", "E", "G", "C"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(moons[i], "letter"), letters[i]);
+    // Meeus's examples for this moment: Io at X = -3.44, Saturn's rings
+    // 35.87" across, Jupiter's system II 72.79.
+    EXPECT_NEAR(Number(moons[0], "x"), -3.44, 0.03);
+    EXPECT_NEAR(Number(r.out, "ring_major_arcsec"), 35.87, 0.05);
+    EXPECT_NEAR(Number(r.out, "central_meridian_2_deg"), 73, 1);
+    for (const char* key : {"age_days", "colongitude_deg", "axis_angle_rad", "central_meridian_deg",
+                            "earth_declination_deg", "tilt_deg", "polar_arcsec"})
+        EXPECT_GT(Number(r.out, key), -1e29) << key;
+}
+
+TEST(CelvaneEphemSections, SectionsCombineIntoOneObject) {
+    const SectionRun r = EphemSections("--utc 2024-01-01T00:00:00 --json --magnetic --seasons 2024 --events");
+    ASSERT_EQ(r.status, 0) << r.out;
+    // In a fixed order whatever the order of the options.
+    const size_t events = r.out.find("\"events\":"), seasons = r.out.find("\"seasons\":"),
+                 magnetic = r.out.find("\"magnetic\":");
+    ASSERT_NE(events, std::string::npos);
+    EXPECT_LT(events, seasons);
+    EXPECT_LT(seasons, magnetic);
+    EXPECT_EQ(r.out.front(), '{');
+    EXPECT_EQ(r.out.substr(r.out.size() - 2), "}\n");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '{'), std::count(r.out.begin(), r.out.end(), '}'));
+    EXPECT_FALSE(Has(r.out, "\"bodies\"")) << "the plain body data stays out";
+}
+
+TEST(CelvaneEphemSections, BadValuesGetOneLineAndStatus2) {
+    for (const char* bad : {"--seasons 999", "--seasons 3001", "--seasons 2000.5", "--phases 0", "--phases 1001",
+                            "--zone 900", "--zone 1.5", "--summer 3", "--seasons", "--phases x"}) {
+        const SectionRun r = EphemSections(bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        EXPECT_EQ(r.out.rfind("celvane-ephem: ", 0), 0u) << r.out;
+    }
+}
