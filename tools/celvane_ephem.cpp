@@ -18,6 +18,7 @@
 #include "engine/physical.h"
 #include "engine/sunmoon.h"
 #include "engine/vecmath.h"
+#include "ephem_star.h"
 
 using namespace Calc;
 
@@ -30,6 +31,8 @@ const char kUsage[] =
     "  --lon   longitude in degrees, east positive (default 0)\n"
     "  --json  print one JSON object instead of text\n"
     "  --lang  de or en: the language of the text (default: the locale's)\n"
+    "  --star TEXT    the star of a catalogue number (\"HR 2491\", \"HIP 32349\",\n"
+    "                 \"TYC 5949-2777-1\") and its apparent place; exit status 1 if none\n"
     "  --constellation RA_H DEC_DEG\n"
     "          print the constellation of a direction (J2000) instead\n"
     "  --zone MIN     the place's standard-time offset, minutes east of UT (default 0)\n"
@@ -62,6 +65,8 @@ struct Options {
     int32_t phaseCount = 0;
     bool physical = false;
     bool magnetic = false;
+    std::string star;  // --star
+    bool haveStar = false;
     bool Sections() const { return events || seasons || phases || physical || magnetic; }
 };
 
@@ -128,6 +133,9 @@ Options ParseArgs(int argc, char** argv) {
             const char* v = value();
             if (!ParseNumberArg(v, o.lonEast) || o.lonEast < -180 || o.lonEast > 180)
                 Fail(std::string("invalid --lon '") + v + "' (want -180 .. 180, east positive)");
+        } else if (a == "--star") {
+            o.star = value();
+            o.haveStar = true;
         } else if (a == "--constellation") {
             const char* ra = value();
             const char* dec = value();
@@ -587,6 +595,7 @@ int main(int argc, char** argv) {
     ephemeris.place.timeZone = o.zoneMinutes;
     ephemeris.summerMode = o.summerMode;
     ephemeris.Invalidate();
+    if (o.haveStar) return PrintStar(o.star, ephemeris, o.json);
     if (o.Sections()) return PrintSections(o, ephemeris);
 
     if (o.json) {
