@@ -7,57 +7,52 @@ namespace PL {
 
 namespace {
 
+using Names7 = const char16_t* const[7];
+using Names12 = const char16_t* const[12];
+
+const Names7 kDaysEn = {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
+const Names7 kDaysEnShort = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
+const Names12 kMonthsEn = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
+                           u"July",    u"August",   u"September", u"October", u"November", u"December"};
+const Names12 kMonthsEnShort = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+const Names12 kMonthsGbShort = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"};
+const Names7 kDaysDe = {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"};
+const Names7 kDaysDeShort = {u"So.", u"Mo.", u"Di.", u"Mi.", u"Do.", u"Fr.", u"Sa."};
+const Names12 kMonthsDe = {u"Januar", u"Februar", u"M\u00e4rz",    u"April",   u"Mai",      u"Juni",
+                           u"Juli",   u"August",  u"September", u"Oktober", u"November", u"Dezember"};
+const Names12 kMonthsDeShort = {u"Jan", u"Feb", u"M\u00e4r", u"Apr", u"Mai", u"Jun",
+                                u"Jul", u"Aug", u"Sep",      u"Okt", u"Nov", u"Dez"};
+const Names12 kMonthsDeShortWithDay = {u"Jan.", u"Feb.", u"M\u00e4rz", u"Apr.", u"Mai",  u"Juni",
+                                       u"Juli", u"Aug.", u"Sept.",     u"Okt.", u"Nov.", u"Dez."};
+// Austria says J\u00e4nner.
+const Names12 kMonthsAt = {u"J\u00e4nner", u"Februar", u"M\u00e4rz",    u"April",   u"Mai",      u"Juni",
+                           u"Juli",        u"August",  u"September", u"Oktober", u"November", u"Dezember"};
+const Names12 kMonthsAtShort = {u"J\u00e4n", u"Feb", u"M\u00e4r", u"Apr", u"Mai", u"Jun",
+                                u"Jul",      u"Aug", u"Sep",      u"Okt", u"Nov", u"Dez"};
+const Names12 kMonthsAtShortWithDay = {u"J\u00e4n.", u"Feb.", u"M\u00e4rz", u"Apr.", u"Mai",  u"Juni",
+                                       u"Juli",      u"Aug.", u"Sep.",      u"Okt.", u"Nov.", u"Dez."};
+
 struct LocaleTexts {
-    const char16_t* days[7];
-    const char16_t* daysShort[7];
-    const char16_t* months[12];
-    const char16_t* monthsShort[12];
+    const Names7& days;
+    const Names7& daysShort;
+    const Names12& months;
+    const Names12& monthsShort;
     // Abbreviated month names after a day number ("9. Jan. 2023"), where
     // the language has a separate form for them.
-    const char16_t* monthsShortWithDay[12];
+    const Names12& monthsShortWithDay;
     const char16_t* era;
     const char16_t* am;
     const char16_t* pm;
 };
 
-const LocaleTexts kEnglish = {
-    {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"},
-    {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"},
-    {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September",
-     u"October", u"November", u"December"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
-    u"AD", u"AM", u"PM"};
-
-const LocaleTexts kBritish = {
-    {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"},
-    {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"},
-    {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September",
-     u"October", u"November", u"December"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"},
-    {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"},
-    u"AD", u"am", u"pm"};
-
-const LocaleTexts kGerman = {
-    {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"},
-    {u"So.", u"Mo.", u"Di.", u"Mi.", u"Do.", u"Fr.", u"Sa."},
-    {u"Januar", u"Februar", u"M\u00e4rz", u"April", u"Mai", u"Juni", u"Juli", u"August", u"September",
-     u"Oktober", u"November", u"Dezember"},
-    {u"Jan", u"Feb", u"M\u00e4r", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov", u"Dez"},
-    {u"Jan.", u"Feb.", u"M\u00e4rz", u"Apr.", u"Mai", u"Juni", u"Juli", u"Aug.", u"Sept.", u"Okt.", u"Nov.",
-     u"Dez."},
-    u"n. Chr.", u"AM", u"PM"};
-
-// Austria says J\u00e4nner.
-const LocaleTexts kAustrian = {
-    {u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"},
-    {u"So.", u"Mo.", u"Di.", u"Mi.", u"Do.", u"Fr.", u"Sa."},
-    {u"J\u00e4nner", u"Februar", u"M\u00e4rz", u"April", u"Mai", u"Juni", u"Juli", u"August", u"September",
-     u"Oktober", u"November", u"Dezember"},
-    {u"J\u00e4n", u"Feb", u"M\u00e4r", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov", u"Dez"},
-    {u"J\u00e4n.", u"Feb.", u"M\u00e4rz", u"Apr.", u"Mai", u"Juni", u"Juli", u"Aug.", u"Sep.", u"Okt.", u"Nov.",
-     u"Dez."},
-    u"n. Chr.", u"AM", u"PM"};
+const LocaleTexts kEnglish = {kDaysEn, kDaysEnShort, kMonthsEn, kMonthsEnShort, kMonthsEnShort, u"AD", u"AM", u"PM"};
+const LocaleTexts kBritish = {kDaysEn, kDaysEnShort, kMonthsEn, kMonthsGbShort, kMonthsGbShort, u"AD", u"am", u"pm"};
+const LocaleTexts kGerman = {kDaysDe,        kDaysDeShort,          kMonthsDe, kMonthsDeShort,
+                             kMonthsDeShortWithDay, u"n. Chr.", u"AM", u"PM"};
+const LocaleTexts kAustrian = {kDaysDe,        kDaysDeShort,          kMonthsAt, kMonthsAtShort,
+                               kMonthsAtShortWithDay, u"n. Chr.", u"AM", u"PM"};
 
 const LocaleTexts& TextsFor(uint16_t language) {
     if (language == 0x0C07) return kAustrian;
