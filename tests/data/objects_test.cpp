@@ -1,0 +1,428 @@
+#include "data/objects.h"
+
+#include "data/messages.h"
+#include "data/objectfiles.h"
+#include "data/objectnames.h"
+#include "data/starcatalog.h"
+#include "data/starenum.h"
+#include "engine/constellation_tables.h"
+#include "engine/orbits.h"
+#include "star_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+using namespace Data;
+
+namespace {
+
+// The bright stars and stars.dat, the four shipped object files loaded into
+// the program-wide managers, English texts.
+class ObjectModelTest : public startest::StarTest {
+protected:
+    void SetUp() override {
+        startest::StarTest::SetUp();
+        platform_->language = 0x409;
+        SetUserLangId(0);
+        ObjectFileManagerBase::SetFolders(PL::FromUtf8(CELVANE_SOURCE_DIR "/resources/data"),
+                                          u"/nonexistent-data-folder");
+        for (const char16_t* f : {u"Messier", u"Caldwell"}) ASSERT_EQ(UserObjectFiles().Load(f, false), u"");
+        for (const char16_t* f : {u"Asteroids", u"Comets"}) ASSERT_EQ(CometFiles().Load(f, false), u"");
+        eph.moment = kMoment;
+        eph.Invalidate();
+    }
+    void TearDown() override {
+        UserObjectFiles().UnloadAll();
+        CometFiles().UnloadAll();
+        ObjectFileManagerBase::UseDefaultFolders();
+        SetUserLangId(0);
+        startest::StarTest::TearDown();
+    }
+
+    // 2026-06-09 0h UT, the asteroids' epoch.
+    static constexpr Calc::AstroTime kMoment{61200, 0};
+    Calc::Ephemeris eph;
+};
+
+AstroObjRef Messier(int n) { return AstroObjRef(kObjUser, n - 1, u"Messier"); }
+
+int IndexOfComet(const std::u16string& file, const std::u16string& name) {
+    const auto& list = CometFiles().FindStore(file);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i]->name == name) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+TEST(ObjectNames, BodiesInThreeLanguages) {
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope(platform);
+    const char16_t* en[] = {u"Sun", u"Moon", u"Mercury", u"Venus", u"Mars", u"Jupiter",
+                            u"Saturn", u"Uranus", u"Neptune", u"Pluto", u"Star"};
+    const char16_t* de[] = {u"Sonne", u"Mond", u"Merkur", u"Venus", u"Mars", u"Jupiter",
+                            u"Saturn", u"Uranus", u"Neptun", u"Pluto", u"Stern"};
+    const char16_t* fr[] = {u"Soleil", u"Lune", u"Mercure", u"V\u00e9nus", u"Mars", u"Jupiter",
+                            u"Saturne", u"Uranus", u"Neptune", u"Pluton", u"Etoile"};
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(MessageText(kMsgBodyNames[i], 0x409), en[i]);
+        EXPECT_EQ(MessageText(kMsgBodyNames[i], 0x407), de[i]);
+        EXPECT_EQ(MessageText(kMsgBodyNames[i], 0x40C), fr[i]);
+        EXPECT_EQ(MessageText(kMsgBodyNames[i], 0xC07), de[i]);  // Austrian German
+    }
+    platform.language = 0x407;
+    SetUserLangId(0);
+    EXPECT_EQ(BodyName(2), u"Merkur");
+    EXPECT_EQ(BodyName(10), u"Stern");
+    EXPECT_EQ(BodyName(-1), u"Stern");
+    EXPECT_EQ(BodyKeyName(2), u"Mercury");  // keys are English whatever the language
+    EXPECT_EQ(BodyKeyName(10), u"");
+}
+
+TEST(ObjectNames, ConstellationTables) {
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope(platform);
+    // The abbreviations are the engine's, index for index.
+    for (int i = 0; i <= 88; ++i)
+        EXPECT_EQ(ConstellationAbbreviation(i), PL::FromUtf8(Calc::kConstellationAbbreviations[i])) << i;
+    EXPECT_EQ(ConstellationAbbreviation(89), u"");
+    EXPECT_EQ(ConstellationAbbreviation(-1), u"");
+    // Cells character for character.
+    struct Row {
+        int i;
+        const char16_t *latin, *en, *de, *fr;
+    };
+    const Row rows[] = {
+        {0, u"Andromeda", u"Princess", u"Andromeda", u"Androm\u00e8de"},
+        {1, u"Antila", u"Air Pump", u"Luftpumpe", u"la Machine pneumatique"},
+        {8, u"Bo\u00f6tes", u"Herdsman", u"B\u00e4renh\u00fcter", u"le Bouvier"},
+        {12, u"Carina", u"Keel", u"Kiel des Schiffes", u"la Car\u00e8ne"},
+        {19, u"Canis Major", u"Greater Dog", u"Gro\u00dfer Hund", u"le Grand Chien"},
+        {23, u"Coma Berenices", u"Berenic", u"Haar der Berenike", u"la Chevelure de B\u00e9r\u00e9nice"},
+        {27, u"Crux", u"South. Cross", u"Kreuz des S\u00fcdens", u"le Croix du Sud"},
+        {35, u"Eridanus", u"River", u"Flu\u00df Eridanus", u"l'Eridan"},
+        {41, u"Hydra", u"Sea Serpent", u"N\u00f6rdl. Wasserschlange", u"l'Hydre femelle"},
+        {58, u"Ophiuchus", u"Serpent-bearer", u"Schlangentr\u00e4ger", u"Ophiuchus"},
+        {68, u"Pyxis", u"Compass", u"Kompa\u00df", u"la Boussole"},
+        {73, u"Serpens", u"Snake", u"Schlange", u"le Serpent"},
+        {78, u"Telescopium", u"Telescope", u"Fernrohr", u"le T\u00e9l\u00e9scope"},
+        {80, u"Triangulum", u"Triangle", u"Dreieck", u"le Trinagle"},
+        {87, u"Vulpecula", u"Fox", u"Fuchs", u"le Petit Renard"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(ConstellationLatinName(r.i), r.latin) << r.i;
+        EXPECT_EQ(ConstellationCommonName(r.i, 0x409), r.en) << r.i;
+        EXPECT_EQ(ConstellationCommonName(r.i, 0x407), r.de) << r.i;
+        EXPECT_EQ(ConstellationCommonName(r.i, 0x40C), r.fr) << r.i;
+    }
+    // The second part of Serpens: Latin name of 73, no common name.
+    EXPECT_EQ(ConstellationLatinName(88), u"Serpens");
+    EXPECT_EQ(ConstellationCommonName(88, 0x409), u"");
+    EXPECT_EQ(ConstellationLatinName(89), u"");
+    // Every index has all five texts.
+    for (int i = 0; i < 88; ++i) {
+        EXPECT_EQ(ConstellationAbbreviation(i).size(), 3u);
+        EXPECT_FALSE(ConstellationLatinName(i).empty());
+        for (uint16_t lang : {0x409, 0x407, 0x40C}) EXPECT_FALSE(ConstellationCommonName(i, lang).empty()) << i;
+    }
+    EXPECT_EQ(ConstellationFromAbbreviation(u"CMa"), 19);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"cma"), 19);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"CMA"), 19);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"Ser"), 73);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"vul"), 87);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"Xyz"), -1);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"CM"), -1);
+    EXPECT_EQ(ConstellationFromAbbreviation(u"CMaj"), -1);
+    for (int i = 0; i < 88; ++i) EXPECT_EQ(ConstellationFromAbbreviation(ConstellationAbbreviation(i)), i);
+}
+
+TEST(ObjectNames, GreekLettersProperNamesAndDesignations) {
+    PL::TestPlatform platform;
+    PL::ScopedPlatform scope(platform);
+    EXPECT_EQ(GreekLetter(1), u"\u03b1");
+    EXPECT_EQ(GreekLetter(17), u"\u03c1");
+    EXPECT_EQ(GreekLetter(18), u"\u03c3");  // sigma: the final sigma is skipped
+    EXPECT_EQ(GreekLetter(24), u"\u03c9");
+    EXPECT_EQ(GreekLetter(0), u"");
+    EXPECT_EQ(GreekLetter(25), u"");
+
+    EXPECT_EQ(ProperName(1), u"Acamar");
+    EXPECT_EQ(ProperName(291), u"Zuben Elschemali");
+    EXPECT_EQ(ProperName(0), u"");
+    EXPECT_EQ(ProperName(292), u"");
+    // In alphabetical order (Izar appears twice, for two stars).
+    for (int k = 2; k <= 291; ++k) EXPECT_LE(ProperName(k - 1), ProperName(k)) << k;
+
+    EXPECT_EQ(FormatBayerFlamsteed(0, 0, 61, 30), u"61 Cyg");
+    EXPECT_EQ(FormatBayerFlamsteed(1, 0, 9, 19), u"9 \u03b1 CMa");
+    EXPECT_EQ(FormatBayerFlamsteed(1, 1, 0, 14), u"\u03b11 Cen");
+    EXPECT_EQ(FormatBayerFlamsteed(0, 3, 0, 14), u"");
+    EXPECT_EQ(FormatBayerFlamsteed(24, 0, 0, 88), u"\u03c9 Ser");
+}
+
+TEST(CometKeys, Rules) {
+    EXPECT_EQ(CometKey(u""), u"");
+    EXPECT_EQ(CometKey(u"1P/Halley"), u"1P");
+    EXPECT_EQ(CometKey(u"433 Eros"), u"433");
+    EXPECT_EQ(CometKey(u"2060"), u"");  // a number with neither space nor "/"
+    EXPECT_EQ(CometKey(u"C/1995 O1 (Hale-Bopp)"), u"C/1995O1");
+    EXPECT_EQ(CometKey(u"Encke"), u"");
+    EXPECT_EQ(CometKey(u"(1) Ceres"), u"");
+}
+
+TEST_F(ObjectModelTest, StarDesignations) {
+    // HR 2491: Flamsteed 9, alpha, Canis Major, Sirius, HIP 32349, TYC 5949-2777-1.
+    const StarNumber sirius = HrToStarIndex(2491);
+    ASSERT_GE(sirius, 0);
+    StarNameLines s = StarNames(sirius);
+    EXPECT_EQ(s.primary, u"9 \u03b1 CMa, Sirius");
+    EXPECT_EQ(s.secondary, u"HIP 32349, TYC 5949-2777-1");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjStar, sirius)), s.primary);
+    EXPECT_EQ(ObjectSubtitle(AstroObjRef(kObjStar, sirius)), s.secondary);
+    // A Bayer star without a proper name: the HIP number after the
+    // designation, the HR number after the TYC number.
+    s = StarNames(HrToStarIndex(8085));  // 61 Cyg A
+    EXPECT_EQ(s.primary, u"61 Cyg, HIP 104214");
+    EXPECT_EQ(s.secondary.rfind(u"TYC ", 0), 0u);
+    EXPECT_EQ(s.secondary.substr(s.secondary.size() - 9), u", HR 8085");
+    // A proper name without Bayer or Flamsteed designation still shows.
+    s = StarNames(HrToStarIndex(2422));
+    EXPECT_EQ(s.primary, u"Plaskett's star");
+    EXPECT_EQ(s.secondary.rfind(u"HIP ", 0), 0u);
+    // A star of the HIP section: no Bayer or Flamsteed designation, no HR number.
+    const StarNumber hip = FindStarByHip(1);
+    ASSERT_GE(hip, kHipStarBase);
+    s = StarNames(hip);
+    EXPECT_EQ(s.primary.rfind(u"HIP 1", 0), 0u);
+    EXPECT_EQ(s.secondary, u"");
+    EXPECT_EQ(StarNames(-1).primary, u"");
+}
+
+TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
+    EXPECT_EQ(ObjectName(AstroObjRef()), u"-");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 4)), u"Mars");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 59)), u"Hunter");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 88)), u"");
+    EXPECT_EQ(ObjectName(AstroObjRef(4, 0)), u"<Name>\u00a3\u00a3\u00a3###");
+    EXPECT_EQ(ObjectName(Messier(42)), u"M 42");
+    EXPECT_EQ(ObjectSubtitle(Messier(42)), u"Bright nebula: Orion Nebula (NGC 1976)");
+    const int halley = IndexOfComet(u"Comets", u"1P/Halley");
+    ASSERT_GE(halley, 0);
+    const AstroObjRef halleyRef(kObjComet, halley, u"Comets");
+    EXPECT_EQ(ObjectName(halleyRef), u"1P/Halley");
+    EXPECT_EQ(ObjectSubtitle(AstroObjRef(kObjBody, 0)), u"");
+
+    auto icon = [](const AstroObjRef& r) {
+        const ObjectIconRef i = ObjectIcon(r);
+        return std::make_pair(i.list, i.image);
+    };
+    EXPECT_EQ(icon(AstroObjRef(kObjBody, 6)), std::make_pair(0, 6));
+    EXPECT_EQ(icon(AstroObjRef(kObjStar, 5)), std::make_pair(0, 10));
+    EXPECT_EQ(icon(AstroObjRef(kObjConstellation, 5)), std::make_pair(0, 12));
+    EXPECT_EQ(icon(Messier(31)), std::make_pair(2, 1));     // a galaxy in "objects"
+    EXPECT_EQ(icon(halleyRef), std::make_pair(1, 4));       // a periodic comet: 0 + 4
+    EXPECT_EQ(icon(AstroObjRef(kObjComet, 0, u"Asteroids")), std::make_pair(1, 0));
+    EXPECT_EQ(icon(AstroObjRef()), std::make_pair(0, 0));
+
+    // References into unloaded files or past the end of a list behave as
+    // nothing, with an empty name.
+    for (const AstroObjRef& r : {AstroObjRef(kObjUser, 0, u"NotLoaded"), AstroObjRef(kObjUser, 110, u"Messier"),
+                                 AstroObjRef(kObjUser, -1, u"Messier"), AstroObjRef(kObjComet, 9999, u"Comets")}) {
+        EXPECT_EQ(ObjectName(r), u"");
+        EXPECT_EQ(ObjectSubtitle(r), u"");
+        EXPECT_EQ(icon(r), std::make_pair(0, 0));
+        const Calc::Vec3 p = ObjectPosition(r, eph);
+        EXPECT_EQ(p.x, 0.0f);
+        EXPECT_EQ(p.y, 1.0f);
+        EXPECT_EQ(p.z, 0.0f);
+        EXPECT_EQ(ObjectMagnitude(r, eph), Calc::kMissing);
+        EXPECT_EQ(ObjectDistance(r, eph), 0.0f);
+        EXPECT_EQ(ObjectSummary(r, eph), u"");
+        EXPECT_EQ(ObjectKey(r), u"");
+    }
+    // Unloading a file turns its references into nothing.
+    const AstroObjRef m1 = Messier(1);
+    EXPECT_EQ(ObjectName(m1), u"M 1");
+    UserObjectFiles().Unload(u"Messier");
+    EXPECT_EQ(ObjectName(m1), u"");
+}
+
+TEST_F(ObjectModelTest, PositionsMagnitudesDistances) {
+    // A user object: its stored direction, at J2000 unchanged by precession.
+    eph.moment = Calc::kJ2000;
+    eph.Invalidate();
+    Calc::BodyInfo info = ObjectInfo(Messier(42), eph);
+    EXPECT_NEAR(info.ra, 5.588083f, 0.001f);
+    EXPECT_NEAR(info.dec, -5.39028f, 0.01f);
+    EXPECT_EQ(info.constellation, 59);  // Orion
+    EXPECT_EQ(ObjectMagnitude(Messier(42), eph), 4.0f);
+    EXPECT_FLOAT_EQ(ObjectDistance(Messier(42), eph), 1344.0f * 63241.08f);
+    EXPECT_EQ(ObjectSummary(Messier(42), eph), u"m4, Ori");
+    const AstroObjRef coalsack(kObjUser, 98, u"Caldwell");
+    EXPECT_EQ(ObjectMagnitude(coalsack, eph), Calc::kMissing);
+    EXPECT_EQ(ObjectSummary(coalsack, eph), u"Cru");
+
+    // A star: Sirius, V -1.46, parallax 379 mas (8.6 light years).
+    const AstroObjRef sirius(kObjStar, HrToStarIndex(2491));
+    EXPECT_NEAR(ObjectMagnitude(sirius, eph), -1.46f, 0.011f);
+    EXPECT_NEAR(ObjectDistance(sirius, eph) / 63241.08f, 8.6f, 0.05f);
+    info = ObjectInfo(sirius, eph);
+    EXPECT_NEAR(info.ra, 6.7525f, 0.002f);
+    EXPECT_NEAR(info.dec, -16.716f, 0.01f);
+    EXPECT_EQ(ObjectSummary(sirius, eph).rfind(u"m-1.4", 0), 0u);
+    EXPECT_EQ(ObjectSummary(sirius, eph).substr(ObjectSummary(sirius, eph).size() - 5), u", CMa");
+
+    // A constellation: its centre, no magnitude, no distance.
+    const AstroObjRef orion(kObjConstellation, 59);
+    EXPECT_EQ(ObjectInfo(orion, eph).constellation, 59);
+    EXPECT_EQ(ObjectMagnitude(orion, eph), Calc::kMissing);
+    EXPECT_EQ(ObjectDistance(orion, eph), 0.0f);
+    EXPECT_EQ(ObjectSummary(orion, eph), u"");
+    EXPECT_EQ(ObjectInfo(AstroObjRef(kObjConstellation, 88), eph).constellation, 73);
+
+    // Bodies: the ephemeris's positions and magnitudes.
+    const AstroObjRef sun(kObjBody, 0), venus(kObjBody, 3);
+    EXPECT_NEAR(ObjectDistance(sun, eph), 0.9833f, 0.001f);
+    EXPECT_EQ(ObjectMagnitude(sun, eph), -26.7f);
+    EXPECT_LT(ObjectMagnitude(venus, eph), -3.0f);
+    EXPECT_GT(ObjectMagnitude(venus, eph), -5.0f);
+
+    // Nothing.
+    const Calc::Vec3 none = ObjectPosition(AstroObjRef(), eph);
+    EXPECT_EQ(none.y, 1.0f);
+    EXPECT_EQ(ObjectMagnitude(AstroObjRef(), eph), Calc::kMissing);
+    EXPECT_EQ(ObjectDistance(AstroObjRef(), eph), 0.0f);
+}
+
+TEST_F(ObjectModelTest, CometsAndAsteroids) {
+    // Halley at its 2061 perihelion: q = 0.571 AU from the Sun.
+    const AstroObjRef halley(kObjComet, IndexOfComet(u"Comets", u"1P/Halley"), u"Comets");
+    const Comet* c = FindComet(halley);
+    ASSERT_NE(c, nullptr);
+    eph.moment = c->orbit.epoch;
+    eph.Invalidate();
+    const Calc::Vec3 v = ObjectPosition(halley, eph);
+    EXPECT_NEAR(Calc::Length(v - eph.ApparentPosition(Calc::kSun)), 0.571135f, 1e-4f);
+    EXPECT_FLOAT_EQ(ObjectDistance(halley, eph), Calc::Length(v));
+    // m = H0 + 5 log Delta + K log r with H0 5.5, K 8.
+    const float delta = Calc::Length(v);
+    EXPECT_NEAR(ObjectMagnitude(halley, eph), 5.5f + 5 * std::log10(delta) + 8 * std::log10(0.571135f), 0.01f);
+
+    // Ceres: between magnitudes 6 and 9.5 whatever its place, about 2.5 to 3 AU from the Sun.
+    const AstroObjRef ceres(kObjComet, 0, u"Asteroids");
+    for (int32_t day : {61200, 61300, 61500, 61800}) {
+        eph.moment = Calc::AstroTime{day, 0};
+        eph.Invalidate();
+        const Calc::Vec3 p = ObjectPosition(ceres, eph);
+        const float r = Calc::Length(p - eph.ApparentPosition(Calc::kSun));
+        EXPECT_GT(r, 2.5f);
+        EXPECT_LT(r, 3.0f);
+        const float m = ObjectMagnitude(ceres, eph);
+        EXPECT_GT(m, 6.0f);
+        EXPECT_LT(m, 9.5f);
+        EXPECT_NE(ObjectSummary(ceres, eph).find(u", "), std::u16string::npos);
+    }
+}
+
+TEST_F(ObjectModelTest, KeysAndTheirParsing) {
+    EXPECT_EQ(ObjectKey(AstroObjRef()), u"");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 0)), u"Sun");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 10)), u"");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjStar, 4126)), u"Star4126");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjConstellation, 19)), u"ConCMa");
+    EXPECT_EQ(ObjectKey(Messier(13)), u"Obj12,Messier");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjComet, IndexOfComet(u"Comets", u"C/1995 O1 (Hale-Bopp)"), u"Comets")),
+              u"ACC/1995O1,Comets");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjComet, 0, u"Asteroids")), u"AC1,Asteroids");
+
+    EXPECT_EQ(ParseObjectKey(u"Sun"), AstroObjRef(kObjBody, 0));
+    EXPECT_EQ(ParseObjectKey(u"Pluto"), AstroObjRef(kObjBody, 9));
+    EXPECT_EQ(ParseObjectKey(u"sun"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"Star4126"), AstroObjRef(kObjStar, 4126));
+    EXPECT_EQ(ParseObjectKey(u"Star 77"), AstroObjRef(kObjStar, 77));
+    EXPECT_EQ(ParseObjectKey(u"Starx"), AstroObjRef(kObjStar, 0));
+    EXPECT_EQ(ParseObjectKey(u"ConCMa"), AstroObjRef(kObjConstellation, 19));
+    EXPECT_EQ(ParseObjectKey(u"Concma"), AstroObjRef(kObjConstellation, 19));
+    EXPECT_EQ(ParseObjectKey(u"ConXyz"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"ConCM"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"Obj12"), AstroObjRef());
+    // A user-object key names its file even before the file is loaded.
+    EXPECT_EQ(ParseObjectKey(u"Obj12,Elsewhere"), AstroObjRef(kObjUser, 12, u"Elsewhere"));
+    EXPECT_EQ(ObjectName(ParseObjectKey(u"Obj12,Elsewhere")), u"");
+    EXPECT_EQ(ParseObjectKey(u"AC1P"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"AC1P,NotLoaded"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"ACnothing,Comets"), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"AC1P,Comets"),
+              AstroObjRef(kObjComet, IndexOfComet(u"Comets", u"1P/Halley"), u"Comets"));
+    EXPECT_EQ(ParseObjectKey(u""), AstroObjRef());
+    EXPECT_EQ(ParseObjectKey(u"Xyz"), AstroObjRef());
+}
+
+TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
+    for (int b = 0; b < 10; ++b) EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjBody, b))), AstroObjRef(kObjBody, b));
+    const StarNumber stars = static_cast<StarNumber>(BrightBlockCount() * kStarsPerBlock);
+    ASSERT_GT(stars, 9000);
+    for (StarNumber n = 0; n < stars; ++n) {
+        const AstroObjRef r(kObjStar, n);
+        ASSERT_EQ(ParseObjectKey(ObjectKey(r)), r) << n;
+    }
+    for (StarNumber n : {kHipStarBase, kHipStarBase + 118000, kTycStarBase + 5}) {
+        EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjStar, n))), AstroObjRef(kObjStar, n));
+    }
+    for (int i = 0; i < 88; ++i) {
+        const AstroObjRef r(kObjConstellation, i);
+        EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << i;
+    }
+    EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
+    size_t files = 0;
+    for (const char16_t* f : {u"Messier", u"Caldwell"}) {
+        for (size_t i = 0; i < UserObjectFiles().FindStore(f).size(); ++i, ++files) {
+            const AstroObjRef r(kObjUser, static_cast<int32_t>(i), f);
+            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
+        }
+    }
+    for (const char16_t* f : {u"Asteroids", u"Comets"}) {
+        for (size_t i = 0; i < CometFiles().FindStore(f).size(); ++i, ++files) {
+            const AstroObjRef r(kObjComet, static_cast<int32_t>(i), f);
+            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
+        }
+    }
+    EXPECT_GT(files, 500u);
+}
+
+TEST_F(ObjectModelTest, BodiesWithoutKeyRestoreTheFirstSuch) {
+    const std::string dir = ::testing::TempDir() + "celvane_objkeys_" + std::to_string(::getpid());
+    std::system(("mkdir -p '" + dir + "'").c_str());
+    std::ofstream(dir + "/Mine.pco", std::ios::binary)
+        << "\xEF\xBB\xBF"
+           "Encke;short period;0;1;2460240.5;0;0.33;0.85;187;334;11;14;10\r\n"
+           "C/2020 F3 (NEOWISE);great comet;1;1;2459034.18;0;0.29;0.9992;37;61;129;7;10\r\n"
+           "Tempel;no key either;0;1;2460000.5;0;1.4;0.5;179;68;10;8;10\r\n";
+    ObjectFileManagerBase::SetFolders(PL::FromUtf8(dir), PL::FromUtf8(dir));
+    ASSERT_EQ(CometFiles().Load(u"Mine", false), u"");
+    const AstroObjRef encke(kObjComet, 0, u"Mine"), neowise(kObjComet, 1, u"Mine"), tempel(kObjComet, 2, u"Mine");
+    EXPECT_EQ(ObjectKey(encke), u"AC,Mine");
+    EXPECT_EQ(ParseObjectKey(ObjectKey(encke)), encke);
+    EXPECT_EQ(ParseObjectKey(ObjectKey(neowise)), neowise);
+    EXPECT_EQ(ParseObjectKey(ObjectKey(tempel)), encke);  // the first body with an empty key wins
+    CometFiles().Unload(u"Mine");
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST_F(ObjectModelTest, GermanAndFrenchNames) {
+    platform_->language = 0x407;
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 8)), u"Neptun");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 35)), u"Flu\u00df Eridanus");
+    platform_->language = 0x40C;
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 9)), u"Pluton");
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 27)), u"le Croix du Sud");
+    platform_->language = 0x410;  // Italian: the first (English) text
+    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 1)), u"Moon");
+    // Keys stay English.
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 1)), u"Moon");
+}
