@@ -47,13 +47,17 @@ const uint8_t* BrightRecord(StarNumber n) {
     return b ? b + (static_cast<uint32_t>(n) % kStarsPerBlock) * kStarRecordSize : nullptr;
 }
 
-// Reads record `position` of a "stars.dat" tree section (HIP or TYC).
-// The first `count` bytes of it are read.
-bool ReadSectionRecord(StarPDBFileReader& file, uint32_t firstRecord, uint32_t position, int recordSize,
-                       uint8_t* out, int count) {
+// Reads the first `count` bytes of the record of star n (10000 and above)
+// from "stars.dat"; false when the number lies outside its section or the
+// read fails.
+bool ReadFileRecord(StarPDBFileReader& file, StarNumber n, uint8_t* out, int count) {
+    const bool hip = n < kTycStarBase;
+    const uint32_t position = static_cast<uint32_t>(n - (hip ? kHipStarBase : kTycStarBase));
+    if (position >= (hip ? file.HipStars() : file.TycStars())) return false;
     const uint32_t perRecord = kStarsPerBlock * kBlocksPerRecord;  // 1008
-    return file.Read(firstRecord + position / perRecord, (position % perRecord) * recordSize, out,
-                     static_cast<uint32_t>(count)) == PDBFileReader::kOk;
+    const uint32_t size = hip ? kStarRecordSize : kFaintStarRecordSize;
+    return file.Read((hip ? file.HipRecord() : file.TycRecord()) + position / perRecord,
+                     (position % perRecord) * size, out, static_cast<uint32_t>(count)) == PDBFileReader::kOk;
 }
 
 TycNumber TycFromEntry(const uint8_t* entry) {
@@ -185,13 +189,9 @@ StarInfo ReadStar(StarNumber n) {
     }
 
     StarPDBFileReader file(g_starFile);
-    if (!file.IsOpen()) return info;
     const bool hip = n < kTycStarBase;
-    const uint32_t position = static_cast<uint32_t>(n - (hip ? kHipStarBase : kTycStarBase));
-    if (position >= (hip ? file.HipStars() : file.TycStars())) return info;
     uint8_t r[kStarRecordSize];
-    const int size = hip ? kStarRecordSize : kFaintStarRecordSize;
-    if (!ReadSectionRecord(file, hip ? file.HipRecord() : file.TycRecord(), position, size, r, size)) return info;
+    if (!file.IsOpen() || !ReadFileRecord(file, n, r, hip ? kStarRecordSize : kFaintStarRecordSize)) return info;
     DecodePosition(r, info);
     info.tyc = RecordTycNumber(r, n, &file);
     if (hip) {
@@ -211,13 +211,8 @@ StarPosition ReadStarPosition(StarNumber n) {
         return pos;
     }
     StarPDBFileReader file(g_starFile);
-    if (!file.IsOpen()) return pos;
-    const bool hip = n < kTycStarBase;
-    const uint32_t position = static_cast<uint32_t>(n - (hip ? kHipStarBase : kTycStarBase));
-    if (position >= (hip ? file.HipStars() : file.TycStars())) return pos;
     uint8_t r[kFaintStarRecordSize];
-    if (ReadSectionRecord(file, hip ? file.HipRecord() : file.TycRecord(), position,
-                          hip ? kStarRecordSize : kFaintStarRecordSize, r, kFaintStarRecordSize))
+    if (file.IsOpen() && ReadFileRecord(file, n, r, kFaintStarRecordSize))
         for (int i = 0; i < kFaintStarRecordSize; ++i) pos.bytes[i] = r[i];
     return pos;
 }
