@@ -95,6 +95,34 @@ Place BlankPlace() {
     return p;
 }
 
+// --- the current place in the preferences ------------------------------------------------------
+
+namespace {
+constexpr int kMaxZoneMinutes = 24 * 60;
+}
+
+void WritePlace(PropertyWriter& w, const Place& p) {
+    WriteText(w, u"Name", p.name);
+    WriteText(w, u"Region", p.region);
+    WriteFloat(w, u"Latitude", p.latitude);
+    WriteFloat(w, u"Longitude", p.longitude);
+    WriteFloat(w, u"Elevation", p.elevation);
+    WriteInt(w, u"Timezone", p.timeZone);
+}
+
+void ReadPlace(const PropertyReader& r, Place& place) {
+    Place p = BlankPlace();
+    ReadText(r, u"Name", p.name);
+    ReadText(r, u"Region", p.region);
+    float v;
+    if (ReadFloat(r, u"Latitude", v) && std::fabs(v) <= 90.0f) p.latitude = v;
+    if (ReadFloat(r, u"Longitude", v) && std::fabs(v) <= 180.0f) p.longitude = v;
+    ReadFloat(r, u"Elevation", p.elevation);
+    int32_t zone;
+    if (ReadInt(r, u"Timezone", zone) && zone >= -kMaxZoneMinutes && zone <= kMaxZoneMinutes) p.timeZone = zone;
+    place = p;
+}
+
 // --- the line format ----------------------------------------------------------------------
 
 std::u16string FormatPlaceLine(const Place& p) {
@@ -113,8 +141,6 @@ std::u16string FormatPlaceLine(const Place& p) {
 }
 
 namespace {
-
-constexpr int kMaxZoneMinutes = 24 * 60;
 
 bool HasLineBreak(const std::u16string& s) {
     return s.find_first_of(u"\r\n") != std::u16string::npos;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "engine/place.h"
+#include "settings/properties.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,16 @@ Place MakePlace(const BuiltinPlace& row);
 Place DefaultPlace();
 // A new place: 0, 0, elevation 0, name "?", region "User defined", zone 0.
 Place BlankPlace();
+
+// --- the current place in the preferences ---------------------------------------------------
+
+// Keys "Name", "Region" (text), "Latitude", "Longitude", "Elevation" (floats,
+// 16 digits) and "Timezone" (integer).
+void WritePlace(PropertyWriter& w, const Place& place);
+// Starts from the blank place; every key that is present and readable
+// replaces its field. A latitude beyond +-90, a longitude beyond +-180 or a
+// zone beyond a day counts as unreadable.
+void ReadPlace(const PropertyReader& r, Place& place);
 
 // --- the places file ------------------------------------------------------------------------
 

@@ -447,3 +447,33 @@ TEST_F(UserPlacesTest, TheProgramWideStoreFollowsItsFolder) {
     EXPECT_FALSE(DeleteUserPlace(u"Home"));
     SetUserPlacesFolder(u"");
 }
+
+// --- the current place in the preferences --------------------------------------------------------------
+
+TEST(PlaceProperties, WrittenWithSixKeysAndReadOverTheBlankPlace) {
+    PropertySection s;
+    SectionPropertyWriter w(s);
+    Place zurich = MakePlace(*FindBuiltin(u"Zurich"));
+    WritePlace(w, zurich);
+    EXPECT_EQ(s.size(), 6u);
+    EXPECT_EQ(s[u"Name"], u"Zurich");
+    EXPECT_EQ(s[u"Region"], u"Europe");
+    EXPECT_EQ(s[u"Latitude"], u"47.40000152587891");  // the float's 16 digits
+    EXPECT_EQ(s[u"Longitude"], u"-8.5");
+    EXPECT_EQ(s[u"Elevation"], u"0");
+    EXPECT_EQ(s[u"Timezone"], u"60");
+    Place back = DefaultPlace();
+    ReadPlace(SectionPropertyReader(s), back);
+    EXPECT_EQ(back, zurich);
+
+    // Missing or unreadable keys keep the blank place's values.
+    s.erase(u"Region");
+    s[u"Latitude"] = u"north";
+    s[u"Timezone"] = u"3000";
+    ReadPlace(SectionPropertyReader(s), back);
+    EXPECT_EQ(back.name, u"Zurich");
+    EXPECT_EQ(back.region, u"User defined");
+    EXPECT_EQ(back.latitude, 0.0f);
+    EXPECT_EQ(back.longitude, -8.5f);
+    EXPECT_EQ(back.timeZone, 0);
+}
