@@ -153,7 +153,9 @@ bool utf8wfbuf::Decode(size_t& out) {
             emit(static_cast<char16_t>(0xD800 + (c >> 10)));
             emit(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
         } else {
-            emit(static_cast<char16_t>(c));
+            // U+FFFF is a noncharacter, and as a char16_t it is the stream's
+            // end-of-file value: it is read as the replacement character.
+            emit(c == 0xFFFF ? char16_t(0xFFFD) : static_cast<char16_t>(c));
         }
     }
     return true;
@@ -192,7 +194,7 @@ bool utf8wfbuf::WriteOut(bool all) {
     size_t n = 0;
     unsigned char* const o = bytes_.data();
     for (const char16_t* p = begin; p < end; ++p) {
-        uint32_t c = *p;
+        uint32_t c = *p == 0xFFFF ? 0xFFFD : *p;  // as the reader takes it
         if (c < 0x80) {
             if (c == u'\n' && !lastWasCR_) o[n++] = '\r';
             o[n++] = static_cast<unsigned char>(c);

@@ -103,6 +103,16 @@ TEST_F(Utf8StreamTest, MultiByteSequencesAndSurrogatePairs) {
     ExpectText(bytes, text);
 }
 
+TEST_F(Utf8StreamTest, TheNoncharacterUFFFFReadsAsTheReplacementCharacter) {
+    // As a char16_t, U+FFFF is the stream's end-of-file value.
+    ExpectText("a\xEF\xBF\xBF" "b\xEF\xBF\xBF", u"a\uFFFDb\uFFFD");
+    WriteBytes("\xEF\xBF\xBF\xEF\xBF\xBF\xEF\xBF\xBF\xEF\xBF\xBF\xEF\xBF\xBFz");
+    Reader in(Path(), PL::utf8wfbuf::kRead, 4);
+    std::u16string line;
+    ASSERT_TRUE(PL::GetLine(in, line));
+    EXPECT_EQ(line, u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDz");
+}
+
 TEST_F(Utf8StreamTest, MalformedBytesAreDroppedOneByOne) {
     ExpectText("\xC3" "A", u"A");                      // lead byte, then no continuation
     ExpectText("\xE2\x82" "A", u"A");               // lead dropped, then the stray 0x82

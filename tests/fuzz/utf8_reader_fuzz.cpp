@@ -60,7 +60,7 @@ std::u16string Reference(const uint8_t* b, size_t n) {
             out += static_cast<char16_t>(0xD800 + (v >> 10));
             out += static_cast<char16_t>(0xDC00 + (v & 0x3FF));
         } else {
-            out += static_cast<char16_t>(v);
+            out += v == 0xFFFF ? char16_t(0xFFFD) : static_cast<char16_t>(v);
         }
     }
     if (!out.empty() && out[0] == 0xFEFF) out.erase(0, 1);
