@@ -13,11 +13,9 @@
 #include "engine/astrotime.h"
 #include "engine/constellations.h"
 #include "engine/ephemeris.h"
-#include "engine/events.h"
-#include "engine/magnetic.h"
-#include "engine/physical.h"
 #include "engine/sunmoon.h"
 #include "engine/vecmath.h"
+#include "ephem_events.h"
 #include "ephem_star.h"
 
 using namespace Calc;
@@ -328,248 +326,6 @@ void PrintText(const Options& o, AstroTime t, float T, float gmst, float lst, fl
         u"\n");
 }
 
-// --- --events, --seasons, --phases, --physical, --magnetic -----------------------
-
-const char* const kTwilightRowNames[kTwilightRowCount] = {
-    "sunrise",          "sun_transit",     "sunset",       "moonrise",         "moon_transit",
-    "moonset",          "sunrise_previous", "sunset_previous", "sunrise_next", "civil_begin",
-    "civil_end",        "nautical_begin",  "nautical_end", "astronomical_begin", "astronomical_end"};
-const char* const kSeasonNames[4] = {"March equinox", "June solstice", "September equinox", "December solstice"};
-const char* const kPhaseNames[4] = {"new Moon", "first quarter", "full Moon", "last quarter"};
-
-std::string DateText(AstroTime t) {
-    CalendarDate c = ToCalendar(t);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
-    return buf;
-}
-
-// A duration in seconds as text for people: hours and minutes, signed.
-std::string DurationText(int32_t seconds) { return PL::ToUtf8(Data::FormatHoursAuto(seconds / 3600.0)); }
-
-// The twilight view's day length, night length and change of the day length
-// against the previous day, where the events they need were found.
-struct DayLengths {
-    bool haveDay = false, haveNight = false, haveChange = false;
-    int32_t day = 0, night = 0, change = 0;
-};
-
-DayLengths Lengths(const TwilightDay& d) {
-    const RiseSetEvent* e = d.events;
-    DayLengths l;
-    if (e[kSunrise].found && e[kSunset].found) {
-        l.haveDay = true;
-        l.day = DiffSeconds(e[kSunset].ut, e[kSunrise].ut);
-    }
-    if (e[kSunset].found && e[kSunriseNext].found) {
-        l.haveNight = true;
-        l.night = DiffSeconds(e[kSunriseNext].ut, e[kSunset].ut);
-    }
-    if (l.haveDay && e[kSunrisePrevious].found && e[kSunsetPrevious].found) {
-        l.haveChange = true;
-        l.change = l.day - DiffSeconds(e[kSunsetPrevious].ut, e[kSunrisePrevious].ut);
-    }
-    return l;
-}
-
-void JsonSeconds(const char* key, bool have, int32_t v) {
-    if (have)
-        std::printf(",\"%s\":%d", key, v);
-    else
-        std::printf(",\"%s\":null", key);
-}
-
-void EventsJson(const Options& o, AstroTime t, const Place& place) {
-    const TwilightDay d = TwilightEvents(t, place, o.summerMode);
-    std::printf("\"local_date\":\"%s\",\"events\":[", DateText(d.localDate).c_str());
-    for (int i = 0; i < kTwilightRowCount; ++i) {
-        const RiseSetEvent& e = d.events[i];
-        std::printf("%s{\"row\":%d,\"name\":\"%s\",\"found\":%s", i ? "," : "", i, kTwilightRowNames[i],
-                    e.found ? "true" : "false");
-        if (e.found)
-            std::printf(",\"utc\":\"%s\",\"local\":\"%s\",\"az_deg\":%.4f,\"alt_deg\":%.4f}", UtcText(e.ut).c_str(),
-                        UtcText(e.local).c_str(), e.azimuth, e.altitude);
-        else
-            std::printf(",\"utc\":null,\"local\":null,\"az_deg\":null,\"alt_deg\":null}");
-    }
-    std::printf("]");
-    const DayLengths l = Lengths(d);
-    JsonSeconds("day_length_s", l.haveDay, l.day);
-    JsonSeconds("night_length_s", l.haveNight, l.night);
-    JsonSeconds("day_length_change_s", l.haveChange, l.change);
-}
-
-void EventsText(const Options& o, AstroTime t, const Place& place) {
-    const TwilightDay d = TwilightEvents(t, place, o.summerMode);
-    std::printf("Events of the local date %s\n", DateText(d.localDate).c_str());
-    std::printf("%-20s %-19s %-19s %9s %9s\n", "Event", "UT", "Local time", "Azimuth", "Altitude");
-    for (int i = 0; i < kTwilightRowCount; ++i) {
-        const RiseSetEvent& e = d.events[i];
-        if (e.found)
-            std::printf("%-20s %-19s %-19s %9.3f %9.3f\n", kTwilightRowNames[i], UtcText(e.ut).c_str(),
-                        UtcText(e.local).c_str(), e.azimuth, e.altitude);
-        else
-            std::printf("%-20s %-19s\n", kTwilightRowNames[i], "-");
-    }
-    const DayLengths l = Lengths(d);
-    std::printf("Day length           %s\n", l.haveDay ? DurationText(l.day).c_str() : "-");
-    std::printf("Night length         %s\n", l.haveNight ? DurationText(l.night).c_str() : "-");
-    std::printf("Change to prev. day  %s\n", l.haveChange ? DurationText(l.change).c_str() : "-");
-}
-
-void SeasonsOut(const Options& o, Ephemeris& e, bool json) {
-    if (json)
-        std::printf("\"seasons\":[");
-    else
-        std::printf("Equinoxes and solstices of %d\n", o.seasonYear);
-    for (int q = 0; q < 4; ++q) {
-        const AstroTime t = SeasonEvent(o.seasonYear, q);
-        if (json)
-            std::printf("%s{\"quarter\":%d,\"name\":\"%s\",\"utc\":\"%s\",\"local\":\"%s\"}", q ? "," : "", q,
-                        kSeasonNames[q], UtcText(t).c_str(), UtcText(e.LocalTime(t)).c_str());
-        else
-            std::printf("%-18s %s UT   %s local\n", kSeasonNames[q], UtcText(t).c_str(), UtcText(e.LocalTime(t)).c_str());
-    }
-    if (json) std::printf("]");
-}
-
-void PhasesOut(const Options& o, Ephemeris& e, bool json) {
-    // From the quarter nearest the moment on to the first one not before it.
-    MoonPhaseIterator it;
-    it.Start(e.moment);
-    while (Compare(it.Moment(), e.moment) < 0) it.Next();
-    if (json)
-        std::printf("\"phases\":[");
-    else
-        std::printf("Phases of the Moon\n");
-    for (int i = 0; i < o.phaseCount; ++i, it.Next()) {
-        const AstroTime t = it.Moment();
-        if (json)
-            std::printf("%s{\"k\":%d,\"phase\":%d,\"name\":\"%s\",\"utc\":\"%s\",\"local\":\"%s\"}", i ? "," : "",
-                        it.Index(), it.Phase(), kPhaseNames[it.Phase()], UtcText(t).c_str(),
-                        UtcText(e.LocalTime(t)).c_str());
-        else
-            std::printf("%-14s k %6d  %s UT   %s local\n", kPhaseNames[it.Phase()], it.Index(), UtcText(t).c_str(),
-                        UtcText(e.LocalTime(t)).c_str());
-    }
-    if (json) std::printf("]");
-}
-
-void PhysicalOut(Ephemeris& e, bool json) {
-    const AstroTime t = e.moment;
-    const MoonPhaseInfo moon = e.MoonPhaseData();
-    const float age = MoonAge(t);
-    const float colongitude = MoonColongitude(t);
-    const MarsMeridian mars = MarsCentralMeridian(t);
-    const JupiterMeridians jm = JupiterCentralMeridians(t);
-    JupiterMoon moons[kJupiterMoonCount];
-    JupiterMoons(t, moons);
-    const DiscSize jupiter = e.JupiterDisc();
-    const DiscSize saturn = e.SaturnDisc();
-    const DiscSize rings = e.SaturnRings();
-    const float tilt = e.SaturnTilt();
-    if (json) {
-        std::printf("\"physical\":{\"bodies\":[");
-        for (int i = 0; i < kBodyCount; ++i)
-            std::printf("%s{\"index\":%d,\"name\":\"%s\",\"diameter_arcsec\":%.4f,\"magnitude\":%.3f}", i ? "," : "",
-                        i, kBodyNames[i], e.AngularDiameter(i), e.Magnitude(i));
-        std::printf("],\"moon\":{\"age_days\":%.4f,\"illuminated_pct\":%.3f,\"waxing\":%s,\"sun_angle_rad\":%.5f,"
-                    "\"sun_direction_rad\":%.5f,\"axis_angle_rad\":%.5f,\"colongitude_deg\":%.3f}",
-                    age, moon.illuminated, moon.waxing ? "true" : "false", moon.sunAngle, moon.sunDirection,
-                    moon.axisAngle, colongitude);
-        std::printf(",\"mars\":{\"central_meridian_deg\":%d,\"earth_declination_deg\":%d}", mars.centralMeridian,
-                    mars.earthDeclination);
-        std::printf(",\"jupiter\":{\"equatorial_arcsec\":%.3f,\"polar_arcsec\":%.3f,\"central_meridian_1_deg\":%d,"
-                    "\"central_meridian_2_deg\":%d,\"moons\":[",
-                    jupiter.major, jupiter.minor, jm.system1, jm.system2);
-        for (int i = 0; i < kJupiterMoonCount; ++i)
-            std::printf("%s{\"letter\":\"%c\",\"x\":%.3f,\"y\":%.3f,\"in_front\":%s}", i ? "," : "",
-                        static_cast<char>(moons[i].letter), moons[i].x, moons[i].y, moons[i].inFront ? "true" : "false");
-        std::printf("]},\"saturn\":{\"tilt_sine\":%.5f,\"tilt_deg\":%.3f,\"equatorial_arcsec\":%.3f,"
-                    "\"polar_arcsec\":%.3f,\"ring_major_arcsec\":%.3f,\"ring_minor_arcsec\":%.3f}}",
-                    tilt, Asin(tilt) * kRadToDeg, saturn.major, saturn.minor, rings.major, rings.minor);
-        return;
-    }
-    std::printf("%-8s %14s %10s\n", "Body", "Diameter (\")", "Magnitude");
-    for (int i = 0; i < kBodyCount; ++i)
-        std::printf("%-8s %14.3f %10.2f\n", kBodyNames[i], e.AngularDiameter(i), e.Magnitude(i));
-    std::printf("Moon     age %.2f days, illuminated %.1f %%, %s, colongitude %.2f deg\n", age, moon.illuminated,
-                moon.waxing ? "waxing" : "waning", colongitude);
-    std::printf("         Sun on the disc: angle %.4f rad, direction %.4f rad; axis %.4f rad\n", moon.sunAngle,
-                moon.sunDirection, moon.axisAngle);
-    std::printf("Mars     central meridian %d deg, Earth's declination %d deg\n", mars.centralMeridian,
-                mars.earthDeclination);
-    std::printf("Jupiter  %.2f x %.2f\", central meridians I %d deg, II %d deg\n", jupiter.major, jupiter.minor,
-                jm.system1, jm.system2);
-    for (const JupiterMoon& m : moons)
-        std::printf("         %c  X %+7.3f  Y %+7.3f  %s\n", static_cast<char>(m.letter), m.x, m.y,
-                    m.inFront ? "in front" : "behind");
-    std::printf("Saturn   %.2f x %.2f\", rings %.2f x %.2f\", ring tilt %.3f deg\n", saturn.major, saturn.minor,
-                rings.major, rings.minor, Asin(tilt) * kRadToDeg);
-}
-
-void MagneticOut(Ephemeris& e, bool json) {
-    MagneticModel mm;
-    mm.latitude = e.place.latitude;
-    mm.longitude = e.place.longitude;
-    mm.height = 0.0f;
-    mm.moment = e.moment;
-    mm.Recompute();
-    const std::string model = PL::ToUtf8(mm.ModelName());
-    if (json) {
-        if (mm.valid)
-            std::printf("\"magnetic\":{\"valid\":true,\"model\":\"%s\",\"declination_deg\":%.4f,"
-                        "\"inclination_deg\":%.4f,\"intensity_nt\":%.1f}",
-                        model.c_str(), mm.declination, mm.inclination, mm.intensity);
-        else
-            std::printf("\"magnetic\":{\"valid\":false,\"model\":null,\"declination_deg\":null,"
-                        "\"inclination_deg\":null,\"intensity_nt\":null}");
-        return;
-    }
-    if (mm.valid)
-        std::printf("Magnetic field   %s: declination %.3f deg, inclination %.3f deg, intensity %.1f nT\n",
-                    model.c_str(), mm.declination, mm.inclination, mm.intensity);
-    else
-        std::printf("Magnetic field   no model for this moment and place\n");
-}
-
-int PrintSections(const Options& o, Ephemeris& e) {
-    const bool json = o.json;
-    bool first = true;
-    auto next = [&]() {
-        if (json)
-            std::printf(first ? "{" : ",");
-        else if (!first)
-            std::printf("\n");
-        first = false;
-    };
-    if (o.events) {
-        next();
-        if (json)
-            EventsJson(o, e.moment, e.place);
-        else
-            EventsText(o, e.moment, e.place);
-    }
-    if (o.seasons) {
-        next();
-        SeasonsOut(o, e, json);
-    }
-    if (o.phases) {
-        next();
-        PhasesOut(o, e, json);
-    }
-    if (o.physical) {
-        next();
-        PhysicalOut(e, json);
-    }
-    if (o.magnetic) {
-        next();
-        MagneticOut(e, json);
-    }
-    if (json) std::printf("}\n");
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -596,7 +352,17 @@ int main(int argc, char** argv) {
     ephemeris.summerMode = o.summerMode;
     ephemeris.Invalidate();
     if (o.haveStar) return PrintStar(o.star, ephemeris, o.json);
-    if (o.Sections()) return PrintSections(o, ephemeris);
+    if (o.Sections()) {
+        EventSections sections;
+        sections.events = o.events;
+        sections.seasons = o.seasons;
+        sections.seasonYear = o.seasonYear;
+        sections.phases = o.phases;
+        sections.phaseCount = o.phaseCount;
+        sections.physical = o.physical;
+        sections.magnetic = o.magnetic;
+        return PrintEventSections(sections, ephemeris, o.json);
+    }
 
     if (o.json) {
         std::printf(

@@ -101,10 +101,21 @@ TEST(CelvaneEphemSections, EventsOfAMidsummerDayInLondon) {
 }
 
 TEST(CelvaneEphemSections, PolarDayShowsNoSunsetInText) {
-    const SectionRun r = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events");
+    // The twilight view's table: no sunrise or sunset, the transit shown;
+    // no day or night length.
+    const SectionRun r = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang en");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nsunset +-\n"))) << r.out;
-    EXPECT_TRUE(Has(r.out, "Day length           -")) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nSun +- +[0-9]+:[0-9]+[^-\n]* +-\n"))) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nDay/Night Length +- +-\n"))) << r.out;
+    EXPECT_TRUE(std::regex_search(r.out, std::regex("\nSunset +-\n"))) << r.out;
+    const SectionRun de = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang de");
+    EXPECT_TRUE(std::regex_search(de.out, std::regex("\nSonne +- +[0-9]+:[0-9]+ +-\n"))) << de.out;
+    EXPECT_TRUE(Has(de.out, "</> = vorheriger/folgender Tag")) << de.out;
+    // Vienna, summer time: the moonset of 22:41 UT falls on the next local
+    // date, marked ">".
+    const SectionRun vienna =
+        EphemSections("--utc 2026-06-21T12:00:00 --lat 48.2 --lon 16.4 --zone 60 --summer 1 --events --lang en");
+    EXPECT_TRUE(std::regex_search(vienna.out, std::regex("\nMoon [^\n]* >\n"))) << vienna.out;
 }
 
 TEST(CelvaneEphemSections, SeasonsOf2000) {
