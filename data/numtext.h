@@ -91,12 +91,14 @@ std::u16string FormatLongitude(double westDegrees);       // 5°23'W, 5°23'E (G
 std::u16string FormatDegreesDecimal(double degrees);      // one decimal and the degree sign
 std::u16string FormatLongitudeDecimal(double westDegrees);  // 0.5°W
 // decimalDays: the days to 0.0001; otherwise whole days, "d" and the rest
-// as hours and minutes (1d06h00m).
+// as hours and minutes (1d6h00m; a rest that rounds to 24 hours is a day more).
 std::u16string FormatDaysTime(double days, bool decimalDays);
-// Kilometres below 0.2 AU, astronomical units below a light year, light years beyond.
+// Kilometres (4 digits) below 0.2 AU, astronomical units (4 digits) below
+// 9460730822.656 km (a thousandth of a light year, about 63 AU), light years
+// (3 digits) beyond.
 std::u16string FormatDistance(double km);
-// Light time for a distance in km: seconds below 0.2 AU, minutes and seconds
-// or hours and minutes below a light year, empty beyond.
+// Light time for a distance in km: seconds below 0.2 AU, then minutes and
+// seconds below an hour, hours and minutes up to 9460730822.656 km; empty beyond.
 std::u16string FormatLightTime(double km);
 
 // --- locale date and time ---------------------------------------------------------------
