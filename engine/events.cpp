@@ -1,5 +1,6 @@
 #include "engine/events.h"
 
+#include "data/objects.h"
 #include "engine/sunmoon.h"
 
 namespace Calc {
@@ -59,9 +60,16 @@ void RiseSetSearch::SetMoment(AstroTime t) {
     valid_ = false;
 }
 
+void RiseSetSearch::SetObject(const Data::AstroObjRef& object) {
+    SetObject(object.kind, object.number,
+              [object](Ephemeris& e) { return Data::ObjectPosition(object, e); });
+    file_ = object.file;
+}
+
 void RiseSetSearch::SetObject(uint32_t kind, int32_t number, ObjectPositionFunction position) {
     kind_ = kind;
     number_ = number;
+    file_.clear();
     position_ = std::move(position);
     positionValid_ = false;
     valid_ = false;
@@ -70,6 +78,8 @@ void RiseSetSearch::SetObject(uint32_t kind, int32_t number, ObjectPositionFunct
 void RiseSetSearch::SetBody(int body) {
     SetObject(kBodyObjectKind, body, [body](Ephemeris& e) { return e.ApparentPosition(body); });
 }
+
+Data::AstroObjRef RiseSetSearch::Object() const { return Data::AstroObjRef(kind_, number_, file_); }
 
 void RiseSetSearch::MoveTo(AstroTime t) {
     ephemeris_.moment = t;

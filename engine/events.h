@@ -10,11 +10,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
 #include "engine/place.h"
 #include "engine/vecmath.h"
+
+namespace Data {
+struct AstroObjRef;
+}
 
 namespace Calc {
 
@@ -62,12 +67,19 @@ public:
     void SetMoment(AstroTime t);
     AstroTime Moment() const { return reference_; }
 
-    // The object to follow: its kind and number choose the standard altitude,
-    // the function gives its position. Always drops the cached culminations.
-    // With no function the object stands still at (0, 1, 0).
+    // The object to follow, any selectable object (data/objects.h): its
+    // position is ObjectPosition at the private ephemeris's moment. Always
+    // drops the cached culminations.
+    void SetObject(const Data::AstroObjRef& object);
+    // The same for a position of one's own: kind and number choose the
+    // standard altitude, the function gives the position. With no function
+    // the object stands still at (0, 1, 0).
     void SetObject(uint32_t kind, int32_t number, ObjectPositionFunction position);
     // A Sun, Moon or planet (body index 0..9), through the ephemeris.
     void SetBody(int body);
+    // The object followed (the file name is empty unless SetObject was given
+    // a user object or comet).
+    Data::AstroObjRef Object() const;
 
     // The upper culmination nearest the reference moment.
     const RiseSetEvent& Transit();
@@ -104,6 +116,7 @@ private:
     AstroTime reference_;
     uint32_t kind_ = 0;
     int32_t number_ = 0;
+    std::u16string file_;
     ObjectPositionFunction position_;
     // The object's position at the ephemeris's moment, kept until it moves.
     Vec3 positionCache_;
