@@ -116,9 +116,8 @@ TEST(RiseSet, PolarDayAndNightHaveNoSunriseOrSunset) {
     EXPECT_EQ(none.local.day, 0);
     EXPECT_EQ(none.azimuth, 0.0f);
     EXPECT_EQ(none.altitude, 0.0f);
-    // The Sun still gets 6 degrees below the horizon at midday in
-    // midwinter at 70 degrees north? No: 90 - 70 - 23.4 = -3.4, so civil
-    // twilight begins and ends, nautical twilight never ends.
+    // At midday the Sun climbs to 90 - 70 - 23.4 = -3.4 degrees: civil
+    // twilight begins and ends.
     EXPECT_EQ(s.Rise(kCivilTwilight).found, 1);
     EXPECT_EQ(s.Set(kCivilTwilight).found, 1);
 }
