@@ -289,6 +289,22 @@ TEST_F(Win32FilesTest, CreateListMoveDelete) {
               (std::vector<std::u16string>{u"Karten.txt\\", u"Planeten.TXT", u"Umlaute-äöüß.txt"}));
 }
 
+TEST_F(Win32FilesTest, ReplaceTakesThePlaceOfTheTarget) {
+    ASSERT_TRUE(win.CreateFolder(base));
+    ASSERT_TRUE(Write(u"settings.ini", "old"));
+    ASSERT_TRUE(Write(u"settings.tmp", "new"));
+    ASSERT_TRUE(win.ReplaceFile(In(u"settings.tmp"), In(u"settings.ini")));
+    EXPECT_EQ(Read(u"settings.ini"), "new");
+    EXPECT_FALSE(win.FileExists(In(u"settings.tmp")));
+
+    ASSERT_TRUE(Write(u"fresh.tmp", "first"));
+    EXPECT_TRUE(win.ReplaceFile(In(u"fresh.tmp"), In(u"fresh.ini"))) << "no target yet";
+    EXPECT_EQ(Read(u"fresh.ini"), "first");
+
+    EXPECT_FALSE(win.ReplaceFile(In(u"missing.tmp"), In(u"settings.ini")));
+    EXPECT_EQ(Read(u"settings.ini"), "new") << "a failed replace leaves the target alone";
+}
+
 TEST_F(Win32FilesTest, StreamsReadSeekAppend) {
     ASSERT_TRUE(win.CreateFolder(base));
     EXPECT_EQ(win.OpenFile(In(u"missing.dat"), "rb"), nullptr);
