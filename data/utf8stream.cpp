@@ -139,9 +139,12 @@ bool utf8wfbuf::Decode(size_t& out) {
             if (!atEnd_) return false;  // cut by the end of the block: completed with the next one
             bad = true;                 // cut by the end of the file
         }
-        // Four bytes must give a character beyond the BMP and within Unicode;
-        // anything else would not fit a surrogate pair.
-        if (!bad && len == 4 && (c < 0x10000 || c > 0x10FFFF)) bad = true;
+        // Overlong forms are malformed (they would let a CR or LF past the
+        // line-end handling), and four bytes must give a character beyond
+        // the BMP and within Unicode, else it would not fit a surrogate pair.
+        if (!bad && have >= len &&
+            ((len == 2 && c < 0x80) || (len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF))))
+            bad = true;
         if (bad) {
             ++bytePos_;  // the lead byte alone is dropped
             continue;

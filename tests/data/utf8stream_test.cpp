@@ -123,6 +123,8 @@ TEST_F(Utf8StreamTest, MalformedBytesAreDroppedOneByOne) {
     ExpectText("\xE2\xC3\xA4", u"\u00e4");             // a lead followed by another lead
     ExpectText("\xF4\x90\x80\x80" "z", u"z");          // beyond U+10FFFF
     ExpectText("\xF0\x80\x80\x80" "z", u"z");          // four bytes for a BMP value
+    ExpectText("a\xC0\x8D" "b\xE0\x80\x8A" "c\xC1\xBF", u"abc");  // overlong CR, LF and DEL
+    ExpectText("\xC2\x80\xE0\xA0\x80", u"\u0080\u0800");             // the smallest of each length
     ExpectText("\xC3\r\n", u"\n");
 }
 
