@@ -5,7 +5,9 @@
 //  - reading accepts CR LF, CR and LF line ends and delivers each as one LF,
 //    skips a leading byte-order mark, turns four-byte sequences into
 //    surrogate pairs and drops malformed bytes (a lead byte whose
-//    continuation bytes are missing or wrong is dropped on its own);
+//    continuation bytes are missing or wrong, or whose sequence is overlong
+//    or beyond U+10FFFF, is dropped on its own); U+FFFF, the stream's
+//    end-of-file value, is read as U+FFFD;
 //  - writing starts a new file with the byte-order mark EF BB BF and writes
 //    every LF as CR LF (a CR already in front of it is not doubled);
 //    appending adds no byte-order mark.
