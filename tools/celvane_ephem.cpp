@@ -16,6 +16,7 @@
 #include "engine/sunmoon.h"
 #include "engine/vecmath.h"
 #include "ephem_events.h"
+#include "ephem_objects.h"
 #include "ephem_star.h"
 
 using namespace Calc;
@@ -31,6 +32,10 @@ const char kUsage[] =
     "  --lang  de or en: the language of the text (default: the locale's)\n"
     "  --star TEXT    the star of a catalogue number (\"HR 2491\", \"HIP 32349\",\n"
     "                 \"TYC 5949-2777-1\") and its apparent place; exit status 1 if none\n"
+    "  --object KEY   any object by its key (\"Mars\", \"Star4126\", \"ConOri\",\n"
+    "                 \"Obj12,Messier\", \"AC1P,Comets\"): name, description, magnitude,\n"
+    "                 distance and place; exit status 1 if it names nothing\n"
+    "  --list FILE    the objects of a user-object (.puo) or comet (.pco) file\n"
     "  --constellation RA_H DEC_DEG\n"
     "          print the constellation of a direction (J2000) instead\n"
     "  --zone MIN     the place's standard-time offset, minutes east of UT (default 0)\n"
@@ -63,6 +68,10 @@ struct Options {
     int32_t phaseCount = 0;
     bool physical = false;
     bool magnetic = false;
+    std::string object;  // --object
+    bool haveObject = false;
+    std::string list;  // --list
+    bool haveList = false;
     std::string star;  // --star
     bool haveStar = false;
     bool Sections() const { return events || seasons || phases || physical || magnetic; }
@@ -131,6 +140,12 @@ Options ParseArgs(int argc, char** argv) {
             const char* v = value();
             if (!ParseNumberArg(v, o.lonEast) || o.lonEast < -180 || o.lonEast > 180)
                 Fail(std::string("invalid --lon '") + v + "' (want -180 .. 180, east positive)");
+        } else if (a == "--object") {
+            o.object = value();
+            o.haveObject = true;
+        } else if (a == "--list") {
+            o.list = value();
+            o.haveList = true;
         } else if (a == "--star") {
             o.star = value();
             o.haveStar = true;
@@ -352,6 +367,8 @@ int main(int argc, char** argv) {
     ephemeris.summerMode = o.summerMode;
     ephemeris.Invalidate();
     if (o.haveStar) return PrintStar(o.star, ephemeris, o.json);
+    if (o.haveObject) return PrintObject(o.object, ephemeris, o.json);
+    if (o.haveList) return PrintObjectList(o.list, ephemeris, o.json);
     if (o.Sections()) {
         EventSections sections;
         sections.events = o.events;

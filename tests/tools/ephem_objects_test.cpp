@@ -1,0 +1,154 @@
+// celvane-ephem --object and --list, run as a user would: the program finds
+// the shipped object files beside itself.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <regex>
+#include <string>
+
+namespace {
+
+struct EphemRun {
+    int status;
+    std::string out;
+};
+
+// No data folder of the user's own gets in the way.
+EphemRun Ephem(const std::string& args, bool withStderr = true) {
+    const std::string cmd = "XDG_DATA_HOME=/nonexistent-celvane-data " + std::string(CELVANE_BINARY_DIR) +
+                            "/tools/celvane-ephem " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
+    FILE* p = popen(cmd.c_str(), "r");
+    EphemRun r{-1, ""};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+double Number(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
+    return std::stod(m[1]);
+}
+
+std::string Text(const std::string& json, const std::string& key) {
+    std::smatch m;
+    if (!std::regex_search(json, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "<none>";
+    return m[1];
+}
+
+const std::string kMoment = "--utc 2026-06-09T22:00:00 --lat 48.2 --lon 16.4";
+
+}  // namespace
+
+TEST(CelvaneEphemObjects, UserObjectByKey) {
+    const EphemRun r = Ephem("--object 'Obj12,Messier' --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"object\":{\"key\":\"Obj12,Messier\",\"kind\":5,", 0), 0u) << r.out;
+    EXPECT_EQ(Text(r.out, "name"), "M 13");
+    EXPECT_EQ(Text(r.out, "subtitle"), "Globular cluster: Hercules Cluster (NGC 6205)");
+    EXPECT_NEAR(Number(r.out, "vmag"), 5.8, 1e-4);
+    EXPECT_NEAR(Number(r.out, "distance_au") / 63241.08, 23157, 1);
+    // J2000 16h41m41s +36 27.6'. Annual precession m + n sin(ra) tan(dec) =
+    // 3.075 s - 0.930 s in right ascension and n cos(ra) = -6.7" in
+    // declination: over 26.44 years +56.7 s and -178".
+    EXPECT_NEAR(Number(r.out, "ra_h"), 16.6949 + 0.01575, 0.001);
+    EXPECT_NEAR(Number(r.out, "dec_deg"), 36.4608 - 0.0494, 0.005);
+    EXPECT_EQ(Text(r.out, "constellation"), "Her");
+    const double alt = Number(r.out, "alt_deg"), az = Number(r.out, "az_deg");
+    EXPECT_GT(alt, -90);
+    EXPECT_LT(alt, 90);
+    EXPECT_GE(az, 0);
+    EXPECT_LT(az, 360);
+}
+
+TEST(CelvaneEphemObjects, EveryKindOfKey) {
+    EphemRun r = Ephem("--object Mars --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Number(r.out, "kind"), 1);
+    EXPECT_EQ(Text(r.out, "name"), "Mars");
+    EXPECT_GT(Number(r.out, "distance_au"), 0.3);
+
+    r = Ephem("--object ConOri --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Number(r.out, "kind"), 3);
+    EXPECT_EQ(Text(r.out, "name"), "Hunter");
+    EXPECT_NE(r.out.find("\"vmag\":null"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"distance_au\":null"), std::string::npos) << r.out;
+    EXPECT_EQ(Text(r.out, "constellation"), "Ori");
+
+    r = Ephem("--object 'AC1P,Comets' --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Number(r.out, "kind"), 6);
+    EXPECT_EQ(Text(r.out, "name"), "1P/Halley");
+    EXPECT_GT(Number(r.out, "r_au"), 30);  // near aphelion (35 AU in 2023)
+
+    r = Ephem("--object 'AC1,Asteroids' --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Text(r.out, "name"), "1 Ceres");
+    EXPECT_GT(Number(r.out, "vmag"), 6);
+    EXPECT_LT(Number(r.out, "vmag"), 9.5);
+
+    r = Ephem("--object Star0 --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(Number(r.out, "kind"), 2);
+    EXPECT_NE(Text(r.out, "name"), "");
+}
+
+TEST(CelvaneEphemObjects, KeysThatNameNothing) {
+    for (const char* key : {"'Obj110,Messier'", "Obj12", "ConXyz", "Nothing", "'AC999X,Comets'"}) {
+        const EphemRun r = Ephem(std::string("--object ") + key + " --json " + kMoment);
+        EXPECT_EQ(r.status, 1) << key;
+        EXPECT_EQ(r.out, "{\"object\":null}\n") << key;
+    }
+    const EphemRun r = Ephem("--object 'Obj0,NoSuchFile' " + kMoment);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Error reading file "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("No object Obj0,NoSuchFile"), std::string::npos) << r.out;
+}
+
+TEST(CelvaneEphemObjects, ListAFile) {
+    EphemRun r = Ephem("--list Messier --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"file\":\"Messier\",\"objects\":[{\"index\":0,\"key\":\"Obj0,Messier\",\"name\":\"M 1\","
+                          "\"info\":\"Supernova remnant: Crab Nebula, Taurus A (NGC 1952)\",\"vmag\":8.4",
+                          0),
+              0u)
+        << r.out.substr(0, 300);
+    size_t objects = 0;
+    for (size_t at = r.out.find("\"index\":"); at != std::string::npos; at = r.out.find("\"index\":", at + 1))
+        ++objects;
+    EXPECT_EQ(objects, 110u);
+    EXPECT_NE(r.out.find("{\"index\":109,\"key\":\"Obj109,Messier\",\"name\":\"M 110\""), std::string::npos);
+
+    // A comet file, named in another letter case: the file's own name wins.
+    r = Ephem("--list comets --json " + kMoment);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"file\":\"Comets\",\"objects\":[{\"index\":0,\"key\":\"AC", 0), 0u) << r.out.substr(0, 200);
+    EXPECT_NE(r.out.find("\"key\":\"AC1P,Comets\",\"name\":\"1P/Halley\""), std::string::npos);
+
+    r = Ephem("--list NoSuchFile " + kMoment);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("celvane-ephem: Error reading file "), std::string::npos) << r.out;
+}
+
+TEST(CelvaneEphemObjects, TextInEnglishAndGerman) {
+    EphemRun r = Ephem("--object 'Obj41,Messier' --lang en " + kMoment, false);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Object           M 42\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Magnitude        4\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Constellation    Ori\n"), std::string::npos) << r.out;
+    r = Ephem("--object 'Obj41,Messier' --lang de " + kMoment, false);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Objekt           M 42\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Sternbild        Ori\n"), std::string::npos) << r.out;
+    r = Ephem("--list Caldwell " + kMoment, false);
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Obj13,Caldwell"), std::string::npos);
+}
