@@ -98,7 +98,23 @@ Place BlankPlace() {
 // --- the current place in the preferences ------------------------------------------------------
 
 namespace {
+
 constexpr int kMaxZoneMinutes = 24 * 60;
+// Far beyond any place on the Earth, and far enough from the float's limit
+// that six significant digits never round past it.
+constexpr float kMaxElevation = 1e7f;
+
+bool HasLineBreak(const std::u16string& s) {
+    return s.find_first_of(u"\r\n") != std::u16string::npos;
+}
+
+}  // namespace
+
+bool IsStorablePlace(const Place& p) {
+    return std::fabs(p.latitude) <= 90.0f && std::fabs(p.longitude) <= 180.0f &&
+           std::fabs(p.elevation) <= kMaxElevation && p.timeZone >= -kMaxZoneMinutes &&
+           p.timeZone <= kMaxZoneMinutes && !p.name.empty() && !HasLineBreak(p.name) && !HasLineBreak(p.region) &&
+           p.region.find(u',') == std::u16string::npos;
 }
 
 void WritePlace(PropertyWriter& w, const Place& p) {
@@ -140,14 +156,6 @@ std::u16string FormatPlaceLine(const Place& p) {
     return s;
 }
 
-namespace {
-
-bool HasLineBreak(const std::u16string& s) {
-    return s.find_first_of(u"\r\n") != std::u16string::npos;
-}
-
-}  // namespace
-
 bool ParsePlaceLine(const std::u16string& line, Place& out) {
     // The fields as a stream reads them: a number, then one separator
     // character of whatever kind, and so on; the rest of the line after the
@@ -159,8 +167,7 @@ bool ParsePlaceLine(const std::u16string& line, Place& out) {
     if (!ScanFloat(line, pos, lon) || pos++ >= line.size()) return false;
     if (!ScanFloat(line, pos, elev) || pos++ >= line.size()) return false;
     if (!ScanLong(line, pos, zone) || pos++ >= line.size()) return false;
-    if (std::fabs(lat) > 90.0f || std::fabs(lon) > 180.0f || zone < -kMaxZoneMinutes || zone > kMaxZoneMinutes)
-        return false;
+    if (zone < -kMaxZoneMinutes || zone > kMaxZoneMinutes) return false;
     const std::u16string rest = line.substr(pos);
     Place p;
     const size_t comma = rest.find(u',');
@@ -171,11 +178,11 @@ bool ParsePlaceLine(const std::u16string& line, Place& out) {
         p.region = rest.substr(0, comma);
         p.name = rest.substr(comma + 1);
     }
-    if (p.name.empty()) return false;
     p.latitude = lat;
     p.longitude = lon;
     p.elevation = elev;
     p.timeZone = static_cast<int32_t>(zone);
+    if (!IsStorablePlace(p)) return false;
     out = p;
     return true;
 }
@@ -253,7 +260,7 @@ void UserPlaceStore::AllPlaces(PlaceMap& map) {
 }
 
 bool UserPlaceStore::Save(const Place& place) {
-    if (place.region != kUserDefinedRegion || place.name.empty() || HasLineBreak(place.name)) return false;
+    if (place.region != kUserDefinedRegion || !IsStorablePlace(place)) return false;
     EnsureLoaded();
     places_[place.name] = place;
     Write();

@@ -95,10 +95,13 @@ using PlaceMap = std::map<std::u16string, Place>;  // by name, ordinal order
 // One line of "places.dat" (without line end). The floats have up to six
 // significant digits, as a stream writes them.
 std::u16string FormatPlaceLine(const Place& place);
-// Reads one line. False for a malformed line: a number missing or out of
-// range (latitude beyond +-90, longitude beyond +-180, a zone beyond a day),
-// a separator missing, or an empty name.
+// Reads one line. False for a malformed line: a number missing, a separator
+// missing, or a place that is not storable.
 bool ParsePlaceLine(const std::u16string& line, Place& place);
+// What a line can hold and give back: latitude within +-90, longitude
+// within +-180, elevation within +-1e7, a zone within a day, a non-empty
+// name, no line break in name or region, no comma in the region.
+bool IsStorablePlace(const Place& place);
 
 // The user places of one data folder.
 class UserPlaceStore {
@@ -120,9 +123,9 @@ public:
     // The built-in places and then the user places into `map` (so a user
     // place replaces a built-in place of the same name).
     void AllPlaces(PlaceMap& map);
-    // Keeps a place of region "User defined" with a non-empty name that
-    // holds no line break, replacing a user place of that name, and writes
-    // the file. False (nothing kept, nothing written) for other places.
+    // Keeps a storable place of region "User defined", replacing a user
+    // place of that name, and writes the file. False (nothing kept, nothing
+    // written) for other places.
     bool Save(const Place& place);
     // Removes the user place of that name and writes the file; false when
     // there was none (nothing written).

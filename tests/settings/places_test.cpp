@@ -221,7 +221,7 @@ TEST(PlaceLine, RefusesMalformedLines) {
         u"47.37,-8.54,408,60,User defined,",  // no name
         u"x,0,0,0,User defined,A",  u"1,,0,0,User defined,A", u"1e,0,0,0,User defined,A",
         u"91,0,0,0,User defined,A",  // beyond the pole
-        u"0,181,0,0,User defined,A", u"0,0,1e99,0,User defined,A", u"0,0,0,99999999999999999999,User defined,A",
+        u"0,181,0,0,User defined,A", u"0,0,1e99,0,User defined,A", u"0,0,2e7,0,User defined,A", u"0,0,0,99999999999999999999,User defined,A",
         u"0,0,0,1441,User defined,A",
     };
     for (const char16_t* line : bad) EXPECT_FALSE(ParsePlaceLine(line, p)) << PL::ToUtf8(line);
@@ -293,6 +293,10 @@ TEST_F(UserPlacesTest, OnlyNamedUserDefinedPlacesAreKept) {
     EXPECT_FALSE(store.Save(UserPlace(u"", 1, 2, 3, 0)));
     // A line break would split the file's line.
     EXPECT_FALSE(store.Save(UserPlace(u"Two\r\nlines", 1, 2, 3, 0)));
+    // Nothing that the file could not give back.
+    EXPECT_FALSE(store.Save(UserPlace(u"Moon", 91, 2, 3, 0)));
+    EXPECT_FALSE(store.Save(UserPlace(u"Orbit", 1, 2, 3.4e38f, 0)));
+    EXPECT_FALSE(store.Save(UserPlace(u"Nowhere", 1, 2, 3, 24 * 60 + 1)));
     EXPECT_FALSE(Exists(DatPath()));
     EXPECT_TRUE(store.Places().empty());
 }

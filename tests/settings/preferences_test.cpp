@@ -1,0 +1,370 @@
+// The preferences: defaults, the store, the two-pass load and the safe save.
+#include "settings/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "data/messages.h"
+#include "data/objectfiles.h"
+#include "settings_fixture.h"
+
+using namespace Data;
+using settings_test::Exists;
+using settings_test::ReadBytes;
+using settings_test::WriteBytes;
+
+namespace {
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// A data folder with the four shipped object files (small ones), and the
+// file managers pointed at it.
+class PrefsTest : public settings_test::FolderTest {
+protected:
+    void SetUp() override {
+        FolderTest::SetUp();
+        PL::SystemTime now;
+        now.year = 2024;
+        now.month = 3;
+        now.day = 5;
+        now.hour = 14;
+        now.minute = 7;
+        now.second = 9;
+        platform_.utc = now;
+        const std::string obj = "M 1;Crab Nebula;5h34.5m;22°01';1;3;8.4;6500\nM 2;Globular cluster;21h33.5m;-0°49';1;1;6.5;37500\n";
+        WriteBytes(Path("Messier.puo"), obj);
+        WriteBytes(Path("Caldwell.puo"), "C 1;Open cluster;0h44.3m;85°20';1;2;8.1;3300\n");
+        WriteBytes(Path("Asteroids.pco"), "1 Ceres;Dwarf planet;0;0;2460000.5;60.0;2.77;0.079;73.4;80.3;10.6;3.3;0.12\n");
+        WriteBytes(Path("Comets.pco"),
+                   "2P/Encke;Periodic comet;0;1;2460000.5;0;0.336;0.847;187.0;334.2;11.8;11.5;6.0\n"
+                   "1P/Halley;Periodic comet;0;1;2474041.6781;0;0.571135;0.968019;112.2465;59.3468;162.1805;5.5;8.0\n");
+        ObjectFileManagerBase::SetFolders(PL::FromUtf8(Path("program")), folder_);
+        UserObjectFiles().UnloadAll();
+        CometFiles().UnloadAll();
+    }
+    void TearDown() override {
+        UserObjectFiles().UnloadAll();
+        CometFiles().UnloadAll();
+        ObjectFileManagerBase::UseDefaultFolders();
+        SetUserLangId(0);
+        FolderTest::TearDown();
+    }
+
+    void WritePrefs(const std::string& text) { WriteBytes(Path("prefs.dat"), std::string(kBom) + text); }
+    std::string Prefs() const { return ReadBytes(Path("prefs.dat")); }
+    template <class T>
+    static std::vector<std::u16string> LoadedNames(ObjectFileManager<T>& m) {
+        std::vector<std::u16string> v;
+        m.ListLoadedFiles(v);
+        return v;
+    }
+
+    const Calc::AstroTime now_ = Calc::FromCalendar(2024, 3, 5, 14, 7, 9);
+};
+
+using Names = std::vector<std::u16string>;
+
+}  // namespace
+
+TEST_F(PrefsTest, FirstStartGivesTheDefaults) {
+    Preferences p;
+    p.viewMode = 3;
+    EXPECT_TRUE(p.Load(folder_));
+    EXPECT_EQ(p.viewMode, 0);  // compass view
+    EXPECT_EQ(p.place, DefaultPlace());
+    EXPECT_EQ(p.dstAdjust, 0);
+    EXPECT_TRUE(p.time.useCurrentTime);
+    EXPECT_EQ(p.time.time, now_);
+    EXPECT_EQ(p.time.step, 3600);
+    EXPECT_EQ(p.time.stepMode, 1);
+    EXPECT_EQ(p.activeUserObjFiles, (Names{u"Messier", u"Caldwell"}));
+    EXPECT_EQ(p.activeCometFiles, (Names{u"Asteroids", u"Comets"}));
+    EXPECT_EQ(LoadedNames(UserObjectFiles()), (Names{u"Caldwell", u"Messier"}));
+    EXPECT_EQ(LoadedNames(CometFiles()), (Names{u"Asteroids", u"Comets"}));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.compass[i].object, AstroObjRef(kObjBody, i)) << i;
+    EXPECT_EQ(p.compass[10].object, AstroObjRef());
+    for (int i = 0; i < kCompassSlots; ++i) EXPECT_EQ(p.compassHide[i], i >= 7) << i;
+    EXPECT_EQ(p.skyView.alt, 30.0f);
+    EXPECT_EQ(p.skyView.viewAngle, 90.0f);
+    EXPECT_EQ(p.skyView.magThreshold, 657.0f);
+    EXPECT_TRUE(p.display.constellationLines);
+    EXPECT_FALSE(p.display.raDecGrid);
+    EXPECT_EQ(p.display.magFilter, 15.0f);
+    EXPECT_EQ(p.display.starColour, 1);
+    EXPECT_EQ(p.display.telradDiameter2, 2.0f);
+    EXPECT_EQ(p.languageOverride, 0);
+    EXPECT_FALSE(Exists(Path("prefs.dat")));  // nothing written at start
+}
+
+TEST_F(PrefsTest, SavedFileHasTheFormatAndEveryKey) {
+    Preferences p;
+    p.Load(folder_);
+    p.time.time = Calc::FromCalendar(2024, 3, 5, 18, 0, 0);  // JD 2460375.25
+    ASSERT_TRUE(p.Save(folder_));
+    const std::string text = Prefs();
+    ASSERT_EQ(text.compare(0, 3, kBom), 0);
+    // Sections in code-unit order ("APPVERSION" before "ActiveCometFiles").
+    EXPECT_EQ(text.find("\r\n[APPVERSION]\r\n"), std::string::npos);
+    EXPECT_EQ(text.compare(3, 33, "[APPVERSION]\r\n0.1=\r\nLast=0.1\r\n[Ac"), 0) << text.substr(0, 60);
+    for (const char* line : {"[FORMAT]\r\nVersion=1\r\n", "[ActiveCometFiles]\r\n0=Asteroids\r\n1=Comets\r\n",
+                             "[ActiveUserObjFiles]\r\n0=Caldwell\r\n1=Messier\r\n", "Step=3600\r\nStepMode=1\r\n",
+                             "Time=2460375.25\r\nUseCurrentTime=1\r\n", "Latitude=51.47999954223633\r\n",
+                             "Longitude=0\r\n", "Name=Greenwich\r\n", "Region=Europe\r\n", "Timezone=0\r\n",
+                             "DstAdjust=0\r\n", "[View]\r\nMode=0\r\n", "Obj0=Sun\r\n", "Obj9=Pluto\r\n", "Obj10=\r\n",
+                             "Hide6=0\r\nHide7=1\r\n", "Selection=0\r\n", "ViewAngle=90\r\n", "MagThreshold=657\r\n",
+                             "TelradDiameter1=0.5\r\n", "ComAstMagFilter=15\r\n", "SelectedObj=\r\n",
+                             "[AzimuthDisplay]\r\nMagnetic=0\r\nOrigin=0\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    // No language override, no star file: no such sections.
+    EXPECT_EQ(text.find("[Language]"), std::string::npos);
+    EXPECT_EQ(text.find("[StarFiles]"), std::string::npos);
+    EXPECT_FALSE(Exists(Path("prefs.tmp")));
+}
+
+TEST_F(PrefsTest, EverythingComesBack) {
+    Preferences p;
+    p.Load(folder_);
+    p.place = BlankPlace();
+    p.place.name = u"Home, sweet home";
+    p.place.latitude = 47.37f;
+    p.place.longitude = -8.54f;
+    p.place.elevation = 408.0f;
+    p.place.timeZone = 60;
+    p.dstAdjust = 2;
+    p.time = {Calc::FromCalendar(1066, 10, 14, 9, 30, 1), false, 86400, 2};
+    p.magnetic = 1;
+    p.origin = true;
+    p.viewMode = 1;
+    p.display.raDecGrid = true;
+    p.display.magFilter = 11.5f;
+    p.display.starColour = 2;
+    p.display.tapInfo = 3;
+    p.skyView = {123.456f, -12.5f, 7.5f, 400.0f, 1, AstroObjRef(kObjStar, 2491), AstroObjRef(kObjConstellation, 19), true};
+    p.compass[3].object = AstroObjRef(kObjUser, 1, u"Messier");
+    p.compass[10].object = AstroObjRef(kObjComet, 1, u"Comets");  // 1P/Halley
+    p.compassHide[10] = false;
+    p.compassSelection = 10;
+    p.compassDisplay = 2;
+    p.starFile = u"/cards/stars.dat";
+    ASSERT_TRUE(p.Save(folder_));
+
+    UserObjectFiles().UnloadAll();
+    CometFiles().UnloadAll();
+    Preferences q;
+    ASSERT_TRUE(q.Load(folder_));
+    EXPECT_EQ(q.place, p.place);
+    EXPECT_EQ(q.dstAdjust, 2);
+    EXPECT_EQ(q.time.time, p.time.time);
+    EXPECT_FALSE(q.time.useCurrentTime);
+    EXPECT_EQ(q.time.step, 86400);
+    EXPECT_EQ(q.time.stepMode, 2);
+    EXPECT_EQ(q.magnetic, 1);
+    EXPECT_TRUE(q.origin);
+    EXPECT_EQ(q.viewMode, 1);
+    EXPECT_TRUE(q.display.raDecGrid);
+    EXPECT_EQ(q.display.magFilter, 11.5f);
+    EXPECT_EQ(q.display.starColour, 2);
+    EXPECT_EQ(q.display.tapInfo, 3);
+    EXPECT_EQ(q.skyView.az, 123.456f);
+    EXPECT_EQ(q.skyView.alt, -12.5f);
+    EXPECT_EQ(q.skyView.viewAngle, 7.5f);
+    EXPECT_EQ(q.skyView.navigationMode, 1);
+    EXPECT_EQ(q.skyView.selectedObj, AstroObjRef(kObjStar, 2491));
+    EXPECT_EQ(q.skyView.angularDistRefObj, AstroObjRef(kObjConstellation, 19));
+    EXPECT_TRUE(q.skyView.centerMode);
+    EXPECT_EQ(q.compass[3].object, AstroObjRef(kObjUser, 1, u"Messier"));
+    // The comet resolves only because its file is loaded between the passes.
+    EXPECT_EQ(q.compass[10].object, AstroObjRef(kObjComet, 1, u"Comets"));
+    EXPECT_FALSE(q.compassHide[10]);
+    EXPECT_EQ(q.compassSelection, 10);
+    EXPECT_EQ(q.compassDisplay, 2);
+    EXPECT_EQ(q.starFile, u"/cards/stars.dat");
+}
+
+TEST_F(PrefsTest, SelectionsInFilesResolveOnTheSecondPass) {
+    WritePrefs("[ActiveCometFiles]\r\n0=Comets\r\n[FORMAT]\r\nVersion=1\r\n[CompassView]\r\nObj10=AC1P,Comets\r\n"
+               "[SkyView]\r\nSelectedObj=AC2P,Comets\r\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.compass[10].object, AstroObjRef(kObjComet, 1, u"Comets"));
+    EXPECT_EQ(p.skyView.selectedObj, AstroObjRef(kObjComet, 0, u"Comets"));
+    // Without the files the keys find nothing.
+    CometFiles().UnloadAll();
+    p.ReadFromStore();
+    EXPECT_EQ(p.compass[10].object, AstroObjRef());
+}
+
+TEST_F(PrefsTest, AnotherFormatVersionGivesDefaultsButKeepsItsSections) {
+    WritePrefs("[FORMAT]\r\nVersion=2\r\n[View]\r\nMode=1\r\n[Future]\r\nkey=value\r\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.viewMode, 0);
+    ASSERT_TRUE(p.Save(folder_));
+    const std::string text = Prefs();
+    EXPECT_NE(text.find("[FORMAT]\r\nVersion=1\r\n[Future]\r\nkey=value\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[View]\r\nMode=0\r\n"), std::string::npos);
+}
+
+TEST_F(PrefsTest, ReadingRulesOfTheFile) {
+    WritePrefs("[FORMAT]\nVersion=1\n"
+               "[View]\nmode=1\n"        // keys are case-sensitive
+               "[AzimuthDisplay]\nMagnetic=1x\n"
+               " [CurrentLocation]\n"    // not a header: ignored
+               "Name=Up=Down\n"          // still in AzimuthDisplay
+               "[CurrentLocation]\nName=A=B\nLatitude=12.5\n"
+               "[ActiveCometFiles]\n0=Comets\n1=Asteroids\n3=Lost\n"
+               "[ActiveUserObjFiles]\n1=Caldwell\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.viewMode, 0);
+    EXPECT_EQ(p.magnetic, 1);           // "1x" reads as 1
+    EXPECT_EQ(p.place.name, u"A=B");    // everything after the first "="
+    EXPECT_EQ(p.place.latitude, 12.5f);
+    EXPECT_EQ(p.place.region, u"User defined");  // absent keys keep the blank place
+    EXPECT_EQ(p.place.longitude, 0.0f);
+    EXPECT_EQ(p.dstAdjust, 0);          // absent: the default
+    EXPECT_EQ(p.activeCometFiles, (Names{u"Comets", u"Asteroids"}));  // the gap at "2" ends the list
+    EXPECT_TRUE(p.activeUserObjFiles.empty());                        // no "0"
+    EXPECT_TRUE(LoadedNames(UserObjectFiles()).empty());
+    EXPECT_EQ(p.store.Get(u"AzimuthDisplay", u"Name"), u"Up=Down");
+    // A Mode of 3abc reads as 3.
+    p.store.Section(u"View")[u"Mode"] = u"3abc";
+    p.ReadFromStore();
+    EXPECT_EQ(p.viewMode, 3);
+}
+
+TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
+    WritePrefs("[FORMAT]\nVersion=1\n"
+               "[CompassView]\nSelection=11\n"
+               "[SkyView]\nViewAngle=0\nAlt=91\nMagThreshold=-5\nStarDisplayColor=7\n"
+               "[DisplayTime]\nStep=0\nStepMode=5\nTime=1e300\nUseCurrentTime=2\n"
+               "[CurrentLocation]\nLatitude=95\nLongitude=-200\nTimezone=99999\nDstAdjust=3\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.compassSelection, 0);
+    EXPECT_EQ(p.skyView.viewAngle, 90.0f);
+    EXPECT_EQ(p.skyView.alt, 30.0f);
+    EXPECT_EQ(p.skyView.magThreshold, 657.0f);
+    EXPECT_EQ(p.display.starColour, 1);
+    EXPECT_EQ(p.time.step, 3600);
+    EXPECT_EQ(p.time.stepMode, 1);
+    EXPECT_EQ(p.time.time, now_);
+    EXPECT_TRUE(p.time.useCurrentTime);
+    EXPECT_EQ(p.place.latitude, 0.0f);
+    EXPECT_EQ(p.place.longitude, 0.0f);
+    EXPECT_EQ(p.place.timeZone, 0);
+    EXPECT_EQ(p.dstAdjust, 0);
+}
+
+TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {
+    platform_.language = 0x409;
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=1031\r\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.languageOverride, 0x407);
+    EXPECT_EQ(UserLangId(), 0x407);
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_NE(Prefs().find("[Language]\r\nlangid=1031\r\n"), std::string::npos);
+
+    SetUserLangId(0);
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=German\r\n");
+    p.Load(folder_);
+    EXPECT_EQ(p.languageOverride, 0);
+    EXPECT_EQ(UserLangId(), 0x409);
+}
+
+TEST_F(PrefsTest, UnknownSectionsAndKeysSurviveASaveInSortedPlace) {
+    WritePrefs("; a comment, lost on saving\r\n[FORMAT]\r\nVersion=1\r\n[zzz]\r\nb=2\r\na=1\r\n"
+               "[Aardvark]\r\nx=y\r\n[View]\r\nMode=1\r\nExtra=kept\r\n");
+    Preferences p;
+    p.Load(folder_);
+    ASSERT_TRUE(p.Save(folder_));
+    const std::string text = Prefs();
+    EXPECT_NE(text.find("[View]\r\nExtra=kept\r\nMode=1\r\n[zzz]\r\na=1\r\nb=2\r\n"), std::string::npos) << text;
+    EXPECT_LT(text.find("[APPVERSION]"), text.find("[Aardvark]"));
+    EXPECT_LT(text.find("[Aardvark]"), text.find("[ActiveCometFiles]"));
+    EXPECT_EQ(text.find("comment"), std::string::npos);
+}
+
+TEST_F(PrefsTest, AWriteThatFailsPartWayKeepsTheOldFile) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
+    const std::string before = Prefs();
+    Preferences p;
+    p.Load(folder_);
+    p.viewMode = 1;
+    platform_.writeLimit = 100;
+    platform_.writeLimitSuffix = u"prefs.tmp";
+    EXPECT_FALSE(p.Save(folder_));
+    EXPECT_EQ(Prefs(), before);
+    EXPECT_FALSE(Exists(Path("prefs.tmp")));
+}
+
+TEST_F(PrefsTest, AFailedReplaceKeepsTheOldFile) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
+    const std::string before = Prefs();
+    Preferences p;
+    p.Load(folder_);
+    platform_.failReplace = true;
+    EXPECT_FALSE(p.Save(folder_));
+    EXPECT_EQ(Prefs(), before);
+    // The old file, not the twin, is read at the next start.
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.viewMode, 3);
+}
+
+TEST_F(PrefsTest, AReadOnlyFolderKeepsTheOldFile) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
+    const std::string before = Prefs();
+    Preferences p;
+    p.Load(folder_);
+    p.viewMode = 1;
+    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
+    if (!settings_test::FolderRefusesWrites(dir_)) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_FALSE(p.Save(folder_));
+    EXPECT_EQ(Prefs(), before);
+}
+
+TEST_F(PrefsTest, ACompleteTwinStandsInForAMissingFile) {
+    // A crash between writing prefs.tmp and moving it into place.
+    WriteBytes(Path("prefs.tmp"), std::string(kBom) + "[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
+    Preferences p;
+    EXPECT_TRUE(p.Load(folder_));
+    EXPECT_EQ(p.viewMode, 3);
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_NE(Prefs().find("[View]\r\nMode=3\r\n"), std::string::npos);
+    EXPECT_FALSE(Exists(Path("prefs.tmp")));
+    // A twin cut off part-way is not used.
+    std::remove(Path("prefs.dat").c_str());
+    WriteBytes(Path("prefs.tmp"), std::string(kBom) + "[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3");
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.viewMode, 0);
+}
+
+namespace {
+
+class UnreadablePrefs : public PL::TestPlatform {
+public:
+    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
+        if (mode[0] == 'r' && path.size() >= 9 && path.compare(path.size() - 9, 9, u"prefs.dat") == 0) return nullptr;
+        return TestPlatform::OpenFile(path, mode);
+    }
+};
+
+}  // namespace
+
+TEST_F(PrefsTest, AFileThatCannotBeReadIsNotOverwritten) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
+    const std::string before = Prefs();
+    UnreadablePrefs unreadable;
+    unreadable.utc = platform_.utc;
+    PL::ScopedPlatform scope(unreadable);
+    Preferences p;
+    EXPECT_FALSE(p.Load(folder_));
+    EXPECT_EQ(p.viewMode, 0);
+    EXPECT_FALSE(p.Save(folder_));
+    EXPECT_EQ(Prefs(), before);
+}
