@@ -17,6 +17,7 @@
 #include "engine/vecmath.h"
 #include "ephem_events.h"
 #include "ephem_objects.h"
+#include "ephem_places.h"
 #include "ephem_star.h"
 
 using namespace Calc;
@@ -28,6 +29,10 @@ const char kUsage[] =
     "  --utc   the moment in UT (default: now)\n"
     "  --lat   latitude in degrees, north positive (default 51.48)\n"
     "  --lon   longitude in degrees, east positive (default 0)\n"
+    "  --place NAME   a built-in or user place (\"Zurich\", \"New York, NY\") instead of\n"
+    "                 --lat, --lon and --zone\n"
+    "  --places [REGION]  list the places (of one region: Africa, America, Asia,\n"
+    "                 Carribean, Europe, Oceania, \"User defined\")\n"
     "  --json  print one JSON object instead of text\n"
     "  --lang  de or en: the language of the text (default: the locale's)\n"
     "  --star TEXT    the star of a catalogue number (\"HR 2491\", \"HIP 32349\",\n"
@@ -74,6 +79,11 @@ struct Options {
     bool haveList = false;
     std::string star;  // --star
     bool haveStar = false;
+    std::string place;  // --place
+    bool havePlace = false;
+    bool haveLatLon = false;  // --lat, --lon or --zone
+    bool listPlaces = false;  // --places
+    std::string placesRegion;
     bool Sections() const { return events || seasons || phases || physical || magnetic; }
 };
 
@@ -136,10 +146,19 @@ Options ParseArgs(int argc, char** argv) {
             const char* v = value();
             if (!ParseNumberArg(v, o.lat) || o.lat < -90 || o.lat > 90)
                 Fail(std::string("invalid --lat '") + v + "' (want -90 .. 90)");
+            o.haveLatLon = true;
         } else if (a == "--lon") {
             const char* v = value();
             if (!ParseNumberArg(v, o.lonEast) || o.lonEast < -180 || o.lonEast > 180)
                 Fail(std::string("invalid --lon '") + v + "' (want -180 .. 180, east positive)");
+            o.haveLatLon = true;
+        } else if (a == "--place") {
+            o.place = value();
+            o.havePlace = true;
+        } else if (a == "--places") {
+            // The region is optional.
+            if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) o.placesRegion = argv[++i];
+            o.listPlaces = true;
         } else if (a == "--object") {
             o.object = value();
             o.haveObject = true;
@@ -161,6 +180,7 @@ Options ParseArgs(int argc, char** argv) {
             const char* v = value();
             if (!ParseIntArg(v, -840, 840, o.zoneMinutes))
                 Fail(std::string("invalid --zone '") + v + "' (want whole minutes -840 .. 840, east positive)");
+            o.haveLatLon = true;
         } else if (a == "--summer") {
             const char* v = value();
             if (!ParseIntArg(v, 0, 2, o.summerMode)) Fail(std::string("invalid --summer '") + v + "' (want 0, 1 or 2)");
@@ -184,6 +204,7 @@ Options ParseArgs(int argc, char** argv) {
             Fail("unknown argument '" + a + "' (see --help)");
         }
     }
+    if (o.havePlace && o.haveLatLon) Fail("--place replaces --lat, --lon and --zone; give one or the other");
     return o;
 }
 
@@ -349,6 +370,14 @@ int main(int argc, char** argv) {
     Options o = ParseArgs(argc, argv);
     platform.language = o.language;
     if (o.constellation) return PrintConstellation(o);
+    if (o.listPlaces) return PrintPlaces(o.placesRegion, o.json);
+    Place place;
+    if (o.havePlace) {
+        if (!FindPlace(o.place, place)) return 1;
+        o.lat = place.latitude;
+        o.lonEast = -place.longitude;
+        o.zoneMinutes = place.timeZone;
+    }
     const AstroTime t = o.haveUtc ? o.utc : Now();
     const float westLon = static_cast<float>(-o.lonEast);
 
@@ -364,6 +393,7 @@ int main(int argc, char** argv) {
     ephemeris.place.latitude = static_cast<float>(o.lat);
     ephemeris.place.longitude = westLon;
     ephemeris.place.timeZone = o.zoneMinutes;
+    if (o.havePlace) ephemeris.place = place;
     ephemeris.summerMode = o.summerMode;
     ephemeris.Invalidate();
     if (o.haveStar) return PrintStar(o.star, ephemeris, o.json);
