@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ephem_json.h"
 #include "data/numtext.h"
 #include "data/objectfiles.h"
 #include "data/platform.h"
@@ -25,23 +26,6 @@ Data::PlaceMap All() {
     Data::PlaceMap all;
     Data::AllPlaces(all);
     return all;
-}
-
-std::string Json(const std::u16string& text) {
-    std::string out = "\"";
-    for (unsigned char c : PL::ToUtf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string Number(float v) { return PL::ToUtf8(Data::GeneralText(v, 6)); }
@@ -106,7 +90,7 @@ int PrintPlaces(const std::string& region, bool json) {
         if (!filter.empty() && p.region != filter) continue;
         if (json) {
             std::printf("%s{\"name\":%s,\"region\":%s,\"lat\":%s,\"lon_west\":%s,\"zone_min\":%d}", first ? "" : ",",
-                        Json(p.name).c_str(), Json(p.region).c_str(), Number(p.latitude).c_str(),
+                        JsonText(p.name).c_str(), JsonText(p.region).c_str(), Number(p.latitude).c_str(),
                         Number(p.longitude).c_str(), p.timeZone);
         } else {
             std::printf("%-32s %-12s %-9s %-10s UTC%s\n", PL::ToUtf8(p.name).c_str(), PL::ToUtf8(p.region).c_str(),
