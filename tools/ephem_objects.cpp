@@ -1,5 +1,7 @@
 #include "ephem_objects.h"
 
+#include "ephem_json.h"
+
 #include <cstdio>
 
 #include "data/messages.h"
@@ -41,24 +43,6 @@ void Line(const Message& label, const std::u16string& value) {
     Put(l + u' ' + value + u'\n');
 }
 
-// A JSON string of UTF-16 text: quotes, backslashes and control characters escaped.
-std::string Json(const std::u16string& s) {
-    std::u16string out = u"\"";
-    for (char16_t c : s) {
-        if (c == u'"' || c == u'\\') {
-            out += u'\\';
-            out += c;
-        } else if (c < 0x20) {
-            static const char16_t kHex[] = u"0123456789abcdef";
-            out += u"\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += c;
-        }
-    }
-    return PL::ToUtf8(out + u"\"");
-}
 
 // A number, or null for the missing-value marker.
 std::string JsonNumber(float v, bool missing) {
@@ -129,11 +113,11 @@ int PrintObject(const std::string& keyText, Calc::Ephemeris& ephemeris, bool jso
             "\"ra_h\":%.6f,\"dec_deg\":%.6f,\"az_deg\":%.6f,\"alt_deg\":%.6f,\"constellation\":%s,"
             "\"ha_h\":%.6f,\"ecl_lon_deg\":%.6f,\"ecl_lat_deg\":%.6f,\"r_au\":%.8f,\"delta_au\":%.8f,"
             "\"phase_deg\":%.6f,\"elongation_deg\":%.6f,\"illuminated_pct\":%.6f,\"summary\":%s}}\n",
-            Json(Data::ObjectKey(ref)).c_str(), ref.kind, Json(Data::ObjectName(ref)).c_str(),
-            Json(Data::ObjectSubtitle(ref)).c_str(), JsonNumber(mag, missingMag).c_str(),
-            JsonNumber(au, au == 0).c_str(), b.ra, b.dec, b.azimuth, b.altitude, Json(con).c_str(), b.hourAngle,
+            JsonText(Data::ObjectKey(ref)).c_str(), ref.kind, JsonText(Data::ObjectName(ref)).c_str(),
+            JsonText(Data::ObjectSubtitle(ref)).c_str(), JsonNumber(mag, missingMag).c_str(),
+            JsonNumber(au, au == 0).c_str(), b.ra, b.dec, b.azimuth, b.altitude, JsonText(con).c_str(), b.hourAngle,
             b.eclipticLon, b.eclipticLat, b.sunDistance, b.distance, b.phaseAngle, b.elongation, b.illuminated,
-            Json(Data::ObjectSummary(ref, ephemeris)).c_str());
+            JsonText(Data::ObjectSummary(ref, ephemeris)).c_str());
         return 0;
     }
     using namespace Data;
@@ -200,14 +184,14 @@ int PrintObjectList(const std::string& fileText, Calc::Ephemeris& ephemeris, boo
     }
     const size_t count =
         comets ? Data::CometFiles().FindStore(file).size() : Data::UserObjectFiles().FindStore(file).size();
-    if (json) std::printf("{\"file\":%s,\"objects\":[", Json(file).c_str());
+    if (json) std::printf("{\"file\":%s,\"objects\":[", JsonText(file).c_str());
     for (size_t i = 0; i < count; ++i) {
         const Data::AstroObjRef ref(comets ? Data::kObjComet : Data::kObjUser, static_cast<int32_t>(i), file);
         const float mag = Data::ObjectMagnitude(ref, ephemeris);
         if (json) {
             std::printf("%s{\"index\":%zu,\"key\":%s,\"name\":%s,\"info\":%s,\"vmag\":%s}", i ? "," : "", i,
-                        Json(Data::ObjectKey(ref)).c_str(), Json(Data::ObjectName(ref)).c_str(),
-                        Json(Data::ObjectSubtitle(ref)).c_str(), JsonNumber(mag, mag == Calc::kMissing).c_str());
+                        JsonText(Data::ObjectKey(ref)).c_str(), JsonText(Data::ObjectName(ref)).c_str(),
+                        JsonText(Data::ObjectSubtitle(ref)).c_str(), JsonNumber(mag, mag == Calc::kMissing).c_str());
         } else {
             std::u16string row = Data::FormatInt(static_cast<long long>(i));
             row.resize(6, u' ');

@@ -1,5 +1,7 @@
 #include "ephem_star.h"
 
+#include "ephem_json.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -22,23 +24,6 @@ std::u16string LocateStarFile() {
     return std::u16string();
 }
 
-// A JSON string: quotes, backslashes and control characters escaped.
-std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
-}
 
 }  // namespace
 
@@ -68,8 +53,8 @@ int PrintStar(const std::string& text, Calc::Ephemeris& ephemeris, bool json) {
             "{\"star\":{\"number\":%d,\"hr\":%u,\"hip\":%u,\"tyc\":%s,\"vmag\":%.2f,\"colour_class\":%u,"
             "\"parallax_mas\":%u,\"spectral\":%s,\"ra_j2000_h\":%.6f,\"dec_j2000_deg\":%.6f,"
             "\"ra_h\":%.6f,\"dec_deg\":%.6f,\"az_deg\":%.6f,\"alt_deg\":%.6f,\"constellation\":\"%s\"}}\n",
-            n, unsigned(s.hr), unsigned(s.hip), JsonString(tyc).c_str(), s.magnitude / 100.0,
-            unsigned(s.colourClass), unsigned(s.parallax), JsonString(spectral).c_str(), ra, dec, b.ra, b.dec,
+            n, unsigned(s.hr), unsigned(s.hip), JsonText(tyc).c_str(), s.magnitude / 100.0,
+            unsigned(s.colourClass), unsigned(s.parallax), JsonText(spectral).c_str(), ra, dec, b.ra, b.dec,
             b.azimuth, b.altitude, con ? con : "");
         return 0;
     }
