@@ -1,0 +1,368 @@
+// The layout framework's arithmetic and event routing, without a window system.
+// Expected values are worked out by hand from the table rules: a column ends
+// where the widest cell ending in it ends (a spanning cell widens only its
+// last column), margins sit inside the track, items fill the tracks they cover.
+#include "layout/core/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace UI::Layout;
+
+namespace {
+
+// An item of a fixed wanted size that records the events it is sent.
+class Box : public ItemBase {
+public:
+    Box(int32_t w, int32_t h, std::vector<std::string>* log = nullptr, const char* name = "", int* deaths = nullptr)
+        : w_(w), h_(h), log_(log), name_(name), deaths_(deaths) {}
+    ~Box() override {
+        if (deaths_) ++*deaths_;
+    }
+    void GetSize(int32_t& w, int32_t& h) override {
+        w = w_;
+        h = h_;
+    }
+    ILayoutItem* HandleEvent(const Position&, int event) override {
+        if (log_) log_->push_back(std::string(name_) + ":" + std::to_string(event));
+        // Takes releases only, like a button.
+        return event == kEventRelease ? this : nullptr;
+    }
+    Rect R() const { return rect_; }
+    void Resize(int32_t w, int32_t h) { w_ = w, h_ = h; }
+
+private:
+    int32_t w_, h_;
+    std::vector<std::string>* log_;
+    const char* name_;
+    int* deaths_;
+};
+
+void ExpectRect(const Box& b, int32_t x, int32_t y, int32_t w, int32_t h) {
+    Rect r = b.R();
+    EXPECT_EQ(r.x, x);
+    EXPECT_EQ(r.y, y);
+    EXPECT_EQ(r.width, w);
+    EXPECT_EQ(r.height, h);
+}
+
+}  // namespace
+
+TEST(TableLayout, TracksTakeTheLargestCellAndItemsFillTheirCells) {
+    TableLayoutManager t(2, 2, false);
+    Box a(10, 5), b(20, 7), c(3, 4), d(6, 9);
+    t.SetItem(0, 0, &a);
+    t.SetItem(0, 1, &b);
+    t.SetItem(1, 0, &c);
+    t.SetItem(1, 1, &d);
+    int32_t w = 0, h = 0;
+    t.GetSize(w, h);
+    // columns 10 | 20, rows 7 | 9
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 16);
+    EXPECT_EQ(t.Column(0).end, 10);
+    EXPECT_EQ(t.Row(1).end, 16);
+    ExpectRect(a, 0, 0, 10, 7);
+    ExpectRect(b, 10, 0, 20, 7);
+    ExpectRect(c, 0, 7, 10, 9);
+    ExpectRect(d, 10, 7, 20, 9);
+}
+
+TEST(TableLayout, AColumnSpanWidensOnlyItsLastColumn) {
+    TableLayoutManager t(2, 3, false);
+    Box wide(50, 10), b(10, 5), c(15, 5), e(4, 4);
+    t.SetItem(0, 0, &wide, 1, 2);
+    t.SetItem(1, 0, &b);
+    t.SetItem(1, 1, &c);
+    t.SetItem(1, 2, &e);
+    int32_t w = 0, h = 0;
+    t.Layout(w, h);
+    // Column 0 keeps b's 10; column 1 must reach 50 for the spanning item.
+    EXPECT_EQ(t.Column(0).end, 10);
+    EXPECT_EQ(t.Column(1).end, 50);
+    EXPECT_EQ(t.Column(2).end, 54);
+    EXPECT_EQ(w, 54);
+    EXPECT_EQ(h, 15);
+    ExpectRect(wide, 0, 0, 50, 10);
+    ExpectRect(b, 0, 10, 10, 5);
+    ExpectRect(c, 10, 10, 40, 5);
+    ExpectRect(e, 50, 10, 4, 5);
+
+    // A span running past the table's edge ends in the last column.
+    TableLayoutManager u(1, 2, false);
+    Box over(30, 3), left(8, 3);
+    u.SetItem(0, 1, &over, 1, 7);
+    u.SetItem(0, 0, &left);
+    u.Layout(w, h);
+    EXPECT_EQ(w, 38);
+    ExpectRect(over, 8, 0, 30, 3);
+}
+
+TEST(TableLayout, MarginsSitInsideTheTracks) {
+    TableLayoutManager t(1, 2, false);
+    t.SetColumnMargins(0, 2, 3);
+    t.SetColumnMargins(1, 4, 5);
+    t.SetRowMargins(0, 1, 2);
+    Box a(10, 10), b(20, 6);
+    t.SetItem(0, 0, &a);
+    t.SetItem(0, 1, &b);
+    t.SetRect(Rect{100, 200, 1, 1});
+    // 2 + 10 + 3 = 15; 15 + 4 + 20 + 5 = 44; rows 1 + 10 + 2 = 13
+    EXPECT_EQ(t.TotalWidth(), 44);
+    EXPECT_EQ(t.TotalHeight(), 13);
+    ExpectRect(a, 102, 201, 10, 10);
+    ExpectRect(b, 119, 201, 20, 10);
+
+    // A spanning item starts after its first column's leading margin and
+    // stops before its last column's trailing margin.
+    TableLayoutManager s(2, 2, false);
+    s.SetColumnMargins(0, 2, 3);
+    s.SetColumnMargins(1, 4, 5);
+    Box x(10, 1), y(20, 1), span(60, 1);
+    s.SetItem(0, 0, &x);
+    s.SetItem(0, 1, &y);
+    s.SetItem(1, 0, &span, 1, 2);
+    int32_t w = 0, h = 0;
+    s.Layout(w, h);
+    // column 1 must hold 2 + 60 + 5 = 67 from the origin, more than 15 + 4 + 20 + 5 = 44
+    EXPECT_EQ(s.Column(0).end, 15);
+    EXPECT_EQ(s.Column(1).end, 67);
+    ExpectRect(span, 2, 1, 60, 1);
+    ExpectRect(y, 19, 0, 43, 1);
+}
+
+TEST(TableLayout, MinimumsRaiseTracksAndStretchItems) {
+    TableLayoutManager t(2, 1, false);
+    t.SetColumnMinimum(0, 30);
+    t.SetRowMinimum(1, 12);
+    Box a(10, 4), b(5, 5);
+    t.SetItem(0, 0, &a);
+    t.SetItem(1, 0, &b);
+    int32_t w = 0, h = 0;
+    t.Layout(w, h);
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 16);
+    ExpectRect(a, 0, 0, 30, 4);
+    ExpectRect(b, 0, 4, 30, 12);
+
+    // Empty tracks keep their minimum; a table without rows or columns is empty.
+    TableLayoutManager empty(0, 3, false);
+    empty.Layout(w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+}
+
+TEST(TableLayout, ARowSpanSizesItsFirstRowAndFillsTheRowsItCovers) {
+    TableLayoutManager t(2, 2, false);
+    Box tall(10, 30), r0(10, 10), r1(10, 10);
+    t.SetItem(0, 0, &tall, 2, 1);
+    t.SetItem(0, 1, &r0);
+    t.SetItem(1, 1, &r1);
+    int32_t w = 0, h = 0;
+    t.Layout(w, h);
+    EXPECT_EQ(t.Row(0).end, 30);
+    EXPECT_EQ(t.Row(1).end, 40);
+    ExpectRect(tall, 0, 0, 10, 40);
+    ExpectRect(r1, 10, 30, 10, 10);
+}
+
+TEST(TableLayout, NewOriginMovesItemsNewSizeLaysOutAgain) {
+    TableLayoutManager t(1, 2, false);
+    Box a(10, 10), b(10, 10);
+    t.SetItem(0, 0, &a);
+    t.SetItem(0, 1, &b);
+    t.SetRect(Rect{0, 0, 20, 10});
+    ExpectRect(b, 10, 0, 10, 10);
+
+    a.Resize(30, 10);  // not seen until the table lays out again
+    t.SetRect(Rect{5, -7, 20, 10});
+    ExpectRect(a, 5, -7, 10, 10);
+    ExpectRect(b, 15, -7, 10, 10);
+
+    t.SetRect(Rect{5, -7, 40, 10});
+    ExpectRect(a, 5, -7, 30, 10);
+    ExpectRect(b, 35, -7, 10, 10);
+}
+
+TEST(TableLayout, OwnedItemsDieWithResetRowDropAndReplacement) {
+    int deaths = 0;
+    {
+        TableLayoutManager t(3, 2, true);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 2; ++c) t.SetItem(r, c, new Box(1, 1, nullptr, "", &deaths));
+        t.SetRowCount(2);  // drops the last row's two items
+        EXPECT_EQ(deaths, 2);
+        EXPECT_EQ(t.RowCount(), 2);
+        t.SetItem(0, 0, new Box(1, 1, nullptr, "", &deaths));  // replaces one
+        EXPECT_EQ(deaths, 3);
+        t.SetRowCount(5);
+        EXPECT_EQ(t.GetItem(4, 1), nullptr);
+        EXPECT_EQ(t.Row(4).minimum, 0);
+        t.Reset(100, 4, false);  // deletes the four left; the new table owns nothing
+        EXPECT_EQ(deaths, 7);
+        Box kept(1, 1, nullptr, "", &deaths);
+        t.SetItem(99, 3, &kept);
+        t.SetRowCount(10);
+        EXPECT_EQ(deaths, 7);
+    }
+    EXPECT_EQ(deaths, 8);  // only `kept`, by going out of scope
+}
+
+TEST(TableLayout, OutsideTheGridIsOutOfRange) {
+    TableLayoutManager t(2, 3, false);
+    Box a(1, 1);
+    EXPECT_THROW(t.SetItem(2, 0, &a), std::out_of_range);
+    EXPECT_THROW(t.SetItem(0, 3, &a), std::out_of_range);
+    EXPECT_THROW(t.SetItem(-1, 0, &a), std::out_of_range);
+    EXPECT_THROW(t.SetColumnMargins(3, 1, 1), std::out_of_range);
+    EXPECT_THROW(t.SetRowMinimum(2, 1), std::out_of_range);
+    EXPECT_THROW(t.Row(5), std::out_of_range);
+}
+
+TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
+    std::vector<std::string> log;
+    TableLayoutManager t(1, 2, false);
+    Box a(10, 10, &log, "a"), b(10, 10, &log, "b");
+    t.SetItem(0, 0, &a);
+    t.SetItem(0, 1, &b);
+    int32_t w, h;
+    t.Layout(w, h);
+
+    t.HandleEvent({5, 5}, kEventPress);
+    t.HandleEvent({50, 5}, kEventMove);  // off the table
+    t.HandleEvent({6, 5}, kEventMove);   // back on a
+    ILayoutItem* r = t.HandleEvent({6, 5}, kEventRelease);
+    EXPECT_EQ(r, &a);
+    EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:4", "a:3", "a:1", "a:2", "a:6"}));
+
+    // Pressed on a, released over b: the release goes to a (the pressed
+    // item), b only sees the stylus come and go.
+    log.clear();
+    t.HandleEvent({5, 5}, kEventPress);
+    t.HandleEvent({15, 5}, kEventMove);
+    r = t.HandleEvent({15, 5}, kEventRelease);
+    EXPECT_EQ(r, &a);  // Box takes every release; a button checks its own state
+    EXPECT_EQ(log, (std::vector<std::string>{"a:4", "a:3", "b:1", "b:2", "a:6"}));
+    EXPECT_EQ(t.CapturedItem(), nullptr);
+
+    // Nothing under the stylus and nothing pressed: the table itself answers.
+    log.clear();
+    t.HandleEvent({50, 50}, kEventLeave);
+    EXPECT_EQ(log, (std::vector<std::string>{"b:3"}));
+    EXPECT_EQ(t.HandleEvent({50, 50}, kEventRelease), &t);
+}
+
+TEST(LayoutEvents, ARemovedItemIsNotSentEvents) {
+    std::vector<std::string> log;
+    TableLayoutManager t(1, 1, false);
+    Box a(10, 10, &log, "a");
+    t.SetItem(0, 0, &a);
+    int32_t w, h;
+    t.Layout(w, h);
+    t.HandleEvent({1, 1}, kEventPress);
+    t.RemoveItem(&a);
+    EXPECT_FALSE(t.VerifyItemValid(&a));
+    log.clear();
+    t.HandleEvent({1, 1}, kEventHold);
+    t.HandleEvent({1, 1}, kEventRelease);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(LayoutEvents, NestedTablesAreSearchedAndWalked) {
+    std::vector<std::string> log;
+    TableLayoutManager outer(2, 1, false);
+    TableLayoutManager* inner = new TableLayoutManager(1, 2, true);
+    Box top(40, 10, &log, "top");
+    Box* left = new Box(15, 8, &log, "left");
+    Box* right = new Box(15, 8, &log, "right");
+    inner->SetItem(0, 0, left);
+    inner->SetItem(0, 1, right);
+    outer.SetItem(0, 0, &top);
+    outer.SetItem(1, 0, inner);
+    int32_t w, h;
+    outer.Layout(w, h);
+    EXPECT_EQ(w, 40);
+    EXPECT_EQ(h, 18);
+    ExpectRect(*right, 15, 10, 15, 8);
+
+    EXPECT_EQ(outer.FindItem({20, 12}), inner);
+    EXPECT_EQ(outer.FindItemDeep({20, 12}), right);
+    EXPECT_EQ(outer.FindItemDeep({35, 12}), inner);  // inside the table, beside its cells
+    EXPECT_EQ(outer.FindItemDeep({20, 30}), nullptr);
+    EXPECT_TRUE(outer.VerifyItemValid(right));
+
+    std::vector<Box*> boxes;
+    EnumItemsRecursive<Box>(outer, [&](Box* b) {
+        boxes.push_back(b);
+        return true;
+    });
+    EXPECT_EQ(boxes, (std::vector<Box*>{&top, left, right}));
+    boxes.clear();
+    EXPECT_FALSE(EnumItemsRecursive<Box>(outer, [&](Box* b) {
+        boxes.push_back(b);
+        return b != left;
+    }));
+    EXPECT_EQ(boxes.size(), 2u);
+
+    // A release inside the nested table reaches the item pressed there.
+    ILayoutItem* r = nullptr;
+    outer.HandleEvent({20, 12}, kEventPress);
+    r = outer.HandleEvent({20, 12}, kEventRelease);
+    EXPECT_EQ(r, right);
+    outer.SetItem(1, 0, nullptr);
+    delete inner;
+}
+
+TEST(AbsoluteLayout, RectangleIsTheUnionAndMovesTogether) {
+    AbsoluteLayoutManager m;
+    Box a(0, 0), b(0, 0);
+    m.AddItem(&a, Rect{10, 20, 5, 5});
+    m.AddItem(&b, Rect{30, 5, 10, 10});
+    Rect r;
+    m.GetRect(r);
+    EXPECT_EQ(r, (Rect{10, 5, 30, 20}));
+    int32_t w, h;
+    m.GetSize(w, h);
+    EXPECT_EQ(w, 30);
+    EXPECT_EQ(h, 20);
+    m.SetRect(Rect{0, 0, 99, 99});
+    ExpectRect(a, 0, 15, 5, 5);
+    ExpectRect(b, 20, 0, 10, 10);
+    EXPECT_EQ(m.FindItem({25, 5}), &b);
+}
+
+TEST(TooltipPlacement, SidesAndFallbacks) {
+    const Rect button{100, 50, 16, 16};  // L 100, T 50, R 116, B 66
+    // below fits
+    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 3).y, 66);
+    // below does not fit near the bottom: above
+    Position p = PlaceTooltip(Rect{100, 300, 16, 16}, 40, 20, 240, 320, 3);
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 280);
+    // above fits / not at the top
+    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 1).y, 30);
+    EXPECT_EQ(PlaceTooltip(Rect{100, 10, 16, 16}, 40, 20, 240, 320, 1).y, 26);
+    // right fits
+    p = PlaceTooltip(button, 40, 20, 240, 320, 2);
+    EXPECT_EQ(p.x, 116);
+    EXPECT_EQ(p.y, 50);
+    // a vertical toolbar at the right edge: right does not fit, so left
+    p = PlaceTooltip(Rect{224, 50, 16, 16}, 60, 20, 240, 320, 2);
+    EXPECT_EQ(p.x, 164);
+    EXPECT_EQ(p.y, 50);
+    // left fits / not at the left edge
+    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 4).x, 60);
+    EXPECT_EQ(PlaceTooltip(Rect{0, 50, 16, 16}, 40, 20, 240, 320, 4).x, 16);
+    // any other side: at the button's corner
+    p = PlaceTooltip(button, 40, 20, 240, 320, 0);
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 50);
+    // clamped into the screen: a wide text under a button at the right edge
+    p = PlaceTooltip(Rect{224, 50, 16, 16}, 100, 20, 240, 320, 3);
+    EXPECT_EQ(p.x, 140);
+    // wider than the screen: starts at 0
+    EXPECT_EQ(PlaceTooltip(button, 300, 20, 240, 320, 3).x, 0);
+}
