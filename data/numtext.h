@@ -3,7 +3,7 @@
 //
 // Decimal numbers are shown with a number of significant digits
 // (FormatSignificant) or to a resolution (FormatResolution); hours and
-// degrees sexagesimally, driven by a compact format specification
+// degrees sexagesimally, driven by a compact format code
 // (FormatSexagesimal, e.g. "hm1" = hours and minutes with one decimal);
 // dates and times in the device locale's patterns, through the platform.
 #pragma once
@@ -39,7 +39,7 @@ bool ParseNumber(const std::u16string& text, double& value);
 
 // --- sexagesimal hours and degrees ----------------------------------------------
 
-// One sexagesimal format specification: the first and the last unit shown
+// One sexagesimal format code: the first and the last unit shown
 // (0 hours/degrees, 1 minutes, 2 seconds) and the decimals of the last one.
 // Text form: "h", "hm", "hms", "m", "ms" or "s", then the decimals (0..20);
 // a leading "0" in the decimals keeps trailing zeros ("hm02": 5h07.50m),
@@ -50,7 +50,7 @@ struct AngleSpec {
     int decimals = 0;
     bool keepZeros = false;
 };
-// False for anything that is not one specification of the form above.
+// False for anything that is not one format code of the form above.
 bool ParseAngleSpec(const std::u16string& text, AngleSpec& spec);
 
 // Unit letters written after the first, minute and second fields.
@@ -60,12 +60,12 @@ extern const char16_t kDegreeUnits[];  // degree sign, apostrophe, double quote
 // smaller the value: for angular sizes, separations and durations.
 extern const char16_t kAutoAngleSpec[];  // "hm0|hm0|hm0|ms0|ms0|s2|s3|s4"
 
-// x (hours or degrees) with `spec`, one specification or several joined by
+// x (hours or degrees) with `spec`, one format code or several joined by
 // "|". Of several, alternative k (from 0) is used, k being the number of
 // true conditions among |x| < 100, < 10, < 1, < 1/6, < 1/60, < 1/360,
 // < 1/3600 (the last alternative when there are fewer). `units` holds the
 // three unit letters. Rounding carries: 23.99999 h with "hm1" is 24h00m.
-// An invalid specification gives the text "Invalid format specification".
+// An invalid format code gives the text "Invalid format specification".
 std::u16string FormatSexagesimal(double x, const std::u16string& spec, const std::u16string& units);
 
 // Reads hours or degrees: an optional sign, then up to three numbers closed

@@ -211,7 +211,7 @@ TEST(FormatSexagesimal, TheAlternativeFollowsTheSize) {
     EXPECT_EQ(FormatSexagesimal(150, u"hm0|ms1", h), u"150h00m");
 }
 
-TEST(FormatSexagesimal, InvalidSpecifications) {
+TEST(FormatSexagesimal, InvalidFormatCodes) {
     for (const char16_t* spec : {u"", u"x1", u"hm21", u"hs1", u"hmx", u"mh", u"hm-1", u"hms1 ", u"|hm1"}) {
         EXPECT_EQ(FormatSexagesimal(150, spec, kHourUnits), u"Invalid format specification") << PL::ToUtf8(spec);
     }

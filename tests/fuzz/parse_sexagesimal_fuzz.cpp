@@ -1,5 +1,5 @@
 // ParseSexagesimal and FormatSexagesimal on any text: never crash; accepted
-// values are finite; what the formatter writes with a valid specification
+// values are finite; what the formatter writes with a valid format code
 // reads back close to the value.
 #include "data/numtext.h"
 #include "fuzz_text.h"
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (v != 12345) {
         std::abort();
     }
-    // The text as a specification (and the first byte as a value).
+    // The text as a format code (and the first byte as a value).
     const double x = (static_cast<int>(data[0]) - 128) / 7.0;
     Data::FormatSexagesimal(x, text, Data::kHourUnits);
     Data::FormatSexagesimal(x * 1e-4, text, u"");
