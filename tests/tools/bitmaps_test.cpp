@@ -1,0 +1,335 @@
+// The interface bitmaps: reproducible from their generator, of the sizes and
+// glyph counts the views index, and named in the resource script; and the
+// tool that gives the compiled resources their parenthesised names.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <dirent.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) { return std::ifstream(path).good(); }
+
+std::set<std::string> FilesIn(const std::string& dir) {
+    std::set<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+const std::string kSource = CELVANE_SOURCE_DIR;
+const std::string kBitmaps = kSource + "/resources/bitmaps";
+
+std::string Scratch(const char* what) {
+    const std::string dir = std::string(CELVANE_BINARY_DIR) + "/" + what + "_" + std::to_string(::getpid());
+    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
+    return dir;
+}
+
+uint32_t U32(const std::string& b, size_t at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+}
+uint16_t U16(const std::string& b, size_t at) {
+    return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
+}
+
+// An uncompressed BMP read back independently of the generator: pixels as
+// 0xRRGGBB, top row first.
+struct Bmp {
+    int width = 0, height = 0, bits = 0;
+    std::vector<uint32_t> palette;
+    std::vector<uint32_t> pixels;
+    std::string error;
+
+    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+
+    explicit Bmp(const std::string& b) {
+        if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') { error = "not a BMP"; return; }
+        if (U32(b, 2) != b.size()) { error = "file size field differs from the file"; return; }
+        const uint32_t offset = U32(b, 10);
+        if (U32(b, 14) != 40) { error = "not a BITMAPINFOHEADER"; return; }
+        width = static_cast<int32_t>(U32(b, 18));
+        height = static_cast<int32_t>(U32(b, 22));
+        bits = U16(b, 28);
+        if (U16(b, 26) != 1 || U32(b, 30) != 0) { error = "planes or compression"; return; }
+        if (width <= 0 || height <= 0) { error = "size (rows must run bottom-up)"; return; }
+        if (bits != 1 && bits != 24) { error = "depth"; return; }
+        const uint32_t colours = bits == 1 ? (U32(b, 46) ? U32(b, 46) : 2) : 0;
+        if (offset != 54 + 4 * colours) { error = "pixel offset"; return; }
+        for (uint32_t i = 0; i < colours; ++i) palette.push_back(U32(b, 54 + 4 * i) & 0xFFFFFF);
+        const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+        if (b.size() != offset + stride * height || U32(b, 34) != stride * height) { error = "pixel data size"; return; }
+        pixels.resize(static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; ++y) {
+            const size_t row = offset + stride * (height - 1 - y);
+            for (int x = 0; x < width; ++x) {
+                uint32_t p;
+                if (bits == 1) {
+                    const int bit = (static_cast<unsigned char>(b[row + x / 8]) >> (7 - x % 8)) & 1;
+                    p = palette.at(bit);
+                } else {
+                    const size_t at = row + 3 * x;
+                    p = static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
+                        static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
+                        static_cast<unsigned char>(b[at]);
+                }
+                pixels[static_cast<size_t>(y) * width + x] = p;
+            }
+        }
+    }
+
+    // Glyph g of a strip of square glyphs, as a string of its pixels.
+    std::string Glyph(int g) const {
+        std::string s;
+        for (int y = 0; y < height; ++y)
+            for (int x = g * height; x < (g + 1) * height; ++x) s += std::to_string(At(x, y)) + ",";
+        return s;
+    }
+};
+
+struct Strip {
+    const char* file;   // file base name; the resource name is its upper case
+    int side96;
+    int glyphs;
+    int bits;
+};
+
+// The strips the views index: glyph side at 96 dots per inch (twice that at
+// 192) and glyph count.
+const Strip kStrips[] = {
+    {"arrows", 13, 4, 1},
+    {"planets", 11, 13, 1},
+    {"objects", 9, 17, 1},
+    {"asteroidsComets", 9, 8, 1},
+    {"buttons_normal", 16, 16, 24},
+    {"buttons_armed", 16, 16, 24},
+    {"buttons_disabled", 16, 16, 24},
+    {"test", 12, 3, 1},
+};
+
+const uint32_t kWhite = 0xFFFFFF, kBlack = 0;
+
+std::string Upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+TEST(Bitmaps, GeneratorReproducesTheCommittedFiles) {
+    const std::string out = Scratch("bitmaps_regenerated");
+    const std::string cmd = "python3 \"" + kSource + "/tools/make_bitmaps.py\" --output \"" + out + "\"";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    const std::set<std::string> committed = FilesIn(kBitmaps);
+    EXPECT_EQ(FilesIn(out), committed);
+    ASSERT_EQ(committed.size(), 2 * (sizeof(kStrips) / sizeof(kStrips[0])) + 2);
+    for (const std::string& name : committed)
+        EXPECT_TRUE(ReadAll(out + "/" + name) == ReadAll(kBitmaps + "/" + name)) << name << " differs from the generator's output";
+    std::system(("rm -rf '" + out + "'").c_str());
+}
+
+TEST(Bitmaps, StripsHaveTheGlyphSizeAndCountTheViewsIndex) {
+    for (const Strip& s : kStrips) {
+        for (int scale : {1, 2}) {
+            const std::string name = std::string(s.file) + (scale == 1 ? "_96.bmp" : "_192.bmp");
+            const Bmp bmp(ReadAll(kBitmaps + "/" + name));
+            ASSERT_EQ(bmp.error, "") << name;
+            const int side = s.side96 * scale;
+            EXPECT_EQ(bmp.height, side) << name;
+            EXPECT_EQ(bmp.width, side * s.glyphs) << name;
+            EXPECT_EQ(bmp.bits, s.bits) << name;
+            if (s.bits == 1) {
+                // Black glyphs on white; the glyphs are the set bits.
+                EXPECT_EQ(bmp.palette, (std::vector<uint32_t>{kWhite, kBlack})) << name;
+            }
+            // Every glyph is drawn, and no two glyphs of a strip are alike.
+            std::set<std::string> seen;
+            for (int g = 0; g < s.glyphs; ++g) {
+                const std::string glyph = bmp.Glyph(g);
+                std::set<uint32_t> colours;
+                for (int y = 0; y < side; ++y)
+                    for (int x = g * side; x < (g + 1) * side; ++x) colours.insert(bmp.At(x, y));
+                EXPECT_GT(colours.size(), 1u) << name << " glyph " << g << " is empty";
+                EXPECT_TRUE(seen.insert(glyph).second) << name << " glyph " << g << " repeats an earlier one";
+            }
+        }
+    }
+}
+
+TEST(Bitmaps, LargeGlyphsAreDrawnNotEnlarged) {
+    // A 192 glyph that is its 96 twin with every pixel doubled gains nothing
+    // from the finer screen. Plain shapes (a square) come out the same
+    // either way, but most glyphs of every strip are drawn again.
+    for (const Strip& s : kStrips) {
+        const Bmp small(ReadAll(kBitmaps + "/" + s.file + "_96.bmp"));
+        const Bmp large(ReadAll(kBitmaps + "/" + s.file + "_192.bmp"));
+        ASSERT_EQ(small.error, "");
+        ASSERT_EQ(large.error, "");
+        int doubledGlyphs = 0;
+        for (int g = 0; g < s.glyphs; ++g) {
+            bool doubled = true;
+            for (int y = 0; y < large.height && doubled; ++y)
+                for (int x = 0; x < large.height && doubled; ++x)
+                    doubled = large.At(g * large.height + x, y) == small.At(g * small.height + x / 2, y / 2);
+            doubledGlyphs += doubled;
+        }
+        EXPECT_LT(2 * doubledGlyphs, s.glyphs) << s.file;
+    }
+}
+
+TEST(Bitmaps, TestArrowsAreOnePictureInBothPaletteOrders) {
+    const Bmp bw(ReadAll(kBitmaps + "/test_bw.bmp")), wb(ReadAll(kBitmaps + "/test_wb.bmp"));
+    ASSERT_EQ(bw.error, "");
+    ASSERT_EQ(wb.error, "");
+    EXPECT_EQ(bw.width, 16);
+    EXPECT_EQ(bw.height, 16);
+    EXPECT_EQ(bw.palette, (std::vector<uint32_t>{kBlack, kWhite}));
+    EXPECT_EQ(wb.palette, (std::vector<uint32_t>{kWhite, kBlack}));
+    EXPECT_EQ(bw.pixels, wb.pixels);
+    // Pointing to the upper left: the head fills that corner, the shaft
+    // reaches the lower right, the other corners are paper.
+    EXPECT_EQ(bw.At(2, 2), kBlack);
+    EXPECT_EQ(bw.At(13, 13), kBlack);
+    EXPECT_EQ(bw.At(13, 2), kWhite);
+    EXPECT_EQ(bw.At(2, 13), kWhite);
+}
+
+TEST(Bitmaps, ResourceScriptNamesEveryBitmapOnce) {
+    // NAME BITMAP "bitmaps/file.bmp"; the build renames NAME_96_ to NAME(96).
+    const std::string rc = ReadAll(kSource + "/resources/bitmaps.rc");
+    ASSERT_FALSE(rc.empty());
+    const std::regex entry(R"(^\s*([A-Za-z0-9_]+)\s+BITMAP\s+\"bitmaps/([^\"]+)\"\s*$)");
+    const std::regex suffix("^(.+)_([0-9]+)_$");
+    std::map<std::string, std::string> files;   // resource name -> file
+    std::istringstream lines(rc);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::smatch m;
+        if (!std::regex_match(line, m, entry)) continue;
+        std::string name = m[1];
+        std::smatch n;
+        if (std::regex_match(name, n, suffix)) name = std::string(n[1]) + "(" + std::string(n[2]) + ")";
+        EXPECT_TRUE(files.emplace(name, m[2]).second) << name << " named twice";
+    }
+    std::map<std::string, std::string> expected;
+    for (const Strip& s : kStrips) {
+        expected[Upper(s.file) + "(96)"] = std::string(s.file) + "_96.bmp";
+        expected[Upper(s.file) + "(192)"] = std::string(s.file) + "_192.bmp";
+    }
+    expected["TEST_BW"] = "test_bw.bmp";
+    expected["TEST_WB"] = "test_wb.bmp";
+    EXPECT_EQ(files, expected);
+    for (const auto& f : files) EXPECT_TRUE(Exists(kBitmaps + "/" + f.second)) << f.second;
+}
+
+namespace {
+
+// One entry of a compiled resource file (the Win32 .res layout).
+std::string ResEntry(const std::u16string& type, uint16_t typeId, const std::u16string& name, uint16_t nameId,
+                     const std::string& data) {
+    auto id = [](const std::u16string& text, uint16_t number) {
+        std::string out;
+        if (text.empty()) {
+            out += "\xFF\xFF";
+            out += static_cast<char>(number & 255);
+            out += static_cast<char>(number >> 8);
+        } else {
+            for (char16_t c : text) {
+                out += static_cast<char>(c & 255);
+                out += static_cast<char>(c >> 8);
+            }
+            out += std::string(2, '\0');
+        }
+        return out;
+    };
+    auto u32 = [](uint32_t v) {
+        std::string out;
+        for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 255);
+        return out;
+    };
+    std::string ids = id(type, typeId) + id(name, nameId);
+    while (ids.size() % 4) ids += '\0';
+    const std::string tail = u32(0) + std::string("\x30\x10\x09\x04", 4) + u32(0) + u32(0);
+    std::string out = u32(static_cast<uint32_t>(data.size())) + u32(static_cast<uint32_t>(8 + ids.size() + tail.size())) + ids + tail + data;
+    while (out.size() % 4) out += '\0';
+    return out;
+}
+
+std::string EmptyEntry() { return ResEntry(u"", 0, u"", 0, ""); }
+
+int RunFixer(const std::string& in, const std::string& out) {
+    const std::string cmd = "python3 \"" + kSource + "/tools/fix_res_names.py\" \"" + in + "\" \"" + out + "\" 2>/dev/null";
+    return std::system(cmd.c_str());
+}
+
+}  // namespace
+
+TEST(ResNameFixer, RenamesResolutionSuffixesAndLeavesTheRestAlone) {
+    const std::string dir = Scratch("res_names");
+    const std::string in = EmptyEntry() + ResEntry(u"", 2, u"PLANETS_96_", 0, "abcde") +
+                           ResEntry(u"", 2, u"BUTTONS_ARMED_192_", 0, "xyz") + ResEntry(u"", 2, u"TEST_BW", 0, "q") +
+                           ResEntry(u"", 10, u"", 7, "raw") + ResEntry(u"STARS_1_", 0, u"DATA", 0, "t");
+    WriteAll(dir + "/in.res", in);
+    ASSERT_EQ(RunFixer(dir + "/in.res", dir + "/out.res"), 0);
+    std::string expected = in;
+    auto swap = [&](const std::u16string& from, const std::u16string& to) {
+        std::string f, t;
+        for (char16_t c : from) f += std::string{static_cast<char>(c), '\0'};
+        for (char16_t c : to) t += std::string{static_cast<char>(c), '\0'};
+        const size_t at = expected.find(f);
+        ASSERT_NE(at, std::string::npos);
+        expected.replace(at, f.size(), t);
+    };
+    swap(u"PLANETS_96_", u"PLANETS(96)");
+    swap(u"BUTTONS_ARMED_192_", u"BUTTONS_ARMED(192)");
+    // Type names and other names stay as they are.
+    EXPECT_TRUE(ReadAll(dir + "/out.res") == expected);
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST(ResNameFixer, RefusesDamagedFilesAndNameClashesWithoutWritingOutput) {
+    const std::string dir = Scratch("res_names_bad");
+    const std::string good = EmptyEntry() + ResEntry(u"", 2, u"PLANETS_96_", 0, "abcdefgh");
+    const std::vector<std::string> bad = {
+        good.substr(0, good.size() - 3),                                              // data cut short
+        good.substr(0, 40),                                                           // header cut short
+        EmptyEntry() + std::string("\x04\x00\x00\x00\x06\x00\x00\x00", 8),           // header size not whole
+        good + ResEntry(u"", 2, u"planets(96)", 0, "x"),                             // two PLANETS(96)
+    };
+    for (size_t i = 0; i < bad.size(); ++i) {
+        WriteAll(dir + "/in.res", bad[i]);
+        EXPECT_NE(RunFixer(dir + "/in.res", dir + "/out.res"), 0) << "case " << i;
+        EXPECT_FALSE(Exists(dir + "/out.res")) << "case " << i;
+    }
+    EXPECT_NE(RunFixer(dir + "/missing.res", dir + "/out.res"), 0);
+    EXPECT_FALSE(Exists(dir + "/out.res"));
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
