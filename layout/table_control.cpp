@@ -1,0 +1,192 @@
+#include "layout/table_control.h"
+
+#include "winlib/wstr.h"
+
+namespace UI {
+namespace Layout {
+
+namespace {
+
+const char16_t kTableClass[] = u"TableControl";
+
+Position StylusOf(LPARAM lParam) {
+    // Signed: with the stylus captured, positions left of or above the control are negative.
+    return Position{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+}  // namespace
+
+TableControl::TableControl(int32_t rows, int32_t columns, bool ownsItems) : table_(rows, columns, ownsItems) {}
+
+TableControl::~TableControl() = default;
+
+LPCWSTR TableControl::WindowClassName() const {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = mwcl::Instance();
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+        wc.lpszClassName = W(kTableClass);
+        if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            mwcl::FatalError(u"Registering window class failed");
+        registered = true;
+    }
+    return W(kTableClass);
+}
+
+void TableControl::Create(HWND parent, int id, const RECT& rect, int sizeMode, DWORD style) {
+    sizeMode_ = sizeMode;
+    if (!background_) background_ = GetSysColorBrush(COLOR_WINDOW);
+    mwcl::Control::Create(parent, WindowClassName(), style | WS_VISIBLE, id, rect);
+    UpdateLayout();
+}
+
+void TableControl::PlaceTable() {
+    table_.SetRect(Rect{-hscroll_.Position(), -vscroll_.Position(), table_.TotalWidth(), table_.TotalHeight()});
+}
+
+void TableControl::UpdateLayout() {
+    int32_t w = 0, h = 0;
+    table_.Layout(w, h);
+    if (hwnd_) {
+        if (sizeMode_ == kFitTable) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            SetUpScrollBars();
+        }
+    }
+    PlaceTable();
+    OnLayout();
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TableControl::SetUpScrollBars() {
+    RECT wr;
+    GetWindowRect(hwnd_, &wr);
+    const int ww = wr.right - wr.left, wh = wr.bottom - wr.top;
+    const int tw = table_.TotalWidth(), th = table_.TotalHeight();
+    const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+    bool needH = tw > ww, needV = th > wh;
+    // One bar can make room for the other too small.
+    if (needH && !needV) needV = th > wh - barH;
+    if (needV && !needH) needH = tw > ww - barW;
+    hscroll_.Setup(hwnd_, needH ? tw : 0, needV ? ww - barW : ww);
+    vscroll_.Setup(hwnd_, needV ? th : 0, needH ? wh - barH : wh);
+}
+
+void TableControl::Scrolled() {
+    PlaceTable();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TableControl::Paint() {
+    PlaceTable();
+    mwcl::DoubleBufferPaint paint;
+    HDC dc = paint.Begin(hwnd_, background_);
+    const RECT& u = paint.Paint().rcPaint;
+    DrawRecursive(table_, dc, Rect{u.left, u.top, u.right - u.left, u.bottom - u.top});
+    paint.End();
+}
+
+void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Position& p) {
+    last_ = p;
+    ILayoutItem* item = table_.HandleEvent(p, event);
+    if (!hwnd_) return;
+    TableControlNotification n{};
+    n.hdr.hwndFrom = hwnd_;
+    n.hdr.idFrom = static_cast<UINT_PTR>(id_);
+    n.hdr.code = static_cast<UINT>(event);
+    n.message = m.message;
+    n.event = event;
+    n.item = item;
+    n.position = p;
+    SendMessageW(parent_ ? parent_ : ::GetParent(hwnd_), WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&n));
+}
+
+void TableControl::HandleMessage(mwcl::MessageRecord& m) {
+    switch (m.message) {
+    case WM_PAINT:
+        Paint();
+        m.result = 0;
+        return;
+    case WM_ERASEBKGND:
+        m.result = 1;  // the painting covers everything
+        return;
+    case WM_SIZE:
+        if (sizeMode_ == kScroll) {
+            SetUpScrollBars();
+            Scrolled();
+        }
+        m.result = 0;
+        return;
+    case WM_MOUSEMOVE:
+        RouteEvent(m, kEventMove, StylusOf(m.lParam));
+        return;
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd_);
+        SetTimer(hwnd_, kHoldTimerId, GetDoubleClickTime(), nullptr);
+        RouteEvent(m, kEventPress, StylusOf(m.lParam));
+        return;
+    case WM_LBUTTONUP: {
+        // The release reaches the items before the capture goes.
+        RouteEvent(m, kEventRelease, StylusOf(m.lParam));
+        if (hwnd_) {
+            KillTimer(hwnd_, kHoldTimerId);
+            if (GetCapture() == hwnd_) ReleaseCapture();
+        }
+        return;
+    }
+    case WM_LBUTTONDBLCLK:
+        RouteEvent(m, kEventDoubleTap, StylusOf(m.lParam));
+        return;
+    case WM_TIMER:
+        if (m.wParam == kHoldTimerId) {
+            KillTimer(hwnd_, kHoldTimerId);
+            RouteEvent(m, kEventHold, last_);
+            return;
+        }
+        DefaultProcessing(m);
+        return;
+    case WM_CAPTURECHANGED: {
+        const HWND to = reinterpret_cast<HWND>(m.lParam);
+        if (to && to != hwnd_) {
+            KillTimer(hwnd_, kHoldTimerId);
+            RouteEvent(m, kEventLeave, last_);
+        }
+        return;
+    }
+    case WM_HSCROLL:
+        if (hscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
+        return;
+    case WM_VSCROLL:
+        if (vscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
+        return;
+    case WM_KEYDOWN: {
+        bool moved = false;
+        switch (m.wParam) {
+        case VK_UP: moved = vscroll_.ScrollBy(hwnd_, -mwcl::ScrollState::kLine); break;
+        case VK_DOWN: moved = vscroll_.ScrollBy(hwnd_, mwcl::ScrollState::kLine); break;
+        case VK_LEFT: moved = hscroll_.ScrollBy(hwnd_, -mwcl::ScrollState::kLine); break;
+        case VK_RIGHT: moved = hscroll_.ScrollBy(hwnd_, mwcl::ScrollState::kLine); break;
+        default: DefaultProcessing(m); return;
+        }
+        if (moved) Scrolled();
+        return;
+    }
+    case WM_GETDLGCODE:
+        if (sizeMode_ == kScroll) {
+            m.result = DLGC_WANTARROWS;
+            return;
+        }
+        DefaultProcessing(m);
+        return;
+    default:
+        mwcl::Control::HandleMessage(m);
+        return;
+    }
+}
+
+}  // namespace Layout
+}  // namespace UI

@@ -1,0 +1,1 @@
+#include "tests/wine/ui/ui_test_util.h"

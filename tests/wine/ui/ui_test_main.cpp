@@ -1,0 +1,48 @@
+// Entry point of the window-library tests. Besides running the tests, the
+// program plays the second process of the single-instance and fatal-error
+// tests when started with one of their switches.
+#include "tests/wine/winelib_gtest.h"
+
+#include "data/platform.h"
+#include "winlib/mwcl.h"
+#include "winlib/platform_win32.h"
+#include "winlib/wstr.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+extern "C" int wmain(int argc, WCHAR** argv) {
+    static PL::Win32Platform platform;
+    PL::SetCurrent(&platform);
+
+    const std::u16string mode = argc >= 2 ? U16(argv[1]) : std::u16string();
+    if (mode == u"--second-instance" && argc >= 3) {
+        // Another instance runs: it comes to the front and this one ends with 0.
+        return mwcl::InitApplication(U16(argv[2]), GetModuleHandleW(nullptr)) ? 1 : 0;
+    }
+    if (mode == u"--fatal-registration") {
+        // The library's first class name is taken: registering it must end the process.
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = W(u"mwcl$1");
+        RegisterClassW(&wc);
+        mwcl::WindowClass cls(0, nullptr);
+        return 0;  // not reached when the failure is fatal
+    }
+
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(PL::ToUtf8(U16(argv[i])));
+    std::vector<char*> argp;
+    for (std::string& a : args) argp.push_back(&a[0]);
+    argp.push_back(nullptr);
+    int n = argc;
+    testing::InitGoogleTest(&n, argp.data());
+    const int failed = RUN_ALL_TESTS();
+    // Returning from wmain after windows have come and gone loses the exit
+    // code on the way out of a Winelib program; leave directly.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ExitProcess(static_cast<UINT>(failed));
+}

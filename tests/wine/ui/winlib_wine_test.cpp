@@ -1,0 +1,440 @@
+// The window library with real windows and real messages: binding and
+// dispatch, subclassing, dialogs in the user's language, menus, the single
+// instance, the fatal-error path and the utility operations.
+#include "tests/wine/ui/ui_test_util.h"
+
+#include "winlib/controls.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using uitest::Pump;
+using uitest::ScopedLanguage;
+
+namespace {
+
+const UINT kPing = WM_APP + 1;
+
+// A frame that records what reaches it.
+class RecordingFrame : public mwcl::Frame {
+public:
+    explicit RecordingFrame(bool* deleted = nullptr) : deleted_(deleted) {}
+    ~RecordingFrame() override {
+        if (deleted_) *deleted_ = true;
+    }
+    void OnCreate() override {
+        mwcl::Frame::OnCreate();
+        createdWith = hwnd_;
+        ++creates;
+    }
+    void OnDestroy() override {
+        mwcl::Frame::OnDestroy();
+        ++destroys;
+    }
+    void HandleMessage(mwcl::MessageRecord& m) override {
+        seen.push_back(m.message);
+        if (m.message == kPing) {
+            m.result = static_cast<LRESULT>(m.wParam * 2 + m.lParam);
+            return;
+        }
+        mwcl::Frame::HandleMessage(m);
+    }
+    void OnCommand(mwcl::MessageRecord& m) override { commands.push_back(LOWORD(m.wParam)); }
+
+    HWND createdWith = nullptr;
+    int creates = 0;
+    int destroys = 0;
+    std::vector<UINT> seen;
+    std::vector<WORD> commands;
+
+private:
+    bool* deleted_;
+};
+
+mwcl::WindowClass& TestClass() {
+    static mwcl::WindowClass cls(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW));
+    return cls;
+}
+
+}  // namespace
+
+TEST(Window, FramesAreBoundAndMessagesReachTheirObject) {
+    RecordingFrame frame;
+    frame.Create(TestClass());
+    HWND hwnd = frame.GetHandle();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(frame.createdWith, hwnd);
+    EXPECT_EQ(frame.creates, 1);
+    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), &frame);
+    // Created without a style: hidden; a top-level frame may be brought forward by another instance.
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(GetPropW(hwnd, W(u"mwclActivateable"))), 6u);
+    // The class is one of the library's numbered classes.
+    char16_t cls[64];
+    GetClassNameW(hwnd, W(cls), 64);
+    EXPECT_EQ(std::u16string(cls).rfind(u"mwcl$", 0), 0u);
+
+    EXPECT_EQ(SendMessageW(hwnd, kPing, 20, 2), 42);
+    SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(40005, 0), 0);
+    EXPECT_EQ(frame.commands, std::vector<WORD>{40005});
+
+    DestroyWindow(hwnd);
+    EXPECT_EQ(frame.destroys, 1);
+    EXPECT_EQ(frame.GetHandle(), nullptr);
+    EXPECT_TRUE(frame.IsDestroyed());
+    EXPECT_FALSE(IsWindow(hwnd));
+    // WM_DESTROY was the last message the object saw (WM_NCDESTROY went past it).
+    ASSERT_FALSE(frame.seen.empty());
+    EXPECT_EQ(frame.seen.back(), static_cast<UINT>(WM_DESTROY));
+}
+
+TEST(Window, AutoDeleteObjectsDieWithTheirWindow) {
+    bool deleted = false;
+    RecordingFrame* frame = new RecordingFrame(&deleted);
+    frame->SetAutoDelete(true);
+    frame->Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    HWND hwnd = frame->GetHandle();
+    DestroyWindow(hwnd);
+    EXPECT_TRUE(deleted);
+
+    // An object deleted while its window lives takes the window with it.
+    deleted = false;
+    frame = new RecordingFrame(&deleted);
+    frame->Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    hwnd = frame->GetHandle();
+    delete frame;
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+namespace {
+
+// An edit control that records its messages and turns "a" keys to "b".
+class RecordingEdit : public mwcl::EditControl {
+public:
+    void HandleMessage(mwcl::MessageRecord& m) override {
+        ++messages;
+        if (m.message == WM_CHAR && m.wParam == 'a') m.wParam = 'b';
+        mwcl::EditControl::HandleMessage(m);
+    }
+    int messages = 0;
+};
+
+}  // namespace
+
+TEST(Window, SubclassedControlsKeepTheirOwnBehaviour) {
+    RecordingFrame parent;
+    parent.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    RecordingEdit edit;
+    edit.Create(parent.GetHandle(), 77, RECT{0, 0, 100, 20}, u"abc");
+    HWND hwnd = edit.GetHandle();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), &edit);
+    EXPECT_EQ(edit.GetText(), u"abc");  // the edit control's own WM_GETTEXT answered
+    EXPECT_GT(edit.messages, 0);
+    SendMessageW(hwnd, EM_SETSEL, 3, 3);  // type at the end
+    SendMessageW(hwnd, WM_CHAR, 'a', 1);
+    EXPECT_EQ(edit.GetText(), u"abcb");
+
+    // Notifications: by id or handle for commands, by handle for WM_NOTIFY.
+    mwcl::MessageRecord cmd{parent.GetHandle(), WM_COMMAND, MAKEWPARAM(77, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd), 0};
+    EXPECT_TRUE(edit.IsOwnNotification(cmd));
+    cmd.wParam = MAKEWPARAM(78, EN_CHANGE);
+    EXPECT_TRUE(edit.IsOwnNotification(cmd));  // the handle still matches
+    cmd.lParam = 0;
+    EXPECT_FALSE(edit.IsOwnNotification(cmd));
+    NMHDR hdr{hwnd, 77, 0};
+    mwcl::MessageRecord notify{parent.GetHandle(), WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&hdr), 0};
+    EXPECT_TRUE(edit.IsOwnNotification(notify));
+    hdr.hwndFrom = parent.GetHandle();
+    EXPECT_FALSE(edit.IsOwnNotification(notify));
+
+    // Unbinding gives the window its own procedure back and removes the property.
+    const int before = edit.messages;
+    edit.Unbind();
+    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), nullptr);
+    SendMessageW(hwnd, EM_SETSEL, 4, 4);
+    SendMessageW(hwnd, WM_CHAR, 'a', 1);
+    EXPECT_EQ(mwcl::GetWindowTextOf(hwnd), u"abcba");
+    EXPECT_EQ(edit.messages, before);
+
+    // Attach binds again to the dialog item by id; Destroy unbinds and takes the window down.
+    mwcl::EditControl again;
+    again.Attach(parent.GetHandle(), 77);
+    EXPECT_EQ(again.GetHandle(), hwnd);
+    again.SetAutoDelete(true);  // cleared by Destroy: `again` lives on the stack
+    again.Destroy();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(again.GetHandle(), nullptr);
+    DestroyWindow(parent.GetHandle());
+}
+
+namespace {
+
+// A dialog that answers itself once it is up.
+class AutoDialog : public mwcl::Dialog {
+public:
+    AutoDialog(const char16_t* name, WORD answer) : mwcl::Dialog(name), answer_(answer) {}
+    void OnCreate() override {
+        mwcl::Dialog::OnCreate();
+        caption = mwcl::GetWindowTextOf(hwnd_);
+        if (answer_) PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
+    }
+    std::u16string caption;
+
+private:
+    WORD answer_;
+};
+
+std::u16string CaptionOf(const char16_t* name) {
+    AutoDialog d(name, IDCANCEL);
+    d.DoModal(nullptr);
+    return d.caption;
+}
+
+}  // namespace
+
+TEST(Dialog, ModalDialogsEndWithOkOrCancel) {
+    ScopedLanguage english(0x0409);
+    AutoDialog ok(u"TEST_DIALOG", IDOK);
+    EXPECT_EQ(ok.DoModal(nullptr), IDOK);
+    EXPECT_EQ(ok.caption, u"Set Display Time");
+    EXPECT_EQ(ok.GetHandle(), nullptr);  // unbound when its window went
+    AutoDialog cancel(u"TEST_DIALOG", IDCANCEL);
+    EXPECT_EQ(cancel.DoModal(nullptr), IDCANCEL);
+    AutoDialog missing(u"NO_SUCH_DIALOG", IDOK);
+    EXPECT_EQ(missing.DoModal(nullptr), -1);
+}
+
+TEST(Dialog, ModelessPagesAreMadeOnce) {
+    RecordingFrame parent;
+    parent.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    mwcl::Dialog page(u"PAGE_DIALOG");
+    HWND first = page.CreateModeless(parent.GetHandle());
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(page.IsChildDialog());
+    EXPECT_EQ(page.CreateModeless(parent.GetHandle()), first);
+    EXPECT_EQ(GetParent(first), parent.GetHandle());
+    DestroyWindow(parent.GetHandle());
+    EXPECT_EQ(page.GetHandle(), nullptr);
+}
+
+// The user language of the process picks the templates: German of any region
+// gets "_0007" (an exact "_0407" first), everyone else the plain name.
+TEST(Localized, TemplatesFollowTheLanguage) {
+    {
+        ScopedLanguage german(0x0407);
+        EXPECT_EQ(CaptionOf(u"TEST_DIALOG"), u"Anzeigezeit einstellen");
+        EXPECT_EQ(mwcl::LocalizedDialogName(u"PRIO_DIALOG").Text(), u"PRIO_DIALOG_0407");
+        EXPECT_EQ(CaptionOf(u"PRIO_DIALOG"), u"0407");
+    }
+    {
+        ScopedLanguage swiss(0x0807);
+        EXPECT_EQ(CaptionOf(u"PRIO_DIALOG"), u"0007");
+        EXPECT_EQ(CaptionOf(u"TEST_DIALOG"), u"Anzeigezeit einstellen");
+    }
+    {
+        ScopedLanguage french(0x040c);
+        EXPECT_EQ(CaptionOf(u"TEST_DIALOG"), u"Set Display Time");
+        EXPECT_EQ(CaptionOf(u"PRIO_DIALOG"), u"plain");
+    }
+    // Without an override the platform's language decides (the German run sets LANG).
+    const char* expect = std::getenv("CELVANE_EXPECT_LANGID");
+    if (expect) {
+        const unsigned id = static_cast<unsigned>(std::strtoul(expect, nullptr, 16));
+        EXPECT_EQ(Data::UserLangId(), id);
+        EXPECT_EQ(CaptionOf(u"TEST_DIALOG"), (id & 0x3ff) == 7 ? u"Anzeigezeit einstellen" : u"Set Display Time");
+    }
+}
+
+TEST(Localized, GermanMenusAreSeparateResources) {
+    {
+        ScopedLanguage german(0x0c07);  // Austrian
+        EXPECT_EQ(mwcl::LocalizedMenuName(103).Number(), 113);
+        EXPECT_EQ(mwcl::LocalizedMenuName(105).Number(), 115);
+        EXPECT_EQ(mwcl::LocalizedMenuName(109).Number(), 119);
+        EXPECT_EQ(mwcl::LocalizedMenuName(102).Number(), 102);
+        // A frame's menu bar comes from the German resource.
+        RecordingFrame frame;
+        frame.SetMenuBarName(103);
+        frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+        HMENU bar = GetMenu(frame.GetHandle());
+        ASSERT_NE(bar, nullptr);
+        EXPECT_EQ(bar, frame.MenuBar());
+        char16_t text[64];
+        GetMenuStringW(bar, 0, W(text), 64, MF_BYPOSITION);
+        EXPECT_EQ(std::u16string(text), u"&Ansicht");
+        DestroyWindow(frame.GetHandle());
+        EXPECT_EQ(frame.MenuBar(), nullptr);
+    }
+    {
+        ScopedLanguage french(0x040c);
+        EXPECT_EQ(mwcl::LocalizedMenuName(103).Number(), 103);
+        RecordingFrame frame;
+        frame.SetMenuBarName(109);
+        frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+        char16_t text[64];
+        GetMenuStringW(GetMenu(frame.GetHandle()), 0, W(text), 64, MF_BYPOSITION);
+        EXPECT_EQ(std::u16string(text), u"Alt");
+        DestroyWindow(frame.GetHandle());
+    }
+}
+
+namespace {
+
+std::string g_startError;
+
+// Starts this program again with arguments; returns the process handle.
+HANDLE StartSelf(const std::u16string& args) {
+    // The module itself (name.exe.so): Wine starts it as a Winelib program and
+    // hands back the process; the name.exe starter script would run outside Wine's view.
+    std::u16string cmd = u"\"" + uitest::ModulePath() + u".so\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, W(&cmd[0]), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        g_startError = uitest::Utf8(cmd) + ": error " + std::to_string(GetLastError());
+        return nullptr;
+    }
+    g_startError = uitest::Utf8(cmd) + ": started, process " + std::to_string(pi.dwProcessId);
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// Waits for a process, handling this thread's messages meanwhile; its exit code or -1.
+long WaitFor(HANDLE process, DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        if (static_cast<int>(end - GetTickCount()) <= 0) return -1;
+        Pump(20);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return static_cast<long>(code);
+}
+
+}  // namespace
+
+TEST(Application, ASecondInstanceBringsTheFirstForwardAndEnds) {
+    const std::u16string appId = u"celvane-test-" + PL::FromUtf8(std::to_string(GetCurrentProcessId()));
+    ASSERT_TRUE(mwcl::InitApplication(appId, GetModuleHandleW(nullptr)));
+    // The common controls are ready.
+    WNDCLASSW probe{};
+    EXPECT_TRUE(GetClassInfoW(nullptr, W(u"SysDateTimePick32"), &probe));
+    EXPECT_TRUE(GetClassInfoW(nullptr, W(u"SysListView32"), &probe));
+
+    RecordingFrame main;
+    main.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    RecordingFrame other;  // another window of this process in front
+    other.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    RemovePropW(other.GetHandle(), W(u"mwclActivateable"));
+    SetForegroundWindow(other.GetHandle());
+    Pump(50);
+    ASSERT_EQ(GetForegroundWindow(), other.GetHandle());
+
+    HANDLE second = StartSelf(u"--second-instance " + appId);
+    ASSERT_NE(second, nullptr) << g_startError;
+    EXPECT_EQ(WaitFor(second, 20000), 0);
+    CloseHandle(second);
+    Pump(50);
+    EXPECT_EQ(GetForegroundWindow(), main.GetHandle());
+    DestroyWindow(other.GetHandle());
+    DestroyWindow(main.GetHandle());
+}
+
+TEST(Application, AWindowSystemFailureIsFatal) {
+    HANDLE child = StartSelf(u"--fatal-registration");
+    ASSERT_NE(child, nullptr) << g_startError;
+    const DWORD pid = GetProcessId(child);
+    // The message box comes up in the child: read it and close it as a user would.
+    HWND box = nullptr;
+    for (int i = 0; i < 500 && !box; ++i) {
+        for (HWND w = FindWindowW(nullptr, W(u"Fatal Error")); w; w = FindWindowExW(nullptr, w, nullptr, W(u"Fatal Error"))) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid) box = w;
+        }
+        if (!box) Pump(20);
+    }
+    ASSERT_NE(box, nullptr) << "no message box";
+    std::u16string text;
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const std::u16string t = mwcl::GetWindowTextOf(c);
+        if (t.find(u"failed") != std::u16string::npos) text = t;
+    }
+    EXPECT_EQ(text, u"Registering window class failed");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitFor(child, 20000), 255);
+    CloseHandle(child);
+}
+
+TEST(Utility, TextOfAnyLength) {
+    RecordingFrame frame;
+    frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    mwcl::StaticControl label;
+    for (size_t n : {0u, 1u, 254u, 255u, 256u, 300u, 5000u}) {
+        std::u16string s;
+        for (size_t i = 0; i < n; ++i) s += static_cast<char16_t>(u'a' + i % 26);
+        if (n > 3) s[2] = u'\u00e4';  // ä
+        if (!label.GetHandle())
+            label.Create(frame.GetHandle(), 5, RECT{0, 0, 50, 20}, s);
+        else
+            label.SetText(s);
+        EXPECT_EQ(label.GetText(), s) << n;
+    }
+    DestroyWindow(frame.GetHandle());
+}
+
+TEST(Utility, MoveSizeAndEnclose) {
+    RecordingFrame frame;
+    frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    HWND parent = frame.GetHandle();
+    mwcl::StaticControl a, b;
+    a.Create(parent, 1, RECT{10, 10, 60, 30}, u"a");
+    b.Create(parent, 2, RECT{0, 0, 10, 10}, u"b");
+    mwcl::MoveWindowTo(b.GetHandle(), RECT{100, 40, 180, 90});
+    RECT r;
+    GetWindowRect(b.GetHandle(), &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.right, 180);
+    EXPECT_EQ(r.bottom, 90);
+    mwcl::SizeToChildren(parent);
+    const SIZE client = mwcl::GetClientSize(parent);
+    EXPECT_EQ(client.cx, 180);
+    EXPECT_EQ(client.cy, 90);
+    DestroyWindow(parent);
+}
+
+TEST(Utility, ScrollPositionsStayInRange) {
+    RecordingFrame frame;
+    frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW | WS_VSCROLL);
+    HWND hwnd = frame.GetHandle();
+    mwcl::ScrollState v(SB_VERT);
+    v.Setup(hwnd, 500, 120);
+    EXPECT_EQ(v.MaxPosition(), 380);
+    EXPECT_FALSE(v.OnScroll(hwnd, SB_LINEUP));  // already at 0
+    EXPECT_TRUE(v.OnScroll(hwnd, SB_LINEDOWN));
+    EXPECT_EQ(v.Position(), 20);
+    EXPECT_TRUE(v.OnScroll(hwnd, SB_PAGEDOWN));
+    EXPECT_EQ(v.Position(), 140);
+    EXPECT_TRUE(v.OnScroll(hwnd, SB_BOTTOM));
+    EXPECT_EQ(v.Position(), 380);
+    EXPECT_FALSE(v.OnScroll(hwnd, SB_LINEDOWN));
+    EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 380);
+    // A smaller content pulls the position back; a content that fits has no bar.
+    v.Setup(hwnd, 200, 120);
+    EXPECT_EQ(v.Position(), 80);
+    v.Setup(hwnd, 100, 120);
+    EXPECT_EQ(v.Position(), 0);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE;
+    GetScrollInfo(hwnd, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 0);
+    EXPECT_EQ(si.nPage, 1u);
+    DestroyWindow(hwnd);
+}
