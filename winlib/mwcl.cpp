@@ -169,7 +169,10 @@ WindowClass::WindowClass(UINT classStyle, HBRUSH background) {
     registered_ = true;
 }
 
-WindowClass::~WindowClass() { Unregister(); }
+// The class stays registered until Unregister or the end of the process:
+// unregistering while the process is being torn down (a static object's
+// destructor) fails inside the window system and loses the exit code.
+WindowClass::~WindowClass() = default;
 
 LPCWSTR WindowClass::Name() const { return W(name_); }
 

@@ -89,7 +89,7 @@ public:
     WindowClass& operator=(const WindowClass&) = delete;
 
     LPCWSTR Name() const;
-    // Unregisters it (also done by the destructor).
+    // Unregisters it; otherwise it stays until the process ends.
     void Unregister();
 
 private:

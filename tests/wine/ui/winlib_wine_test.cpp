@@ -54,8 +54,9 @@ private:
 };
 
 mwcl::WindowClass& TestClass() {
-    static mwcl::WindowClass cls(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW));
-    return cls;
+    // Kept to the end of the process, like the program's own class.
+    static mwcl::WindowClass* cls = new mwcl::WindowClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW));
+    return *cls;
 }
 
 }  // namespace
