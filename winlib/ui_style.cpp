@@ -3,6 +3,7 @@
 #include "winlib/mwcl.h"
 #include "winlib/wstr.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace UI {
@@ -172,8 +173,14 @@ HIMAGELIST CreateMonochromeImageList(const std::u16string& name, COLORREF ink, C
     const bool transparent = paper == kTransparent;
     const COLORREF inkColor = Resolve(ink, COLOR_WINDOWTEXT);
     // Around the glyphs: the paper, or a mask colour that the ink cannot be.
-    const COLORREF paperColor =
-        transparent ? (ink < 32512 ? RGB(192, 192, 192) : RGB(0, 0, 0)) : Resolve(paper, COLOR_WINDOW);
+    // The ink value is compared as a signed number, so the "default" ink
+    // (0xFF000000, negative) takes light grey like black and dark inks do.
+    COLORREF paperColor = Resolve(paper, COLOR_WINDOW);
+    if (transparent) {
+        paperColor = static_cast<int32_t>(ink) < 32512 ? RGB(192, 192, 192) : RGB(0, 0, 0);
+        // A mask the ink itself has would hide the glyph.
+        if (paperColor == inkColor) paperColor = paperColor == RGB(0, 0, 0) ? RGB(192, 192, 192) : RGB(0, 0, 0);
+    }
 
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;

@@ -201,6 +201,20 @@ TEST(Style, MonochromeGlyphsTakeTheInkAndPaper) {
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 24; ++x) ASSERT_EQ(c.At(x, y), file.Ink(24 + x, y) ? ink : RGB(0, 128, 0));
     ImageList_Destroy(list);
+
+    // The default ink (the window-text colour) and plain black stay visible
+    // on a transparent paper: the mask colour is never the ink's.
+    ASSERT_TRUE(ReadBmp("test_96.bmp", file));
+    for (COLORREF inkValue : {UI::kDefaultColor, RGB(0, 0, 0), RGB(192, 192, 192), RGB(0, 0, 255)}) {
+        HIMAGELIST l = UI::CreateMonochromeImageList(u"test", inkValue, UI::kTransparent, 96);
+        const COLORREF expect = inkValue == UI::kDefaultColor ? GetSysColor(COLOR_WINDOWTEXT) : inkValue;
+        Canvas c2(12, 12, RGB(0, 128, 0));
+        ImageList_Draw(l, 0, c2.Dc(), 0, 0, ILD_TRANSPARENT);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                ASSERT_EQ(c2.At(x, y), file.Ink(x, y) ? expect : RGB(0, 128, 0)) << std::hex << inkValue;
+        ImageList_Destroy(l);
+    }
 }
 
 TEST(Style, EitherPaletteOrderGivesTheSameGlyph) {
