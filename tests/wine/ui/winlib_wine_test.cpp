@@ -5,6 +5,7 @@
 
 #include "winlib/controls.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -438,4 +439,72 @@ TEST(Utility, ScrollPositionsStayInRange) {
     EXPECT_EQ(si.nMax, 0);
     EXPECT_EQ(si.nPage, 1u);
     DestroyWindow(hwnd);
+}
+
+namespace {
+
+// Ends the message loop with the code of the command it is sent.
+class QuitOnCommand : public RecordingFrame {
+public:
+    void OnCommand(mwcl::MessageRecord& m) override {
+        RecordingFrame::OnCommand(m);
+        if (m.message == WM_COMMAND && LOWORD(m.wParam) == 40001) PostQuitMessage(7);
+    }
+};
+
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostQuitMessage(99);
+}
+
+void TypeCtrlQ() {
+    INPUT in[4]{};
+    const WORD keys[4][2] = {{VK_CONTROL, 0}, {'Q', 0}, {'Q', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 4; ++i) {
+        in[i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = keys[i][0];
+        in[i].ki.dwFlags = keys[i][1];
+    }
+    SendInput(4, in, sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST(Application, TheMessageLoopTranslatesAcceleratorsForTheTopWindow) {
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(102));
+    ASSERT_NE(table, nullptr);
+    QuitOnCommand frame;
+    frame.Create(TestClass(), nullptr, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    mwcl::EditControl edit;
+    edit.Create(frame.GetHandle(), 3, RECT{0, 0, 100, 20});
+    SetForegroundWindow(frame.GetHandle());
+    SetFocus(edit.GetHandle());  // the key goes to the child; the command to the frame
+    Pump(50);
+    ASSERT_EQ(GetFocus(), edit.GetHandle());
+    SetTimer(nullptr, 0, 3000, GiveUp);
+    TypeCtrlQ();
+    EXPECT_EQ(mwcl::RunMessageLoop(table), 7);
+    EXPECT_EQ(std::count(frame.commands.begin(), frame.commands.end(), 40001), 1);  // (besides the edit's notifications)
+    EXPECT_EQ(edit.GetText(), u"");  // the accelerator took the key
+    DestroyWindow(frame.GetHandle());
+    DestroyAcceleratorTable(table);
+}
+
+TEST(Window, AFrameThatFollowsThePanelReachesTheDesktopBottom) {
+    RecordingFrame frame;
+    frame.SetTracksInputPanel(true);
+    frame.Create(TestClass(), nullptr, WS_POPUP);
+    SetWindowPos(frame.GetHandle(), nullptr, 10, 20, 200, 100, SWP_NOZORDER);
+    SendMessageW(frame.GetHandle(), WM_SETTINGCHANGE, 224, 0);
+    RECT work, r;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(frame.GetHandle(), &r);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.bottom, work.bottom);
+    // Other setting changes leave it alone.
+    SetWindowPos(frame.GetHandle(), nullptr, 10, 20, 200, 100, SWP_NOZORDER);
+    SendMessageW(frame.GetHandle(), WM_SETTINGCHANGE, 42, 0);
+    GetWindowRect(frame.GetHandle(), &r);
+    EXPECT_EQ(r.bottom, 120);
+    DestroyWindow(frame.GetHandle());
 }
