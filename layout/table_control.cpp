@@ -21,19 +21,8 @@ TableControl::TableControl(int32_t rows, int32_t columns, bool ownsItems) : tabl
 TableControl::~TableControl() = default;
 
 LPCWSTR TableControl::WindowClassName() const {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = mwcl::Instance();
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        wc.lpszClassName = W(kTableClass);
-        if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            mwcl::FatalError(u"Registering window class failed");
-        registered = true;
-    }
-    return W(kTableClass);
+    // Double clicks become double taps; the painting covers the background.
+    return mwcl::RegisterControlClass(kTableClass, CS_DBLCLKS, nullptr);
 }
 
 void TableControl::Create(HWND parent, int id, const RECT& rect, int sizeMode, DWORD style) {

@@ -205,18 +205,7 @@ HIMAGELIST LayoutedToolbar::StandardDisabled() {
 
 LPCWSTR LayoutedToolbar::WindowClassName() const {
     // Without double clicks: two quick taps on a button are two presses.
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = mwcl::Instance();
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        wc.lpszClassName = W(u"LayoutedToolbar");
-        if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            mwcl::FatalError(u"Registering window class failed");
-        registered = true;
-    }
-    return W(u"LayoutedToolbar");
+    return mwcl::RegisterControlClass(u"LayoutedToolbar", 0, nullptr);
 }
 
 void LayoutedToolbar::Create(HWND parent, int id, const RECT& rect, int buttons, HIMAGELIST normal,

@@ -181,6 +181,21 @@ void WindowClass::Unregister() {
     registered_ = false;
 }
 
+LPCWSTR RegisterControlClass(const char16_t* name, UINT classStyle, HBRUSH background) {
+    WNDCLASSW existing{};
+    if (GetClassInfoW(Instance(), W(name), &existing)) return W(name);
+    WNDCLASSW wc{};
+    wc.style = classStyle;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = background;
+    wc.lpszClassName = W(name);
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        FatalError(u"Registering window class failed");
+    return W(name);
+}
+
 // --- binding and dispatch ------------------------------------------------------------
 
 Window* Window::FromHandle(HWND hwnd) {

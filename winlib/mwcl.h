@@ -97,6 +97,11 @@ private:
     bool registered_ = false;
 };
 
+// Registers, once per process, a window class of a control that the library
+// binds after creation (DefWindowProcW as its own procedure, arrow cursor).
+// Failure is fatal ("Registering window class failed"). Returns the name.
+LPCWSTR RegisterControlClass(const char16_t* name, UINT classStyle, HBRUSH background);
+
 // --- windows -----------------------------------------------------------------------
 
 class Window {

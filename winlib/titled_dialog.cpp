@@ -12,26 +12,13 @@ namespace {
 
 const char16_t kTitleClass[] = u"DialogTitleControl";
 
-void RegisterTitleClass() {
-    static bool registered = false;
-    if (registered) return;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = mwcl::Instance();
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    wc.lpszClassName = W(kTitleClass);
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        mwcl::FatalError(u"Registering window class failed");
-    registered = true;
-}
-
 }  // namespace
 
 // --- the title strip ------------------------------------------------------------------------
 
 int DialogTitleControl::Create(HWND dialog, int id, const std::u16string& title) {
-    RegisterTitleClass();
+    // Window colour behind the title, no class style.
+    mwcl::RegisterControlClass(kTitleClass, 0, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
     title_ = title;
 
     // The text's height in the title font (an empty title measures as one blank line).
