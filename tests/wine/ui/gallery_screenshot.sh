@@ -34,6 +34,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
 [ -s "$out" ] || { echo "no screenshot"; exit 1; }
 fail=0
 while read -r name x y want; do
+    want=$(printf '%s' "$want" | tr -d '\r')  # a Windows build writes CR LF
     got=$(convert "$out" -format "%[hex:p{$x,$y}]" info: 2>/dev/null | cut -c1-6 | tr 'A-F' 'a-f')
     if [ "$got" = "$want" ]; then
         echo "ok   $name at $x,$y: $got"
