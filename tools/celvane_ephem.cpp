@@ -106,10 +106,17 @@ bool ParseIntArg(const char* text, int32_t lo, int32_t hi, int32_t& out) {
 // negative, astronomical numbering). The date must exist in its calendar.
 bool ParseUtc(const std::string& s, AstroTime& out) {
     int y, mo, d, h, mi, sec = 0;
-    char tail[4] = {0};
-    int n = std::sscanf(s.c_str(), "%d-%d-%dT%d:%d:%d%3s", &y, &mo, &d, &h, &mi, &sec, tail);
-    if (n < 5) return false;
-    if (n == 7 && std::strcmp(tail, "Z") != 0) return false;
+    int used = -1;
+    if (std::sscanf(s.c_str(), "%d-%d-%dT%d:%d%n", &y, &mo, &d, &h, &mi, &used) != 5 || used < 0) return false;
+    const char* rest = s.c_str() + used;
+    if (*rest == ':') {
+        int more = -1;
+        if (std::sscanf(rest, ":%d%n", &sec, &more) != 1 || more < 0) return false;
+        rest += more;
+    }
+    // Nothing may follow but the Z of UT.
+    if (*rest == 'Z') ++rest;
+    if (*rest != '\0') return false;
     if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || sec < 0 || sec > 59)
         return false;
     if (y < -4700 || y > 9999) return false;

@@ -72,7 +72,9 @@ TEST(CelvaneEphem, EastLongitudeShiftsLocalSiderealTime) {
 
 TEST(CelvaneEphem, BadArgumentsGetOneLineAndStatus2) {
     for (const char* bad : {"--utc 2000-02-30T00:00:00", "--utc yesterday", "--lat 91", "--lon abc",
-                            "--frobnicate", "--utc", "--utc 2000-01-01T25:00:00"}) {
+                            "--frobnicate", "--utc", "--utc 2000-01-01T25:00:00",
+                            "--utc 2000-01-01T12:00junk", "--utc 2000-01-01T12:00:00.5",
+                            "--utc '2000-01-01T12:00:00 Z'", "--utc 2000-01-01T12:00:00Z7"}) {
         RunResult r = Ephem(bad);
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
