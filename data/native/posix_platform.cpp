@@ -226,7 +226,8 @@ bool PosixPlatform::CreateFolder(const std::u16string& path) {
 
 std::vector<FileEntry> PosixPlatform::ListFolder(const std::u16string& folder, const std::u16string& pattern) {
     std::vector<FileEntry> out;
-    DIR* d = ::opendir(Narrow(folder.empty() ? u"." : folder).c_str());
+    const std::u16string dir = folder.empty() ? u"." : folder;
+    DIR* d = ::opendir(Narrow(dir).c_str());
     if (!d) return out;
     while (struct dirent* e = ::readdir(d)) {
         std::string n = e->d_name;
@@ -235,7 +236,7 @@ std::vector<FileEntry> PosixPlatform::ListFolder(const std::u16string& folder, c
         if (!WildcardMatch(name, pattern)) continue;
         FileEntry fe;
         fe.name = name;
-        fe.isFolder = FolderExists(folder + u"/" + name);
+        fe.isFolder = FolderExists(dir + u"/" + name);
         out.push_back(std::move(fe));
     }
     ::closedir(d);

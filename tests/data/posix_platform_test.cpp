@@ -9,6 +9,8 @@
 #include <ctime>
 #include <string>
 
+#include <unistd.h>
+
 #include "data/native/test_platform.h"
 #include "engine/astrotime.h"
 
@@ -181,4 +183,27 @@ TEST(PosixPlatform, WildcardsAndUtf8) {
     EXPECT_EQ(PL::FromUtf8("A\xC3" "B"), u"AB");        // a lead byte without its continuation
     EXPECT_EQ(PL::FromUtf8("\xE2\x82"), u"");            // cut at the end
     EXPECT_EQ(PL::ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");  // lone surrogate
+}
+
+TEST(PosixPlatform, ListingTheWorkingFolderTellsFilesFromFolders) {
+    // An empty folder name lists the working folder; the entries must be
+    // looked at there too, not beside the root. A file named "tmp" is no
+    // folder, whatever /tmp is.
+    PosixPlatform p;
+    std::u16string dir = TempFolder();
+    std::FILE* f = p.OpenFile(dir + u"/tmp", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    ASSERT_TRUE(p.CreateFolder(dir + u"/Comets"));
+    char old[4096];
+    ASSERT_NE(getcwd(old, sizeof old), nullptr);
+    ASSERT_EQ(chdir(PL::ToUtf8(dir).c_str()), 0);
+    auto file = p.ListFolder(u"", u"tmp");
+    auto folder = p.ListFolder(u"", u"comets");
+    ASSERT_EQ(chdir(old), 0);
+    std::system(("rm -rf '" + PL::ToUtf8(dir) + "'").c_str());
+    ASSERT_EQ(file.size(), 1u);
+    EXPECT_FALSE(file[0].isFolder);
+    ASSERT_EQ(folder.size(), 1u);
+    EXPECT_TRUE(folder[0].isFolder);
 }
