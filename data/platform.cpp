@@ -79,6 +79,10 @@ std::u16string FromUtf8(const std::string& s) {
         }
         if (!ok) { ++i; continue; }
         i += len;
+        // Overlong forms (an overlong NUL would cut a file name short),
+        // surrogates and values past U+10FFFF are no characters: dropped.
+        static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < kLeast[len] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) continue;
         if (c >= 0x10000) {
             c -= 0x10000;
             out += char16_t(0xD800 + (c >> 10));

@@ -183,6 +183,14 @@ TEST(PosixPlatform, WildcardsAndUtf8) {
     EXPECT_EQ(PL::FromUtf8("A\xC3" "B"), u"AB");        // a lead byte without its continuation
     EXPECT_EQ(PL::FromUtf8("\xE2\x82"), u"");            // cut at the end
     EXPECT_EQ(PL::ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");  // lone surrogate
+    // Byte sequences that are no character are dropped like the others: an
+    // overlong NUL (it would cut a file name short), an encoded surrogate,
+    // and a value beyond U+10FFFF.
+    EXPECT_EQ(PL::FromUtf8("a\xC0\x80" "b"), u"ab");
+    EXPECT_EQ(PL::FromUtf8("a\xE0\x80\xAF" "b"), u"ab");
+    EXPECT_EQ(PL::FromUtf8("a\xED\xA0\x80" "b"), u"ab");
+    EXPECT_EQ(PL::FromUtf8("a\xF7\xBF\xBF\xBF" "b"), u"ab");
+    EXPECT_EQ(PL::FromUtf8("\xF4\x8F\xBF\xBF"), u"\U0010FFFF");
 }
 
 TEST(PosixPlatform, ListingTheWorkingFolderTellsFilesFromFolders) {
