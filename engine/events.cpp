@@ -321,15 +321,19 @@ float Radians360(float degrees) { return Reduce(degrees, 360.0f) * kDegToRad; }
 int32_t MoonPhaseOf(int32_t k) { return FloorMod4(k); }
 
 AstroTime MoonPhaseEvent(int32_t k) {
-    // The mean phase: 7.3828125 days a quarter (exact in a float) from
-    // MJD 51549 + 51637 s, less 0.00016528675 days a quarter (29.530588853 / 4
-    // days in all), plus the secular term.
-    const float f = 7.3828125f * static_cast<float>(k);
-    const float whole = Floor(f);
+    // The mean phase: 7.3828125 days a quarter from MJD 51549 + 51637 s, less
+    // 0.00016528675 days a quarter (29.530588853 / 4 days in all), plus the
+    // secular term. 7.3828125 = 945 / 128: the whole days and the fraction are
+    // taken from the integer k x 945, since the product in a float keeps the
+    // fraction only while |k| is below about 17750 (the years 1660 to 2340);
+    // beyond that it would be rounded to 1/128 day and more.
+    const int64_t days128 = int64_t(k) * 945;  // days x 128
+    const int64_t whole = (days128 >= 0 ? days128 : days128 - 127) / 128;
+    const float fraction = static_cast<float>(days128 - whole * 128) * (1.0f / 128.0f);
     AstroTime t = Normalize(AstroTime{static_cast<int32_t>(whole) + 51549, 51637});
     const float T = JulianCenturies(t);
     const float T2 = T * T;
-    t = AddSeconds(t, static_cast<int32_t>((f - whole - 0.00016528675f * static_cast<float>(k) + 0.0001337f * T2) *
+    t = AddSeconds(t, static_cast<int32_t>((fraction - 0.00016528675f * static_cast<float>(k) + 0.0001337f * T2) *
                                            86400.0f));
 
     const float E = 1.0f - 0.002516f * T - 7.4e-6f * T2;

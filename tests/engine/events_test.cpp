@@ -505,6 +505,56 @@ TEST(MoonPhases, NegativeIndicesKeepPhasesZeroToThree) {
     }
 }
 
+// Meeus, ch. 49 (first-edition coefficients, secular term to T^2), in double
+// precision: the phase moment of quarter index k as an MJD.
+double MeeusPhaseMjd(int32_t k) {
+    const double kk = k / 4.0, T = kk / 1236.85, T2 = T * T;
+    double mjd = 51550.09765 - 0.5 + 29.530588853 * kk + 0.0001337 * T2;
+    const double E = 1 - 0.002516 * T - 7.4e-6 * T2;
+    const double M = (2.5534 + 29.10535669 * kk - 2.18e-5 * T2) * kDeg;
+    const double Mp = (201.5643 + 385.81693528 * kk + 0.0107438 * T2) * kDeg;
+    const double F = (160.7108 + 390.67050274 * kk - 0.0016341 * T2) * kDeg;
+    const double Om = (124.7746 - 1.5637558 * kk + 0.0020691 * T2) * kDeg;
+    const int phase = ((k % 4) + 4) % 4;
+    static const double rows[3][16] = {
+        {-0.4072, -0.00017, 0.01039, 0.01608, -0.00042, -0.00057, -0.00111, 0.17241, -0.00514, 0.00739, 0.00042,
+         0.00038, 0.00056, -0.00024, 0.00208, -0.00007},
+        {-0.62801, -0.00017, 0.00804, 0.00862, -0.0004, -0.0007, -0.0018, 0.17172, -0.01183, 0.00454, 0.00032,
+         0.00032, 0.00027, -0.00034, 0.00204, -0.00028},
+        {-0.40614, -0.00017, 0.01043, 0.01614, -0.00042, -0.00057, -0.00111, 0.17302, -0.00515, 0.00734, 0.00042,
+         0.00038, 0.00056, -0.00024, 0.00209, -0.00007}};
+    const double* c = rows[phase % 2 == 1 ? 1 : phase];
+    double sum = c[0] * std::sin(Mp) + c[1] * std::sin(Om) + c[2] * std::sin(2 * F) + c[3] * std::sin(2 * Mp) +
+                 c[4] * std::sin(3 * Mp) + c[5] * std::sin(Mp + 2 * F) + c[6] * std::sin(Mp - 2 * F) +
+                 E * (c[7] * std::sin(M) + c[8] * std::sin(Mp + M) + c[9] * std::sin(Mp - M) +
+                      c[10] * std::sin(M + 2 * F) + c[11] * std::sin(M - 2 * F) + c[12] * std::sin(2 * Mp + M) +
+                      c[13] * std::sin(2 * Mp - M)) +
+                 E * E * (c[14] * std::sin(2 * M) + c[15] * std::sin(Mp + 2 * M));
+    const double W = 0.00306 - 0.00038 * E * std::cos(M) + 0.00026 * std::cos(Mp);
+    if (phase == 1) sum += W;
+    if (phase == 3) sum -= W;
+    const double A[5] = {299.77 + 0.107408 * kk - 0.009173 * T2, 251.88 + 0.016321 * kk, 251.83 + 26.651886 * kk,
+                         349.42 + 36.412478 * kk, 84.66 + 18.206239 * kk};
+    const double a[5] = {0.000325, 0.000165, 0.000164, 0.000126, 0.00011};
+    for (int i = 0; i < 5; ++i) sum += a[i] * std::sin(A[i] * kDeg);
+    return mjd + sum;
+}
+
+// Centuries from 2000 (the object info dialog shows the phases of any date)
+// the moments keep their minutes: the mean phase's whole days and fraction
+// must not be rounded to a float's 1/128 day.
+TEST(MoonPhases, AgreeWithADoublePrecisionSolutionFarFrom2000) {
+    double worst = 0;
+    for (int32_t base : {-49000, -37000, -18000, 0, 18000, 25000, 37000, 49000}) {
+        for (int32_t k = base; k < base + 40; ++k) {
+            const double diff = (MjdOf(MoonPhaseEvent(k)) - MeeusPhaseMjd(k)) * 86400.0;
+            worst = std::max(worst, std::fabs(diff));
+            EXPECT_LE(std::fabs(diff), 60.0) << "k = " << k;
+        }
+    }
+    std::printf("[ measured ] phases 1000 to 3000 vs double precision: max %.0f s\n", worst);
+}
+
 TEST(MoonPhases, SuccessiveQuartersAreSixToNineDaysApart) {
     AstroTime last = MoonPhaseEvent(-500);
     for (int32_t k = -499; k <= 500; ++k) {
