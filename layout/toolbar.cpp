@@ -166,7 +166,8 @@ Layout::ILayoutItem* ButtonItem::HandleEvent(const Layout::Position& p, int even
         }
         return nullptr;
     case Layout::kEventHold:
-        if (state_ == kArmed && side_ != kTooltipNone && host_) {
+        // A button without tooltip text has nothing to show; its press stays a press.
+        if (state_ == kArmed && side_ != kTooltipNone && !tooltip_.empty() && host_) {
             if (!popup_) popup_.reset(new TooltipPopupWindow);
             const RECT anchor{rect_.x, rect_.y, rect_.x + rect_.width, rect_.y + rect_.height};
             popup_->Show(host_, anchor, side_, tooltip_);

@@ -345,6 +345,25 @@ TEST(Toolbar, ADisabledButtonNeverFiresButShowsItsTooltip) {
     EXPECT_EQ(f.toolbar.Button(1), nullptr);
 }
 
+TEST(Toolbar, AButtonWithoutTooltipTextFiresAfterAHold) {
+    // Nothing to show: holding such a button opens no (empty) popup, so the
+    // press still fires when the stylus is lifted on it.
+    ShortHold hold;
+    ToolbarFixture f;
+    const int s = f.Side();
+    f.toolbar.SetButton(1, 1, u"");
+    UI::ButtonItem* plain = f.toolbar.Button(1);
+    ASSERT_NE(plain, nullptr);
+    f.host.fired.clear();
+    Stylus(f.Bar(), WM_LBUTTONDOWN, s + 4, 8);
+    Pump(400);
+    EXPECT_NE(std::find(f.host.events.begin(), f.host.events.end(), kEventHold), f.host.events.end());
+    EXPECT_EQ(plain->OpenTooltip(), nullptr);
+    Stylus(f.Bar(), WM_LBUTTONUP, s + 4, 8);
+    ASSERT_FALSE(f.host.fired.empty());
+    EXPECT_EQ(f.host.fired.back(), 1);
+}
+
 TEST(Toolbar, AVerticalToolbarAtTheRightEdgeShowsTooltipsToTheLeft) {
     ShortHold hold;
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
