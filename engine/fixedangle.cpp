@@ -51,6 +51,13 @@ uint16_t AtanRatio(uint32_t a, uint32_t b) {
     if (a > b) return static_cast<uint16_t>((16384 - AtanRatio(b, a)) & 0xFFFF);
     if (b == 0) return 0;
     if (a == b) return 8192;
+    // The table arithmetic is defined for 16-bit divisors (Atan2i never passes
+    // more than 32768); larger ones are scaled down instead of dividing by zero.
+    while (b > 0xFFFF) {
+        a >>= 1;
+        b >>= 1;
+    }
+    if (a == b) return 8192;
     const uint32_t r = (a << 16) / (b & 0xFFFF);
     const uint32_t i = r >> 11;
     const int32_t f = static_cast<int32_t>(r & 0x7FF);

@@ -28,6 +28,11 @@ TEST(FixedAngle, ArcTangentTableAndKnownValues) {
         ASSERT_EQ(AtanRatio(k, 32), k == 0 ? 1 : expected) << k;
     }
     EXPECT_EQ(AtanRatio(0, 0), 0);
+    // Beyond the 16-bit domain: no division by zero, and still the right angle.
+    EXPECT_EQ(AtanRatio(1000, 65536), AtanRatio(500, 32768));
+    EXPECT_EQ(AtanRatio(65536, 65537), 8192);
+    EXPECT_EQ(AtanRatio(0xFFFFFFFFu, 0xFFFFFFFFu), 8192);
+    EXPECT_NEAR(AtanRatio(70000, 200000), std::atan(0.35) * 32768 / M_PI, 3);
     EXPECT_EQ(Atan2i(0, 100), 1);
     EXPECT_EQ(Atan2i(100, 100), 8192);
     EXPECT_EQ(Atan2i(100, 0), 16383);
