@@ -151,7 +151,22 @@ TimeZoneStatus PosixPlatform::ZoneRecordAt(int64_t utc, TimeZoneInfo& out) {
 }
 
 TimeZoneStatus PosixPlatform::TimeZone(TimeZoneInfo& out) {
-    return ZoneRecordAt(static_cast<int64_t>(std::time(nullptr)), out);
+    const time_t now = std::time(nullptr);
+    tzset();
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return TimeZoneStatus::Failed;
+    const char* tz = std::getenv("TZ");
+    const std::string zone = tz ? tz : "";
+    if (!zoneCache_.valid || zoneCache_.zone != zone || zoneCache_.year != local.tm_year) {
+        zoneCache_.status = ZoneRecordAt(static_cast<int64_t>(now), zoneCache_.info);
+        zoneCache_.zone = zone;
+        zoneCache_.year = local.tm_year;
+        zoneCache_.valid = zoneCache_.status != TimeZoneStatus::Failed;
+    }
+    out = zoneCache_.info;
+    if (zoneCache_.status == TimeZoneStatus::Standard || zoneCache_.status == TimeZoneStatus::Daylight)
+        return local.tm_isdst > 0 ? TimeZoneStatus::Daylight : TimeZoneStatus::Standard;
+    return zoneCache_.status;
 }
 
 uint16_t PosixPlatform::UserLanguage() {

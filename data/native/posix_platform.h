@@ -47,6 +47,16 @@ public:
 private:
     std::u16string resourceFolder_;
     std::map<std::u16string, std::vector<uint8_t>> resources_;  // keyed by lower-case name
+
+    // The zone record of one year and zone: deriving it scans the year, and
+    // event searches in device-zone mode ask for it many times.
+    struct ZoneCache {
+        bool valid = false;
+        std::string zone;  // the TZ setting it was made for
+        int year = 0;
+        TimeZoneStatus status = TimeZoneStatus::Failed;
+        TimeZoneInfo info;
+    } zoneCache_;
 };
 
 // Wild-card match ("*", "?") without regard to ASCII letter case, as the

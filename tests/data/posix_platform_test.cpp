@@ -79,6 +79,26 @@ TEST(PosixPlatform, ZoneRecordNorthernSummerTime) {
     EXPECT_EQ(Calc::DiffSeconds(Calc::UtcToLocal(after, 0, Calc::kDeviceZone), after), 7200);
 }
 
+TEST(PosixPlatform, CurrentZoneFollowsTheZoneSetting) {
+    PosixPlatform p;
+    TimeZoneInfo tz;
+    {
+        ZoneScope zone("Asia/Tokyo");
+        EXPECT_EQ(p.TimeZone(tz), TimeZoneStatus::Unknown);
+        EXPECT_EQ(tz.bias, -540);
+        EXPECT_EQ(p.TimeZone(tz), TimeZoneStatus::Unknown);  // from the cache
+        EXPECT_EQ(tz.bias, -540);
+    }
+    {
+        // A changed zone is not answered from the cache of the old one.
+        ZoneScope zone("America/New_York");
+        TimeZoneStatus st = p.TimeZone(tz);
+        EXPECT_TRUE(st == TimeZoneStatus::Standard || st == TimeZoneStatus::Daylight);
+        EXPECT_EQ(tz.bias, 300);
+        EXPECT_EQ(tz.daylightDate.month, 3);
+    }
+}
+
 TEST(PosixPlatform, ZoneRecordSouthernAndWithoutSummerTime) {
     {
         ZoneScope zone("Australia/Sydney");
