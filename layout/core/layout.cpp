@@ -208,6 +208,11 @@ void TableLayoutManager::Layout(int32_t& width, int32_t& height) {
     }
     const size_t ncols = static_cast<size_t>(nc);
     auto slot = [&](int32_t r, int32_t c) -> Cell& { return grid_[static_cast<size_t>(r) * ncols + static_cast<size_t>(c)]; };
+    // The last track a span covers, in 64 bits: a span up to INT32_MAX must
+    // not wrap around to a negative index.
+    auto last = [](int32_t first, int32_t span, int32_t count) {
+        return static_cast<int32_t>(std::min<int64_t>(int64_t{first} + span - 1, count - 1));
+    };
 
     // 1. Every slot starts as its own cell with the tracks' minimum sizes.
     for (int32_t r = 0; r < nr; ++r) {
@@ -225,7 +230,7 @@ void TableLayoutManager::Layout(int32_t& width, int32_t& height) {
         for (int32_t c = 0; c < nc; ++c) {
             Cell& s = slot(r, c);
             if (!s.item || s.rowSpan < 1 || s.columnSpan < 1) continue;
-            Cell& e = slot(r, std::min(c + s.columnSpan - 1, nc - 1));
+            Cell& e = slot(r, last(c, s.columnSpan, nc));
             e.firstRow = r;
             e.firstColumn = c;
             s.item->GetSize(e.width, e.height);
@@ -267,8 +272,8 @@ void TableLayoutManager::Layout(int32_t& width, int32_t& height) {
         for (int32_t c = 0; c < nc; ++c) {
             Cell& s = slot(r, c);
             if (!s.item || s.rowSpan < 1 || s.columnSpan < 1) continue;
-            const int32_t rr = std::min(r + s.rowSpan - 1, nr - 1);
-            const int32_t cc = std::min(c + s.columnSpan - 1, nc - 1);
+            const int32_t rr = last(r, s.rowSpan, nr);
+            const int32_t cc = last(c, s.columnSpan, nc);
             const int32_t x0 = c > 0 ? columns_[static_cast<size_t>(c - 1)].end : 0;
             const int32_t y0 = r > 0 ? rows_[static_cast<size_t>(r - 1)].end : 0;
             Rect placed;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -209,6 +210,22 @@ TEST(TableLayout, OwnedItemsDieWithResetRowDropAndReplacement) {
         EXPECT_EQ(deaths, 7);
     }
     EXPECT_EQ(deaths, 8);  // only `kept`, by going out of scope
+}
+
+TEST(TableLayout, AnyLargeSpanEndsInTheLastTrack) {
+    // "Everything to the right" written as the largest span must not wrap
+    // around past the end of the grid.
+    TableLayoutManager t(3, 3, false);
+    Box left(5, 2), wide(20, 4), tall(3, 9);
+    t.SetItem(0, 0, &left);
+    t.SetItem(0, 2, &wide, 1, std::numeric_limits<int32_t>::max());
+    t.SetItem(1, 2, &tall, std::numeric_limits<int32_t>::max(), 1);
+    int32_t w = 0, h = 0;
+    t.Layout(w, h);
+    EXPECT_EQ(w, 25);
+    EXPECT_EQ(h, 13);
+    ExpectRect(wide, 5, 0, 20, 4);
+    ExpectRect(tall, 5, 4, 20, 9);
 }
 
 TEST(TableLayout, OutsideTheGridIsOutOfRange) {
