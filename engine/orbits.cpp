@@ -1,5 +1,7 @@
 #include "engine/orbits.h"
 
+#include <cfloat>
+
 namespace Calc {
 
 namespace {
@@ -45,6 +47,14 @@ void Elliptic(float q, float e, float dt, float M0, float& x, float& y) {
     // Reduced to -pi..pi only when outside: near perihelion M is small, and
     // adding and taking away pi would cost it its low bits.
     float M = n * dt + M0;
+    if (!(Fabs(M) <= FLT_MAX)) {
+        // The mean motion overflows only for an orbit far smaller than the
+        // float can place apart from the Sun: the body is at perihelion
+        // to within 2a (and Kepler's equation of NaN would never settle).
+        x = q;
+        y = 0;
+        return;
+    }
     if (M < -kPi || M > kPi) M = Reduce(M + kPi, kTwoPi) - kPi;
     float s, c;
     SinCos(M, &s, &c);
@@ -150,7 +160,9 @@ void PrepareOrbit(OrbitElements& el) {
     el.Q = {-sw * cO - cw * sO * ci, cw * cO * ci - sw * sO, cw * si};
 }
 
-void OrbitPlanePosition(float q, float e, float dt, float M0, float& x, float& y) {
+namespace {
+
+void Solve(float q, float e, float dt, float M0, float& x, float& y) {
     if (e > 1.01f) {
         // The hyperbolic and near-parabolic solvers count time from
         // perihelion: a mean anomaly at the epoch becomes a shift of time.
@@ -175,6 +187,30 @@ void OrbitPlanePosition(float q, float e, float dt, float M0, float& x, float& y
     } else {
         Elliptic(q, e, dt, M0, x, y);
     }
+}
+
+bool Finite(float v) { return Fabs(v) <= FLT_MAX; }
+
+}  // namespace
+
+void OrbitPlanePosition(float q, float e, float dt, float M0, float& x, float& y) {
+    Solve(q, e, dt, M0, x, y);
+    if (Finite(x) && Finite(y)) return;
+    // Stumpff's series diverge far from perihelion (thousands of orbits of a
+    // tiny q, or an asteroid-form a near e = 1); the closed forms hold at any
+    // distance. A NaN would otherwise reach every angle computed from it.
+    if (e > 1.0f) {
+        const float a = q / (e - 1.0f);
+        Hyperbolic(q, e, M0 != 0 ? dt + M0 / (kGaussK / (Sqrt(a) * a)) : dt, x, y);
+    } else if (e < 1.0f) {
+        Elliptic(q, e, dt, M0, x, y);
+    }
+    if (Finite(x) && Finite(y)) return;
+    // Elements beyond what single precision can follow (an orbit of 1e-30
+    // AU, a parabola from a q of zero): the perihelion is the one point
+    // the elements still give.
+    x = Finite(q) ? q : 0.0f;
+    y = 0;
 }
 
 Vec3 OrbitPosition(const OrbitElements& el, AstroTime moment) {

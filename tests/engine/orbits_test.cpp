@@ -288,3 +288,24 @@ TEST(Orbits, SweepOfElements) {
         ExpectAgrees(o, o.epochJd + dt);
     }
 }
+
+TEST(Orbits, ElementsBeyondTheSeriesStillGiveTheOrbit) {
+    // Far from perihelion Stumpff's series diverge for a small q; the
+    // position must still follow the conic, not become NaN.
+    const RefOrbit sungrazer{"q 1e-4, e 1.01", true, 2451545.0, 0, 1e-4, 1.01, 40, 70, 30};
+    ExpectAgrees(sungrazer, sungrazer.epochJd + 1e6);
+    const RefOrbit nearlyOpen{"a 1000, e 0.999999", false, 2451545.0, 5, 1000, 0.999999, 40, 70, 30};
+    ExpectAgrees(nearlyOpen, nearlyOpen.epochJd + 1e4);
+
+    // An ellipse far smaller than single precision can resolve: its mean
+    // motion overflows, and the body is at the Sun to within 2a.
+    OrbitElements tiny;
+    tiny.kind = 0;
+    tiny.distance = 1e-30f;
+    tiny.eccentricity = 0.5f;
+    tiny.epoch = AstroTime{50000, 0};
+    PrepareOrbit(tiny);
+    const Vec3 p = OrbitPosition(tiny, AstroTime{50010, 0});
+    ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+    EXPECT_LE(Length(p), 2e-30f);
+}
