@@ -14,9 +14,14 @@ namespace {
 
 constexpr float kQ15 = 3.051851e-5f;  // 1/32767
 
-// The kind a reference behaves as: kinds 5 and 6 that do not resolve
-// behave as nothing.
+// A star record always holds a unit vector: all zero means the number is
+// in no catalogue (a stale selection, a star file no longer present).
+bool StarResolves(const StarPosition& p) { return p.X() != 0 || p.Y() != 0 || p.Z() != 0; }
+
+// The kind a reference behaves as: stars, and kinds 5 and 6, that do not
+// resolve behave as nothing.
 uint32_t EffectiveKind(const AstroObjRef& ref) {
+    if (ref.kind == kObjStar && !StarResolves(ReadStarPosition(ref.number))) return kObjNone;
     if (ref.kind == kObjUser && !FindUserObject(ref)) return kObjNone;
     if (ref.kind == kObjComet && !FindComet(ref)) return kObjNone;
     return ref.kind;
@@ -51,10 +56,6 @@ int32_t LeadingInteger(const std::u16string& s, size_t from, size_t to) {
     return static_cast<int32_t>(v);
 }
 
-Calc::Vec3 StarVector(StarNumber n) {
-    const StarPosition p = ReadStarPosition(n);
-    return {p.X() * kQ15, p.Y() * kQ15, p.Z() * kQ15};
-}
 
 }  // namespace
 
@@ -132,8 +133,11 @@ Calc::Vec3 ObjectPosition(const AstroObjRef& ref, Calc::Ephemeris& eph) {
     switch (ref.kind) {
         case kObjBody:
             return eph.ApparentPosition(ref.number);
-        case kObjStar:
-            return eph.StarApparent(StarVector(ref.number));
+        case kObjStar: {
+            const StarPosition p = ReadStarPosition(ref.number);
+            if (StarResolves(p)) return eph.StarApparent({p.X() * kQ15, p.Y() * kQ15, p.Z() * kQ15});
+            break;
+        }
         case kObjConstellation:
             // The second part of Serpens points where Serpens does.
             return eph.StarApparent(
@@ -154,8 +158,11 @@ float ObjectMagnitude(const AstroObjRef& ref, Calc::Ephemeris& eph) {
     switch (ref.kind) {
         case kObjBody:
             return eph.Magnitude(ref.number);
-        case kObjStar:
-            return static_cast<float>(ReadStarPosition(ref.number).MagnitudeCode() - kMagnitudeOffset) * 0.01f;
+        case kObjStar: {
+            const StarPosition p = ReadStarPosition(ref.number);
+            if (StarResolves(p)) return static_cast<float>(p.MagnitudeCode() - kMagnitudeOffset) * 0.01f;
+            break;
+        }
         case kObjUser:
             if (const UserObj* o = FindUserObject(ref)) return o->magnitude;
             break;

@@ -245,6 +245,18 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
         EXPECT_EQ(ObjectSummary(r, eph), u"");
         EXPECT_EQ(ObjectKey(r), u"");
     }
+    // Star numbers that no catalogue holds (a stored selection from a star
+    // file no longer present) give the values of nothing, not a star of
+    // magnitude -1.48 at the zero vector.
+    for (const AstroObjRef& r : {AstroObjRef(kObjStar, -7), AstroObjRef(kObjStar, 2147483647)}) {
+        const Calc::Vec3 p = ObjectPosition(r, eph);
+        EXPECT_EQ(p.x, 0.0f);
+        EXPECT_EQ(p.y, 1.0f);
+        EXPECT_EQ(p.z, 0.0f);
+        EXPECT_EQ(ObjectMagnitude(r, eph), Calc::kMissing);
+        EXPECT_EQ(ObjectDistance(r, eph), 0.0f);
+        EXPECT_EQ(ObjectSummary(r, eph), u"");
+    }
     // Unloading a file turns its references into nothing.
     const AstroObjRef m1 = Messier(1);
     EXPECT_EQ(ObjectName(m1), u"M 1");
