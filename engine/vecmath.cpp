@@ -182,6 +182,7 @@ float Cos(float x) {
 }
 
 float Atan(float x) {
+    if (x != x) return x;  // NaN would otherwise recurse without end below
     if (x < 0) return -Atan(-x);
     if (x > 1) return kHalfPi - Atan(1.0f / x);
     if (x <= 0.415f) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "engine/astrotime.h"
 
@@ -48,6 +49,12 @@ TEST(MathLibrary, ArcTangentsAndInverses) {
     }
     EXPECT_LT(worst, 1e-6);
     EXPECT_EQ(Asin(0), 0.0f);
+    // A NaN reaching the arc tangents comes back as NaN (no endless recursion).
+    const float nan = std::nanf("");
+    EXPECT_TRUE(std::isnan(Atan(nan)));
+    EXPECT_TRUE(std::isnan(Atan2(nan, 1.0f)));
+    EXPECT_TRUE(std::isnan(Atan2(1.0f, nan)));
+    EXPECT_FLOAT_EQ(Atan(std::numeric_limits<float>::infinity()), kHalfPi);
     EXPECT_FLOAT_EQ(Acos(0), kHalfPi);
 }
 
