@@ -59,4 +59,10 @@ fi
 
 echo "install-deps: installing$missing"
 # shellcheck disable=SC2086
-$as_root apt-get install -y -q $missing
+if ! $as_root apt-get install -y -q $missing; then
+    # Stale lists name package versions the mirror no longer has: refresh once and retry.
+    echo "install-deps: install failed; apt-get update and retry"
+    $as_root apt-get update -q
+    # shellcheck disable=SC2086
+    $as_root apt-get install -y -q $missing
+fi
