@@ -65,7 +65,8 @@ extern const char16_t kAutoAngleSpec[];  // "hm0|hm0|hm0|ms0|ms0|s2|s3|s4"
 // true conditions among |x| < 100, < 10, < 1, < 1/6, < 1/60, < 1/360,
 // < 1/3600 (the last alternative when there are fewer). `units` holds the
 // three unit letters. Rounding carries: 23.99999 h with "hm1" is 24h00m.
-// An invalid format code gives the text "Invalid format specification".
+// An invalid format code gives the program's own error text for it instead
+// of a number, so a wrong code shows on screen rather than a wrong value.
 std::u16string FormatSexagesimal(double x, const std::u16string& spec, const std::u16string& units);
 
 // Reads hours or degrees: an optional sign, then up to three numbers closed
