@@ -94,6 +94,14 @@ void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Pos
     SendMessageW(parent_ ? parent_ : ::GetParent(hwnd_), WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&n));
 }
 
+void TableControl::CancelGesture(const mwcl::MessageRecord& m) {
+    if (!pressing_) return;
+    pressing_ = false;
+    KillTimer(hwnd_, kHoldTimerId);
+    RouteEvent(m, kEventLeave, last_);
+    if (hwnd_) RouteEvent(m, kEventCancel, last_);
+}
+
 void TableControl::HandleMessage(mwcl::MessageRecord& m) {
     switch (m.message) {
     case WM_PAINT:
@@ -114,12 +122,16 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         RouteEvent(m, kEventMove, StylusOf(m.lParam));
         return;
     case WM_LBUTTONDOWN:
+        // A scrolling table takes the keyboard (arrows, wheel) when tapped.
+        if (sizeMode_ == kScroll && GetFocus() != hwnd_) SetFocus(hwnd_);
+        pressing_ = true;
         SetCapture(hwnd_);
         SetTimer(hwnd_, kHoldTimerId, GetDoubleClickTime(), nullptr);
         RouteEvent(m, kEventPress, StylusOf(m.lParam));
         return;
     case WM_LBUTTONUP: {
         // The release reaches the items before the capture goes.
+        pressing_ = false;
         RouteEvent(m, kEventRelease, StylusOf(m.lParam));
         if (hwnd_) {
             KillTimer(hwnd_, kHoldTimerId);
@@ -138,14 +150,16 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         }
         DefaultProcessing(m);
         return;
-    case WM_CAPTURECHANGED: {
-        const HWND to = reinterpret_cast<HWND>(m.lParam);
-        if (to && to != hwnd_) {
-            KillTimer(hwnd_, kHoldTimerId);
-            RouteEvent(m, kEventLeave, last_);
-        }
+    case WM_CAPTURECHANGED:
+        // To another window or to none (a message box, a task switch): either
+        // way the release will never come here.
+        if (reinterpret_cast<HWND>(m.lParam) != hwnd_) CancelGesture(m);
         return;
-    }
+    case WM_CANCELMODE:
+        CancelGesture(m);
+        if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+        m.result = 0;
+        return;
     case WM_HSCROLL:
         if (hscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
         return;

@@ -21,6 +21,8 @@ struct TableControlNotification {
 
 // Timer of the tap-and-hold detection.
 constexpr UINT_PTR kHoldTimerId = 0x4D4C4543;
+// Lines of 20 pixels a scrolling table moves per notch of the mouse wheel.
+constexpr int kWheelLines = 3;
 
 class TableControl : public mwcl::Control {
 public:
@@ -60,8 +62,12 @@ protected:
     mwcl::ScrollState vscroll_{SB_VERT};
     HBRUSH background_ = nullptr;
     Position last_;
+    bool pressing_ = false;  // between press and release: the control holds the capture
+    int wheel_ = 0;          // wheel motion short of a notch
 
 private:
+    // The stylus capture went without a release: the gesture ends, nothing fires.
+    void CancelGesture(const mwcl::MessageRecord& m);
     void PlaceTable();
     void SetUpScrollBars();
     void Paint();

@@ -174,6 +174,13 @@ Layout::ILayoutItem* ButtonItem::HandleEvent(const Layout::Position& p, int even
             tooltipShownThisPress_ = true;
         }
         return nullptr;
+    case Layout::kEventCancel:
+        // The press ended elsewhere: released look, no tooltip, no fire.
+        state_ = kIdle;
+        tooltipShownThisPress_ = false;
+        CloseTooltip();
+        Redraw();
+        return nullptr;
     case Layout::kEventRelease: {
         const bool fires = !disabled_ && state_ == kArmed && !tooltipShownThisPress_;
         state_ = kIdle;

@@ -60,10 +60,11 @@ ILayoutItem* LayoutManager::HandleEvent(const Position& p, int event) {
     ILayoutItem* side = nullptr;
     ILayoutItem* result = nullptr;
 
-    if (item != hovered_ || event == kEventLeave) {
+    const bool leaving = event == kEventLeave || event == kEventCancel;
+    if (item != hovered_ || leaving) {
         if (hovered_ && VerifyItemValid(hovered_)) side = hovered_->HandleEvent(p, kEventLeave);
         hovered_ = nullptr;
-        if (item && event != kEventLeave) {
+        if (item && !leaving) {
             ILayoutItem* r = item->HandleEvent(p, kEventEnter);
             if (!side) side = r;
             hovered_ = item;
@@ -84,6 +85,11 @@ ILayoutItem* LayoutManager::HandleEvent(const Position& p, int event) {
         if (captured_ && VerifyItemValid(captured_)) result = captured_->HandleEvent(p, event);
         if (event == kEventRelease) captured_ = nullptr;
         break;
+    case kEventCancel:
+        // The gesture is over: whatever the pressed item answers, nothing fired.
+        if (captured_ && VerifyItemValid(captured_)) captured_->HandleEvent(p, event);
+        captured_ = nullptr;
+        return this;
     default:  // enter: nothing more; leave: done above
         break;
     }

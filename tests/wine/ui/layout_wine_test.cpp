@@ -392,4 +392,37 @@ TEST(Toolbar, AVerticalToolbarAtTheRightEdgeShowsTooltipsToTheLeft) {
     EXPECT_EQ(f.toolbar.Button(2)->TooltipSide(), UI::kTooltipBelow);
 }
 
+TEST(Toolbar, LosingTheCaptureInAnyWayEndsThePress) {
+    ShortHold hold;
+    ToolbarFixture f;
+    const int s = f.Side();
+    UI::ButtonItem* sky = f.toolbar.Button(1);
+    // Released to no window (a message box, Alt+Tab), cancelled, taken by another window.
+    for (int way = 0; way < 3; ++way) {
+        f.host.fired.clear();
+        Stylus(f.Bar(), WM_LBUTTONDOWN, s + 4, 8);
+        ASSERT_EQ(sky->State(), UI::ButtonItem::kArmed);
+        ASSERT_EQ(GetCapture(), f.Bar());
+        if (way == 0)
+            ReleaseCapture();
+        else if (way == 1)
+            SendMessageW(f.Bar(), WM_CANCELMODE, 0, 0);
+        else
+            SetCapture(f.host.GetHandle());
+        Pump(400);  // a hold timer still running would open the tooltip now
+        EXPECT_EQ(sky->OpenTooltip(), nullptr) << way;
+        EXPECT_EQ(sky->State(), UI::ButtonItem::kIdle) << way;
+        HIMAGELIST list;
+        int index;
+        sky->CurrentImage(list, index);
+        EXPECT_EQ(list, UI::LayoutedToolbar::StandardNormal()) << way;
+        // Passing over the button afterwards arms nothing; a stray release fires nothing.
+        if (GetCapture()) ReleaseCapture();
+        SendMessageW(f.Bar(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(s + 5, 9));
+        EXPECT_EQ(sky->State(), UI::ButtonItem::kIdle) << way;
+        SendMessageW(f.Bar(), WM_LBUTTONUP, 0, MAKELPARAM(s + 5, 9));
+        for (int fired : f.host.fired) EXPECT_EQ(fired, -1) << way;
+    }
+}
+
 #endif  // CELVANE_HAVE_BITMAPS
