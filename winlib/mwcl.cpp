@@ -247,11 +247,16 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         Dialog* dialog = reinterpret_cast<Dialog*>(lParam);
+        const HWND before = GetFocus();
         if (dialog && !Window::FromHandle(hwnd)) {
             dialog->Bind(hwnd);
             dialog->OnCreate();
         }
-        return TRUE;  // the first control takes the keyboard focus
+        // TRUE lets the dialog manager focus the first control; a dialog that
+        // put the focus somewhere itself keeps it.
+        const HWND after = GetFocus();
+        const bool focusedHere = after && after != before && (after == hwnd || IsChild(hwnd, after));
+        return focusedHere ? FALSE : TRUE;
     }
     return FALSE;
 }

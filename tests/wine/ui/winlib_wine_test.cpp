@@ -223,6 +223,45 @@ TEST(Dialog, ModelessPagesAreMadeOnce) {
     EXPECT_EQ(page.GetHandle(), nullptr);
 }
 
+namespace {
+
+const UINT kProbeFocus = WM_APP + 7;
+
+// Records which control has the keyboard once the dialog is up.
+class FocusDialog : public mwcl::Dialog {
+public:
+    explicit FocusDialog(int focusId) : mwcl::Dialog(u"FOCUS_DIALOG"), focusId_(focusId) {}
+    void OnCreate() override {
+        mwcl::Dialog::OnCreate();
+        if (focusId_) SetFocus(GetDlgItem(hwnd_, focusId_));
+        PostMessageW(hwnd_, kProbeFocus, 0, 0);
+    }
+    void HandleMessage(mwcl::MessageRecord& m) override {
+        if (m.message == kProbeFocus) {
+            focused = GetDlgCtrlID(GetFocus());
+            End(IDOK);
+            return;
+        }
+        mwcl::Dialog::HandleMessage(m);
+    }
+    int focused = 0;
+
+private:
+    int focusId_;
+};
+
+}  // namespace
+
+TEST(Dialog, TheFocusSetWhenTheDialogOpensStays) {
+    FocusDialog chosen(101);
+    EXPECT_EQ(chosen.DoModal(nullptr), IDOK);
+    EXPECT_EQ(chosen.focused, 101);
+    // Without a choice the first field takes it.
+    FocusDialog first(0);
+    first.DoModal(nullptr);
+    EXPECT_EQ(first.focused, 100);
+}
+
 // The user language of the process picks the templates: German of any region
 // gets "_0007" (an exact "_0407" first), everyone else the plain name.
 TEST(Localized, TemplatesFollowTheLanguage) {
