@@ -52,11 +52,15 @@ void TableControl::UpdateLayout() {
 }
 
 void TableControl::SetUpScrollBars() {
-    RECT wr;
-    GetWindowRect(hwnd_, &wr);
-    const int ww = wr.right - wr.left, wh = wr.bottom - wr.top;
-    const int tw = table_.TotalWidth(), th = table_.TotalHeight();
+    // The room for the table is the client area as it would be without bars:
+    // a border (or any other frame) is never part of the page.
+    RECT cr;
+    GetClientRect(hwnd_, &cr);
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+    const int ww = (cr.right - cr.left) + ((style & WS_VSCROLL) ? barW : 0);
+    const int wh = (cr.bottom - cr.top) + ((style & WS_HSCROLL) ? barH : 0);
+    const int tw = table_.TotalWidth(), th = table_.TotalHeight();
     bool needH = tw > ww, needV = th > wh;
     // One bar can make room for the other too small.
     if (needH && !needV) needV = th > wh - barH;
@@ -165,6 +169,19 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         return;
     case WM_VSCROLL:
         if (vscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
+        return;
+    case WM_MOUSEWHEEL:
+        if (sizeMode_ == kScroll && vscroll_.MaxPosition() > 0) {
+            // Three lines a notch; parts of a notch (fine wheels) add up.
+            wheel_ += GET_WHEEL_DELTA_WPARAM(m.wParam);
+            const int notches = wheel_ / WHEEL_DELTA;
+            wheel_ -= notches * WHEEL_DELTA;
+            const int lines = -notches * kWheelLines;
+            if (lines && vscroll_.ScrollBy(hwnd_, lines * mwcl::ScrollState::kLine)) Scrolled();
+            m.result = 0;
+            return;
+        }
+        DefaultProcessing(m);  // the parent may scroll instead
         return;
     case WM_KEYDOWN: {
         bool moved = false;

@@ -168,6 +168,35 @@ TEST(TableControl, ScrollsALargerTable) {
     DestroyWindow(host.GetHandle());
 }
 
+TEST(TableControl, AScrollingTableReachesItsLastPixelTakesTheFocusAndFollowsTheWheel) {
+    Host host;
+    host.Create(HostClass(), nullptr, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(host.GetHandle(), nullptr, 0, 0, 400, 400, SWP_NOZORDER);
+    TableControl tc(10, 1, true);
+    for (int r = 0; r < 10; ++r) tc.Table().SetItem(r, 0, new Block(100, 50));
+    // A border takes pixels from the client area: the page is what is shown.
+    tc.Create(host.GetHandle(), 9, RECT{0, 0, 150, 200}, TableControl::kScroll, WS_BORDER);
+    HWND hwnd = tc.GetHandle();
+    const SIZE client = mwcl::GetClientSize(hwnd);
+    SendMessageW(hwnd, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(tc.VerticalPosition() + client.cy, 500);
+    SendMessageW(hwnd, WM_VSCROLL, SB_TOP, 0);
+
+    // A tap gives it the keyboard (and so the wheel).
+    SetFocus(host.GetHandle());
+    Stylus(hwnd, WM_LBUTTONDOWN, 5, 5);
+    Stylus(hwnd, WM_LBUTTONUP, 5, 5);
+    EXPECT_EQ(GetFocus(), hwnd);
+    // One notch down is three 20-pixel lines; half notches add up.
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 60);
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 60);
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 0);
+    DestroyWindow(host.GetHandle());
+}
+
 TEST(TableControl, ItemsDrawWhereTheyArePlaced) {
     TableLayoutManager t(3, 2, true);
     HBITMAP red = CreateBitmap(8, 6, 1, 32, nullptr);
