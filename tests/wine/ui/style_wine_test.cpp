@@ -299,6 +299,9 @@ public:
         HWND link = GetDlgItem(hwnd_, 101);
         if (link) {
             MakeLink(link);
+            MakeLink(link);  // once is enough: the second call changes nothing
+            links = LinkCount();
+            linkFont = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
             HDC dc = CreateCompatibleDC(nullptr);
             SendMessageW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
             linkColour = GetTextColor(dc);
@@ -307,6 +310,11 @@ public:
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof lf, &lf);
             linkUnderlined = lf.lfUnderline != 0;
         }
+        style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+        RECT client, dlu{0, 0, 160, 100};
+        GetClientRect(hwnd_, &client);
+        MapDialogRect(hwnd_, &dlu);
+        clientKept = client.right == dlu.right && client.bottom == dlu.bottom;
         PostMessageW(hwnd_, WM_COMMAND, IDOK, 0);
     }
     void OnCommand(mwcl::MessageRecord& m) override {
@@ -322,6 +330,10 @@ public:
     UINT tapMessage = 0;
     COLORREF linkColour = 0;
     bool linkUnderlined = false;
+    size_t links = 0;
+    HFONT linkFont = nullptr;
+    DWORD style = 0;
+    bool clientKept = false;
 };
 
 }  // namespace
@@ -338,6 +350,10 @@ TEST(TitledDialog, CaptionBecomesTheTitleStripAboveTheControls) {
     EXPECT_EQ(d.tapMessage, static_cast<UINT>(WM_LBUTTONDOWN));
     EXPECT_EQ(d.linkColour, RGB(0, 0, 255));
     EXPECT_TRUE(d.linkUnderlined);
+    // The title shows once: in the strip, not in a caption bar as well; the
+    // template's room for the controls stays.
+    EXPECT_NE(d.style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    EXPECT_TRUE(d.clientKept);
 
     // A title of the program's own replaces the caption.
     ProbeTitled own(u"TEST_DIALOG");
@@ -350,6 +366,18 @@ TEST(TitledDialog, CaptionBecomesTheTitleStripAboveTheControls) {
     top.moveBelow = true;
     top.DoModal(nullptr);
     EXPECT_GE(top.firstTop, top.height);
+}
+
+TEST(TitledDialog, LinkFontsLiveForOneRun) {
+    ScopedLanguage english(0x0409);
+    ProbeTitled d(u"TEST_DIALOG");
+    for (int run = 0; run < 2; ++run) {
+        d.DoModal(nullptr);
+        EXPECT_EQ(d.links, 1u) << run;
+        ASSERT_NE(d.linkFont, nullptr);
+        EXPECT_EQ(GetObjectType(d.linkFont), 0u) << run;  // released when the dialog closed
+        EXPECT_EQ(d.LinkCount(), 0u);
+    }
 }
 
 TEST(TitledDialog, GermanTemplateGivesTheGermanTitle) {
