@@ -42,8 +42,10 @@ void TextItem::Draw(HDC dc) {
 // --- bitmaps --------------------------------------------------------------------------------
 
 BitmapItem::BitmapItem(HDC memoryDc, bool owns) : dc_(memoryDc), bitmap_(nullptr), owns_(owns) {
+    // Only a memory context holds a bitmap of its own to draw from (a screen
+    // or window context answers with a stand-in, and so would a null one).
+    if (!dc_ || GetObjectType(dc_) != OBJ_MEMDC) mwcl::FatalError(u"No bitmap selected in DC");
     bitmap_ = static_cast<HBITMAP>(GetCurrentObject(dc_, OBJ_BITMAP));
-    if (!bitmap_) mwcl::FatalError(u"No bitmap selected in DC");
     BITMAP bm{};
     if (!GetObjectW(bitmap_, sizeof bm, &bm)) mwcl::FatalError(u"GetObject for bitmap failed.");
     width_ = bm.bmWidth;
