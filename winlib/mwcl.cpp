@@ -363,11 +363,33 @@ void Control::Enable(bool on) {
 
 // --- containers: frames and dialogs -------------------------------------------------------
 
+KeyData KeyDataOf(const MessageRecord& m) {
+    // lParam: bits 0-15 the repeat count, 24 extended, 30 previous state, 31 transition.
+    KeyData k;
+    k.key = static_cast<UINT>(m.wParam);
+    const DWORD bits = static_cast<DWORD>(m.lParam);
+    k.repeatCount = static_cast<int>(bits & 0xffffu);
+    k.extended = (bits & (1u << 24)) != 0;
+    k.previouslyDown = (bits & (1u << 30)) != 0;
+    k.goingDown = (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && (bits & (1u << 31)) == 0;
+    return k;
+}
+
 void ControlContainer::CommonDispatch(MessageRecord& m) {
     switch (m.message) {
     case WM_COMMAND:
     case WM_NOTIFY:
         OnCommand(m);
+        return;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (OnKey(m, KeyDataOf(m))) {
+            m.result = 0;
+            return;
+        }
+        DefaultProcessing(m);
         return;
     case WM_SETTINGCHANGE:
         // 224: the input panel changed. A desktop has no panel, so a window

@@ -21,6 +21,11 @@ HFONT UnderlinedFont();  // the normal font, underlined (links)
 HFONT BoldFont();        // the normal font, weight 700
 HFONT TitleFont();       // the title strip's font, about 9 points
 int LineHeight();        // the normal font's text height in pixels
+// Sizes in lines of the normal font (panels, margins, widths), rounded to
+// whole pixels: Lines(1.5) is one and a half line heights.
+int Lines(double lines);
+// A length meant for 96 dots per inch at the screen's resolution.
+int ScaledPixels(int pixelsAt96);
 COLORREF TextColor();    // the system window-text colour
 COLORREF LinkColor();    // blue
 COLORREF InfoTextColor();
