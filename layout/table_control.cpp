@@ -87,6 +87,11 @@ void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Pos
     last_ = p;
     ILayoutItem* item = table_.HandleEvent(p, event);
     if (!hwnd_) return;
+    // Clickable items look pressed while armed.
+    if (event == kEventPress || event == kEventRelease || event == kEventCancel ||
+        (pressing_ && event == kEventMove))
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    const Clickable* clicked = dynamic_cast<const Clickable*>(item);
     TableControlNotification n{};
     n.hdr.hwndFrom = hwnd_;
     n.hdr.idFrom = static_cast<UINT_PTR>(id_);
@@ -95,7 +100,14 @@ void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Pos
     n.event = event;
     n.item = item;
     n.position = p;
+    n.itemId = clicked ? clicked->ClickId() : -1;
     SendMessageW(parent_ ? parent_ : ::GetParent(hwnd_), WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&n));
+}
+
+int TableControl::TappedItemId(const NMHDR* notification) {
+    if (!notification || notification->code != kEventRelease) return -1;
+    if (!dynamic_cast<TableControl*>(mwcl::Window::FromHandle(notification->hwndFrom))) return -1;
+    return reinterpret_cast<const TableControlNotification*>(notification)->itemId;
 }
 
 void TableControl::CancelGesture(const mwcl::MessageRecord& m) {
@@ -184,6 +196,11 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         DefaultProcessing(m);  // the parent may scroll instead
         return;
     case WM_KEYDOWN: {
+        // Arrows scroll on each press and each repeat of a held key.
+        if (!mwcl::KeyDataOf(m).goingDown) {
+            DefaultProcessing(m);
+            return;
+        }
         bool moved = false;
         switch (m.wParam) {
         case VK_UP: moved = vscroll_.ScrollBy(hwnd_, -mwcl::ScrollState::kLine); break;

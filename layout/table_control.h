@@ -17,6 +17,7 @@ struct TableControlNotification {
     int event;          // kEventEnter .. kEventDoubleTap
     ILayoutItem* item;  // the item that took the event (the table when none did)
     Position position;  // the stylus, in the control's client coordinates
+    int itemId;         // the id of a clickable item that took the event, else -1
 };
 
 // Timer of the tap-and-hold detection.
@@ -43,6 +44,9 @@ public:
     void UpdateLayout();
     // Background of the painting (default: the window colour).
     void SetBackground(HBRUSH brush) { background_ = brush; }
+    // The id of the clickable item (Clickable) a notification reports as
+    // tapped: a release that item fired on. -1 for any other notification.
+    static int TappedItemId(const NMHDR* notification);
     int HorizontalPosition() const { return hscroll_.Position(); }
     int VerticalPosition() const { return vscroll_.Position(); }
 

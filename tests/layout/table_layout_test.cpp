@@ -296,6 +296,21 @@ TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
     EXPECT_EQ(t.HandleEvent({50, 50}, kEventRelease), &t);
 }
 
+TEST(LayoutEvents, ACancelEndsTheGestureWithoutARelease) {
+    std::vector<std::string> log;
+    TableLayoutManager t(1, 1, false);
+    Box a(10, 10, &log, "a");
+    t.SetItem(0, 0, &a);
+    int32_t w, h;
+    t.Layout(w, h);
+    t.HandleEvent({5, 5}, kEventPress);
+    EXPECT_EQ(t.HandleEvent({5, 5}, kEventCancel), &t);  // the item's answer fires nothing
+    EXPECT_EQ(t.HoveredItem(), nullptr);
+    EXPECT_EQ(t.CapturedItem(), nullptr);
+    EXPECT_EQ(t.HandleEvent({5, 5}, kEventRelease), &t);  // a late release reaches no one
+    EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:4", "a:3", "a:8", "a:1"}));
+}
+
 TEST(LayoutEvents, ARemovedItemIsNotSentEvents) {
     std::vector<std::string> log;
     TableLayoutManager t(1, 1, false);

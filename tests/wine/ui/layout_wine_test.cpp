@@ -213,7 +213,7 @@ TEST(TableControl, ItemsDrawWhereTheyArePlaced) {
     TextItem* text = new TextItem(u"Mg", UI::BoldFont(), RGB(0, 0, 0));
     t.SetItem(0, 0, text);
     t.SetItem(0, 1, BitmapItem::FromBitmap(red, true));
-    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(10), 1, 2);
+    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(1, UI::kDefaultColor, 10), 1, 2);
     t.SetRowMinimum(1, 5);
     t.SetItem(2, 1, new Block(4, 4, RGB(0, 0, 255)));
     int32_t w = 0, h = 0;
@@ -452,6 +452,44 @@ TEST(Toolbar, LosingTheCaptureInAnyWayEndsThePress) {
         SendMessageW(f.Bar(), WM_LBUTTONUP, 0, MAKELPARAM(s + 5, 9));
         for (int fired : f.host.fired) EXPECT_EQ(fired, -1) << way;
     }
+}
+
+TEST(Toolbar, AMouseRestingOnAButtonShowsItsTooltip) {
+    // A shorter hover time for the test; the system's comes back afterwards.
+    UINT oldHover = 0;
+    SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &oldHover, 0);
+    SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, 100, nullptr, 0);
+    ToolbarFixture f(100, 100);
+    const int s = f.Side();
+    auto hover = [&](int x) {
+        POINT p{x, 5};
+        ClientToScreen(f.Bar(), &p);
+        SetCursorPos(p.x, p.y);
+        SendMessageW(f.Bar(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+    };
+    hover(4);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);  // not before the hover time
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    // On to the next button: the first tooltip goes, the next comes after the hover time.
+    hover(s + 4);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(1)->OpenTooltip(), nullptr);
+    // A click closes it and fires as always.
+    f.host.fired.clear();
+    SendMessageW(f.Bar(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(s + 4, 5));
+    EXPECT_EQ(f.toolbar.Button(1)->OpenTooltip(), nullptr);
+    SendMessageW(f.Bar(), WM_LBUTTONUP, 0, MAKELPARAM(s + 4, 5));
+    ASSERT_FALSE(f.host.fired.empty());
+    EXPECT_EQ(f.host.fired.back(), 1);
+    // The mouse leaving the toolbar takes the tooltip away.
+    hover(4);
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    SendMessageW(f.Bar(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, oldHover, nullptr, 0);
 }
 
 #endif  // CELVANE_HAVE_BITMAPS
