@@ -21,7 +21,7 @@ const mwcl::WindowClass& TooltipClass() {
     return *cls;
 }
 
-HIMAGELIST StandardList(const char16_t* name) { return CreateColorImageList(name, CLR_NONE); }
+HIMAGELIST StandardList(const char16_t* name) { return CreateColorImageList(name, kButtonMask); }
 
 }  // namespace
 

@@ -31,6 +31,10 @@ COLORREF LinkColor();    // blue
 COLORREF InfoTextColor();
 COLORREF InfoBackgroundColor();
 
+// The see-through colour of the toolbar button strips: the toolbar's own
+// background shows around the pictures.
+constexpr COLORREF kButtonMask = RGB(255, 0, 255);
+
 // Colour arguments of the monochrome image list.
 constexpr COLORREF kDefaultColor = 0xFF000000;  // ink: window text; paper: window
 constexpr COLORREF kTransparent = 0xFFFFFFFF;   // paper only
