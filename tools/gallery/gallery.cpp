@@ -383,6 +383,14 @@ std::vector<std::u16string> GalleryWindow::Checks() const {
         ClientToScreen(table_.GetHandle(), &p);
         add("bitmap-item", p, RGB(10, 20, 70));
     }
+    // A toolbar button's corner: the window's colour shows through (no grey band).
+    if (UI::ButtonItem* b = small_.Button(0)) {
+        UI::Layout::Rect r;
+        b->GetRect(r);
+        POINT p{r.x, r.y};
+        ClientToScreen(small_.GetHandle(), &p);
+        add("button-see-through", p, GetSysColor(COLOR_WINDOW));
+    }
     // The open tooltip: the info background inside its border.
     if (UI::ButtonItem* b = small_.Button(2)) {
         if (UI::TooltipPopupWindow* tip = b->OpenTooltip()) {
