@@ -11,7 +11,7 @@
 #   celvane_add_winelib_executable(<name> GUI|CONSOLE SOURCES ... [RC <file.rc>]
 #                                  [RC_DEPENDS ...] [LIBS ...])
 #   celvane_add_winelib_library(<name> SOURCES ... [LIBS ...])      (static)
-#   celvane_add_wine_prefix(<fixture> <prefix-dir> null|x11 [dpi])
+#   celvane_add_wine_prefix(<fixture> <prefix-dir> null|x11)
 #   celvane_add_wine_test(<test> PREFIX <fixture> TARGET <exe> [ARGS ...]
 #                         [ENVIRONMENT ...] [LABELS ...])
 # and the build-tree locales in CELVANE_LOCALE_DIR (target celvane_locales).
@@ -109,10 +109,9 @@ endfunction()
 # never share one wineserver between the two). The setup fixture creates the
 # prefix once (about 5 s; later runs find it ready), the cleanup fixture stops
 # its wineserver so nothing outlives the test run.
-# An optional dpi makes the prefix report that screen resolution (LogPixels).
 function(celvane_add_wine_prefix fixture prefix driver)
   add_test(NAME ${fixture}_setup
-    COMMAND sh ${CELVANE_WINE_PREFIX_SCRIPT} create ${prefix} ${driver} ${CELVANE_WINE64} ${CELVANE_WINESERVER} ${ARGN})
+    COMMAND sh ${CELVANE_WINE_PREFIX_SCRIPT} create ${prefix} ${driver} ${CELVANE_WINE64} ${CELVANE_WINESERVER})
   add_test(NAME ${fixture}_stop
     COMMAND sh ${CELVANE_WINE_PREFIX_SCRIPT} stop ${prefix} ${driver} ${CELVANE_WINE64} ${CELVANE_WINESERVER})
   set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture} LABELS wine

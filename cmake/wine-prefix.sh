@@ -1,15 +1,14 @@
 #!/bin/sh
 # Creates or stops the Wine prefix of a build tree (CTest fixtures).
-#   wine-prefix.sh create <prefix> <driver> <wine64> <wineserver> [dpi]
+#   wine-prefix.sh create <prefix> <driver> <wine64> <wineserver>
 #   wine-prefix.sh stop   <prefix> <driver> <wine64> <wineserver>
 # <driver> is Wine's display driver for the prefix: "null" (no X server
-# needed) or "x11" (for xvfb runs); <dpi> the screen resolution the prefix
-# reports (LogPixels; default Wine's 96).
+# needed) or "x11" (for xvfb runs).
 set -u
-action=$1 prefix=$2 driver=$3 wine=$4 server=$5 dpi=${6:-}
+action=$1 prefix=$2 driver=$3 wine=$4 server=$5
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINELOADER="$wine"
-marker="$prefix/.celvane-prefix-$driver${dpi:+-$dpi}"
+marker="$prefix/.celvane-prefix-$driver"
 
 case "$action" in
 create)
@@ -39,12 +38,6 @@ create)
         "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d "$driver" /f >>"$log" 2>&1 </dev/null
         rc=$?
     fi
-    if [ $rc -eq 0 ] && [ -n "$dpi" ]; then
-        # Where Wine reads the resolution (the user's setting and the machine's).
-        "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$log" 2>&1 </dev/null &&
-        "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >>"$log" 2>&1 </dev/null
-        rc=$?
-    fi
     # Stopping the server writes the registry files.
     "$server" -k >>"$log" 2>&1 </dev/null
     if [ $rc -ne 0 ] || [ ! -f "$prefix/system.reg" ] || ! grep -q "\"Graphics\"=\"$driver\"" "$prefix/user.reg"; then
@@ -53,7 +46,7 @@ create)
         exit 1
     fi
     touch "$marker"
-    echo "Wine prefix $prefix created ($driver driver${dpi:+, $dpi dpi})"
+    echo "Wine prefix $prefix created ($driver driver)"
     ;;
 stop)
     if [ -d "$prefix" ]; then
@@ -62,7 +55,7 @@ stop)
     exit 0
     ;;
 *)
-    echo "usage: $0 create|stop <prefix> <driver> <wine64> <wineserver> [dpi]" >&2
+    echo "usage: $0 create|stop <prefix> <driver> <wine64> <wineserver>" >&2
     exit 2
     ;;
 esac

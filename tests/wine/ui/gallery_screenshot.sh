@@ -3,12 +3,12 @@
 # manager (openbox), as a user sees it, caption bars included, and checks
 # pixels that matter (the title rule, a bitmap item, the open tooltip) at the
 # places the gallery reports.
-#   gallery_screenshot.sh <prefix> <wine64> <wineserver> <gallery.exe.so> <en|de> <out.png> [WxH]
-# The prefix uses Wine's X11 driver (and sets the resolution the gallery is
-# drawn for); WxH is the screen's size (default 1024x768). This script's
-# output goes to the caller.
+#   gallery_screenshot.sh <prefix> <wine64> <wineserver> <gallery.exe.so> <en|de> <out.png> [WxH [dpi]]
+# The prefix uses Wine's X11 driver; WxH is the screen's size (default
+# 1024x768); a dpi is written into the prefix as its screen resolution
+# (LogPixels) before the gallery starts. This script's output goes to the caller.
 set -u
-prefix=$1 wine=$2 server=$3 gallery=$4 lang=$5 out=$6 screen=${7:-1024x768}
+prefix=$1 wine=$2 server=$3 gallery=$4 lang=$5 out=$6 screen=${7:-1024x768} dpi=${8:-}
 command -v openbox >/dev/null 2>&1 || { echo "openbox is missing (scripts/install-deps.sh)"; exit 1; }
 
 work=$(mktemp -d)
@@ -16,6 +16,15 @@ trap 'rm -rf "$work"' EXIT
 ready="$work/ready"
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work" READY="$ready" OUT="$out"
 export WINE="$wine" SERVER="$server" GALLERY="$gallery" GLANG="$lang"
+
+if [ -n "$dpi" ]; then
+    # Where Wine reads the resolution (the user's setting and the machine's);
+    # stopping the server writes the registry before the gallery starts.
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null &&
+    "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null ||
+        { echo "setting the prefix's resolution failed"; exit 1; }
+    "$server" -k >/dev/null 2>&1
+fi
 case "$lang" in
 de) export LANG=de_DE.UTF-8 ;;
 *) export LANG=en_US.UTF-8 ;;
