@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+using uitest::Canvas;
 using uitest::ScopedLanguage;
 
 namespace {
@@ -57,43 +58,6 @@ bool ReadBmp(const std::string& file, BmpFile& out) {
 }
 
 // A 32-bit picture to draw into and read back.
-class Canvas {
-public:
-    Canvas(int w, int h, COLORREF fill) : w_(w), h_(h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
-        HBRUSH b = CreateSolidBrush(fill);
-        RECT r{0, 0, w, h};
-        FillRect(dc_, &r, b);
-        DeleteObject(b);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const DWORD v = bits_[y * w_ + x];
-        return RGB((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
-    }
-
-private:
-    int w_, h_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
-    DWORD* bits_ = nullptr;
-};
-
 int ImageCount(HIMAGELIST l) { return l ? ImageList_GetImageCount(l) : -1; }
 int ImageSide(HIMAGELIST l) {
     int w = 0, h = 0;

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+using uitest::Canvas;
 using uitest::Pump;
 using namespace UI::Layout;
 
@@ -38,40 +39,6 @@ void Send(HWND hwnd, UINT message, int x, int y) {
 }
 
 int Last(const std::vector<int>& v) { return v.empty() ? -2 : v.back(); }
-
-// A white picture to draw items into, read back as 0xRRGGBB.
-class Canvas {
-public:
-    Canvas(int w, int h) : w_(w) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&px_), nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
-        PatBlt(dc_, 0, 0, w, h, WHITENESS);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    DWORD At(int x, int y) {
-        GdiFlush();
-        return px_[y * w_ + x] & 0xffffff;
-    }
-
-private:
-    int w_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
-    DWORD* px_ = nullptr;
-};
 
 }  // namespace
 
@@ -143,13 +110,14 @@ TEST(DrawnItems, MagentaIsSeeThroughAndRulesTakeTheirWidthAndColour) {
     EXPECT_EQ(w, 20);
     EXPECT_EQ(h, 4 + 9);  // the empty item takes no room
 
-    Canvas c(w, h);
+    Canvas c(w, h, RGB(255, 255, 255));
     DrawRecursive(t, c.Dc(), Rect{0, 0, w, h});
-    EXPECT_EQ(c.At(0, 0), 0xffffffu);  // magenta lets the paper show
-    EXPECT_EQ(c.At(3, 3), 0xffffffu);
-    EXPECT_EQ(c.At(1, 1), 0xff0000u);
+    const COLORREF white = RGB(255, 255, 255);
+    EXPECT_EQ(c.At(0, 0), white);  // magenta lets the paper show
+    EXPECT_EQ(c.At(3, 3), white);
+    EXPECT_EQ(c.At(1, 1), RGB(255, 0, 0));
     // The rule: three rows in the middle of the nine-pixel row, across the table.
-    for (int y = 4; y < 13; ++y) EXPECT_EQ(c.At(19, y), (y >= 7 && y <= 9) ? 0x00a000u : 0xffffffu) << y;
+    for (int y = 4; y < 13; ++y) EXPECT_EQ(c.At(19, y), (y >= 7 && y <= 9) ? RGB(0, 160, 0) : white) << y;
 }
 
 TEST(Keys, KeyMessagesCarryTheirData) {
@@ -214,10 +182,4 @@ TEST(Controls, TrackbarStepsAndListCheckBoxes) {
     list.SetCheckBoxes(false);
     EXPECT_FALSE(list.IsChecked(1));
     DestroyWindow(host.GetHandle());
-}
-
-TEST(Style, SizesInLinesFollowTheFont) {
-    EXPECT_EQ(UI::Lines(2), 2 * UI::LineHeight());
-    EXPECT_EQ(UI::Lines(1.5), (3 * UI::LineHeight() + 1) / 2);
-    EXPECT_EQ(UI::ScaledPixels(16), 16 * UI::ScreenResolution() / 96);
 }
