@@ -57,6 +57,7 @@ public:
     COLORREF Get(int x, int y) const;
 
 private:
+    void Adopt(HBITMAP bitmap, void* bits, int width, int height, HDC dc, COLORREF fill);
     int width_ = 0, height_ = 0;
     int stride_ = 0;
     uint8_t* bits_ = nullptr;
