@@ -87,11 +87,16 @@ void SkyMapView::Changed() {
     picture_.reset();
 }
 
-void SkyMapView::Invalidate() { Changed(); }
+// The moment or place may have changed through either: the comets move.
+void SkyMapView::Invalidate() {
+    Changed();
+    cometsTaken_ = false;
+}
 
 void SkyMapView::SetOptions(const SkyDisplaySettings& options) {
     options_ = options;
     Changed();
+    cometsTaken_ = false;
 }
 
 void SkyMapView::SetCentre(float azimuthDeg, float altitudeDeg) {
@@ -195,6 +200,13 @@ void SkyMapView::PreparePaint() {
     filterUserObj_ = options_.magFilter;
     filterComets_ = options_.magFilter;
     paintedStarLimit_ = magLimit_;
+    if (options_.showComets) {
+        TakeComets();
+    } else {
+        comets_.clear();
+        cometFiles_.clear();
+        cometsTaken_ = false;
+    }
 }
 
 // --- projection -------------------------------------------------------------------------

@@ -219,6 +219,25 @@ TEST_F(HitTestTest, CometsAgainstTheNearestStar) {
     Show(true, false, false);
     Paint(9);
     EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
+
+    // The positions are those of the moment: five days later Ceres has
+    // moved (a degree or more, over 12 pixels at this field of 19 degrees) ...
+    Show(true, false, true);
+    Paint(9);
+    ASSERT_EQ(view.CometSpots().size(), 1u);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    eph.moment = Calc::AddSeconds(eph.moment, 5 * 86400);
+    eph.Invalidate();
+    view.Invalidate();
+    EXPECT_NE(view.HitTest(pc.x, pc.y), ceres);
+    // ... and an unloaded file's bodies cannot be tapped.
+    eph.moment = Calc::AddSeconds(eph.moment, -5 * 86400);
+    eph.Invalidate();
+    view.Invalidate();
+    Paint(9);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    Data::CometFiles().Unload(u"Taps");
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
 }
 
 TEST_F(HitTestTest, OffTheHemisphereNothing) {
