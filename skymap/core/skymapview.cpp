@@ -113,6 +113,8 @@ void SkyMapView::SetCentre(float azimuthDeg, float altitudeDeg) {
 
 void SkyMapView::SetFieldOfView(float degrees) {
     if (!std::isfinite(degrees) || degrees <= 0.0f) return;
+    // Beyond 180 degrees the front hemisphere only shrinks on the map.
+    if (degrees > 180.0f) degrees = 180.0f;
     if (degrees == fieldOfView_) return;
     fieldOfView_ = degrees;
     Changed();

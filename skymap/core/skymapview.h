@@ -133,7 +133,7 @@ float ZoomInField(float field);
 float ZoomOutField(float field);
 
 // The faintest star magnitude drawn for a field of view (degrees) and the
-// magnitude slider (0..1000), to the nearest tenth, at most 16.
+// magnitude slider (0..1000; clamped to it), to the nearest tenth, at most 16.
 float AutomaticMagnitudeLimit(float field, float slider);
 
 // --- hit testing ------------------------------------------------------------------------
@@ -177,7 +177,8 @@ public:
     void SetOptions(const SkyDisplaySettings& options);
     // Azimuth reduced into [0, 360), altitude clamped to [-90, 90].
     void SetCentre(float azimuthDeg, float altitudeDeg);
-    // Degrees; a value that is not a positive finite number is ignored.
+    // Degrees, at most 180; a value that is not a positive finite number is
+    // ignored.
     void SetFieldOfView(float degrees);
     // Pixels; negative sizes count as 0.
     void SetSize(int32_t width, int32_t height);

@@ -264,6 +264,13 @@ TEST_F(ViewTest, SettersDropThePictureOnlyWhenSomethingChanges) {
     view.SetFieldOfView(-5);
     view.SetFieldOfView(NAN);
     EXPECT_EQ(view.FieldOfView(), 90.0f);
+    view.SetFieldOfView(1e30f);
+    EXPECT_EQ(view.FieldOfView(), 180.0f);
+    view.SetCentre(1e30f, 0);
+    EXPECT_GE(view.CentreAz(), 0.0f);
+    EXPECT_LT(view.CentreAz(), 360.0f);
+    view.VisibleWindow(Frame::J2000);
+    view.PanBy(0, 0, 5, 5);
 }
 
 TEST_F(ViewTest, OnAndNearTheMap) {
@@ -440,6 +447,9 @@ TEST(AutomaticMagnitude, FollowsFieldAndSlider) {
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(1.0f / 3, 1000), 16.0f);  // 16.5, capped
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(0, 657), 16.0f);
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(-3, 657), 16.0f);
+    EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(180, -50), 0.2f);  // the slider's ends
+    EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(90, NAN), AutomaticMagnitudeLimit(90, 0));
+    EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(90, 5000), AutomaticMagnitudeLimit(90, 1000));
 }
 
 }  // namespace
