@@ -45,6 +45,8 @@ float ZoomOutField(float field) {
 
 float AutomaticMagnitudeLimit(float field, float slider) {
     if (!(field > 0.0f)) return 16.0f;  // also NaN
+    if (!(slider >= 0.0f)) slider = 0.0f;
+    if (slider > 1000.0f) slider = 1000.0f;
     // The number of stars wanted on the map grows with the slider; the
     // limit is the magnitude down to which a field of this size holds them
     // (star counts grow about tenfold per 2.1 magnitudes).

@@ -26,6 +26,28 @@ void CometApparent(const Data::Comet& comet, Calc::Ephemeris& eph, Calc::Vec3& p
     magnitude = Calc::OrbitMagnitude(comet.orbit, delta, r, cosPhase);
 }
 
+void SkyMapView::TakeComets() {
+    Data::ObjectFileManager<Data::Comet>& files = Data::CometFiles();
+    std::vector<std::u16string> names;
+    files.ListLoadedFiles(names);
+    std::vector<std::pair<std::u16string, size_t>> taken;
+    taken.reserve(names.size());
+    for (const std::u16string& name : names) taken.emplace_back(name, files.FindStore(name).size());
+    if (cometsTaken_ && taken == cometFiles_) return;
+    comets_.clear();
+    for (const std::u16string& name : names) {
+        const auto& list = files.FindStore(name);
+        for (size_t i = 0; i < list.size(); ++i) {
+            CometSpot spot;
+            spot.ref = Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), name);
+            CometApparent(*list[i], *ephemeris_, spot.position, spot.magnitude);
+            comets_.push_back(std::move(spot));
+        }
+    }
+    cometFiles_ = std::move(taken);
+    cometsTaken_ = true;
+}
+
 int64_t SkyMapView::Distance2(const Q15Vec& v, Frame f, int32_t x, int32_t y) {
     ScreenPoint pt;
     if ((v.x == 0 && v.y == 0 && v.z == 0) || !Project(v, &rotQ15_[static_cast<int>(f)], pt)) return kBehindDistance2;
@@ -73,20 +95,13 @@ Data::AstroObjRef SkyMapView::HitTest(int32_t x, int32_t y) {
 
     // 3. Comets and asteroids; the nearest is still measured against the stars.
     if (options_.showComets) {
-        auto& files = Data::CometFiles();
-        std::vector<std::u16string> names;
-        files.ListLoadedFiles(names);
-        for (const std::u16string& name : names) {
-            const auto& list = files.FindStore(name);
-            for (size_t i = 0; i < list.size(); ++i) {
-                Calc::Vec3 p;
-                float mag;
-                CometApparent(*list[i], *ephemeris_, p, mag);
-                const int64_t d2 = Distance2(ToQ15(p), Frame::Equatorial, x, y);
-                if (!(d2 < radius2 && d2 < best)) continue;
-                if (!(mag <= filterComets_)) continue;
-                take(d2, Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), name));
-            }
+        // Positions of the last paint, unless the view or the files changed since.
+        TakeComets();
+        for (const CometSpot& c : comets_) {
+            const int64_t d2 = Distance2(ToQ15(c.position), Frame::Equatorial, x, y);
+            if (!(d2 < radius2 && d2 < best)) continue;
+            if (!(c.magnitude <= filterComets_)) continue;
+            take(d2, c.ref);
         }
     }
 

@@ -87,11 +87,16 @@ void SkyMapView::Changed() {
     picture_.reset();
 }
 
-void SkyMapView::Invalidate() { Changed(); }
+// The moment or place may have changed through either: the comets move.
+void SkyMapView::Invalidate() {
+    Changed();
+    cometsTaken_ = false;
+}
 
 void SkyMapView::SetOptions(const SkyDisplaySettings& options) {
     options_ = options;
     Changed();
+    cometsTaken_ = false;
 }
 
 void SkyMapView::SetCentre(float azimuthDeg, float altitudeDeg) {
@@ -108,6 +113,8 @@ void SkyMapView::SetCentre(float azimuthDeg, float altitudeDeg) {
 
 void SkyMapView::SetFieldOfView(float degrees) {
     if (!std::isfinite(degrees) || degrees <= 0.0f) return;
+    // Beyond 180 degrees the front hemisphere only shrinks on the map.
+    if (degrees > 180.0f) degrees = 180.0f;
     if (degrees == fieldOfView_) return;
     fieldOfView_ = degrees;
     Changed();
@@ -195,6 +202,13 @@ void SkyMapView::PreparePaint() {
     filterUserObj_ = options_.magFilter;
     filterComets_ = options_.magFilter;
     paintedStarLimit_ = magLimit_;
+    if (options_.showComets) {
+        TakeComets();
+    } else {
+        comets_.clear();
+        cometFiles_.clear();
+        cometsTaken_ = false;
+    }
 }
 
 // --- projection -------------------------------------------------------------------------
@@ -348,18 +362,41 @@ void SkyMapView::ZoomAbout(float field, int32_t x, int32_t y) {
         SetFieldOfView(field);
         return;
     }
+    const Calc::Vec3 object = UnprojectTo(Frame::Horizontal, x, y);
     SetCentre(a1, h1);
     SetFieldOfView(field);
-    float a2, h2;
-    if (!HorizontalUnder(x, y, a2, h2)) {
+    // With the object at the centre, (x, y) now shows the point (a2, h2);
+    // moving the centre by the opposite offset brings the object back under
+    // (x, y). The offset is taken in azimuth and altitude, which is exact
+    // only for small offsets near the horizon: 70 pixels off the centre at
+    // altitude 40 the object would still be 6 pixels away, near the zenith
+    // 20 and more. The step is therefore repeated from the new centre until
+    // the sky point under (x, y) is the object to a quarter of a pixel.
+    // (The azimuth is reduced modulo 360 by SetCentre, so differences across
+    // north, 359.9 and 0.1, come out right.)
+    const int32_t m = width_ < height_ ? width_ : height_;
+    const float quarterPixel = 0.25f * fieldOfView_ / static_cast<float>(m > 0 ? m : 1) * Calc::kDegToRad;
+    float bestError = -1, bestAz = centreAz_, bestAlt = centreAlt_;
+    for (int step = 0; step < 8; ++step) {
+        const Calc::Vec3 under = UnprojectTo(Frame::Horizontal, x, y);
+        if (Calc::Length(under) <= 0.0f) break;
+        const float error = Calc::AngleBetween(under, object);
+        if (bestError >= 0 && error >= bestError) break;  // no longer improving
+        bestError = error;
+        bestAz = centreAz_;
+        bestAlt = centreAlt_;
+        if (error <= quarterPixel) break;
+        const Calc::Vec3 s = Calc::CartToSph(under);
+        const float a2 = s.x * Calc::kRadToDeg, h2 = s.y * Calc::kRadToDeg;
+        SetCentre(centreAz_ - (a2 - a1), centreAlt_ - (h2 - h1));
+    }
+    if (bestError < 0) {
         // Zoomed out so far that the point lies beyond the new hemisphere's
         // image: nothing can be kept under it; keep the old centre.
         SetCentre(az0, alt0);
         return;
     }
-    // The azimuth is reduced modulo 360 by SetCentre, so a difference across
-    // north (359.9 and 0.1) comes out right.
-    SetCentre(a1 - (a2 - a1), h1 - (h2 - h1));
+    SetCentre(bestAz, bestAlt);
 }
 
 VisibleRange SkyMapView::VisibleWindow(Frame f) {

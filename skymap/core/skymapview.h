@@ -14,7 +14,10 @@
 //      behind the viewer; view.OnMap(pt) says whether pt is a pixel of the
 //      map. Float directions go through ProjectDirection (made unit, then
 //      Q15). The star layer asks VisibleWindow(Frame::J2000) and
-//      StarSearchBox for its catalogue box;
+//      StarSearchBox for its catalogue box, and enumerates magnitudes
+//      -1000 .. MagLimit(). Comets and asteroids come from CometSpots()
+//      (positions and magnitudes of this paint, compared with
+//      FilterComets()); user objects are compared with FilterUserObj();
 //   3. the finished picture is handed over with SetPicture; every setter
 //      that changes the view drops it (Picture() is then null), which is
 //      the sign that the map must be painted again.
@@ -30,6 +33,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "data/objects.h"
 #include "engine/ephemeris.h"
@@ -127,7 +133,7 @@ float ZoomInField(float field);
 float ZoomOutField(float field);
 
 // The faintest star magnitude drawn for a field of view (degrees) and the
-// magnitude slider (0..1000), to the nearest tenth, at most 16.
+// magnitude slider (0..1000; clamped to it), to the nearest tenth, at most 16.
 float AutomaticMagnitudeLimit(float field, float slider);
 
 // --- hit testing ------------------------------------------------------------------------
@@ -145,6 +151,13 @@ constexpr int64_t kBehindDistance2 = 1000000000;
 // A comet's or asteroid's topocentric position of date (AU) and its visual
 // magnitude (-1000 when its elements give none) at the ephemeris' moment.
 void CometApparent(const Data::Comet& comet, Calc::Ephemeris& eph, Calc::Vec3& position, float& magnitude);
+
+// A comet or asteroid of the active files as the last paint saw it.
+struct CometSpot {
+    Data::AstroObjRef ref;  // kind 6, its position in its file's list, the file
+    Calc::Vec3 position;    // topocentric equatorial of date, AU
+    float magnitude = Calc::kMissing;
+};
 
 // --- the view -------------------------------------------------------------------------
 
@@ -164,7 +177,8 @@ public:
     void SetOptions(const SkyDisplaySettings& options);
     // Azimuth reduced into [0, 360), altitude clamped to [-90, 90].
     void SetCentre(float azimuthDeg, float altitudeDeg);
-    // Degrees; a value that is not a positive finite number is ignored.
+    // Degrees, at most 180; a value that is not a positive finite number is
+    // ignored.
     void SetFieldOfView(float degrees);
     // Pixels; negative sizes count as 0.
     void SetSize(int32_t width, int32_t height);
@@ -205,6 +219,10 @@ public:
     // magnitude filters and the star limit are taken for this paint and the
     // hit tests that follow it.
     void PreparePaint();
+    // With comets shown, PreparePaint also computes every active comet's and
+    // asteroid's position and magnitude once for the moment (the painter
+    // draws from this list, and taps test against it).
+    const std::vector<CometSpot>& CometSpots() const { return comets_; }
     float FilterUserObj() const { return filterUserObj_; }
     float FilterComets() const { return filterComets_; }
     int32_t PaintedStarLimit() const { return paintedStarLimit_; }  // hundredths
@@ -258,6 +276,9 @@ public:
 
 private:
     void Changed();  // dirty and picture dropped
+    // Computes the comet list anew when it is missing or the active comet
+    // files have changed since.
+    void TakeComets();
     void ComputeScale();
     // The squared screen distance of a projected vector from (x, y), or
     // kBehindDistance2 when it is behind the viewer.
@@ -283,6 +304,9 @@ private:
     float filterUserObj_;
     float filterComets_;
     int32_t paintedStarLimit_ = 0;
+    std::vector<CometSpot> comets_;
+    bool cometsTaken_ = false;
+    std::vector<std::pair<std::u16string, size_t>> cometFiles_;  // name and length of each file taken
     int hitRadius_ = 6;
 };
 
