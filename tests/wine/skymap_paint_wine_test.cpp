@@ -378,3 +378,27 @@ TEST_F(SkyMapPaint, StarAtItsPixelInItsColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// A constellation line whose both ends lie off the map still shows where it
+// crosses it: Orion's belt from Alnitak (HR 1948) to Alnilam (HR 1903),
+// 1.35 degrees long, through the middle of a 0.5-degree field.
+TEST_F(SkyMapPaint, ConstellationLineCrossingTheMapIsDrawn) {
+    options.constellationLines = true;
+    const Data::StarPosition a = Data::ReadStarPosition(Data::HrToStarIndex(1948));
+    const Data::StarPosition b = Data::ReadStarPosition(Data::HrToStarIndex(1903));
+    const Calc::Vec3 mid{(a.X() + b.X()) / 65534.0f, (a.Y() + b.Y()) / 65534.0f, (a.Z() + b.Z()) / 65534.0f};
+    view.SetSize(200, 200);
+    view.CentreOnEquatorial(eph.StarApparent(mid));
+    const MapBitmap& map = PaintWith(options, 200, 200, 0.5f, -1.0f);
+    ScreenPoint pa, pb;
+    EXPECT_FALSE(view.ScreenPositionOf(Data::AstroObjRef(Data::kObjStar, Data::HrToStarIndex(1948)), pa));
+    EXPECT_FALSE(view.ScreenPositionOf(Data::AstroObjRef(Data::kObjStar, Data::HrToStarIndex(1903)), pb));
+    // The line runs through the centre and across the whole map.
+    const COLORREF line = RGB(0, 154, 99);
+    EXPECT_GT(Count(map, line, 95, 95, 105, 105), 0);
+    EXPECT_GT(Count(map, line, 0, 0, 199, 199), 150);
+}
+
+}  // namespace
