@@ -7,7 +7,7 @@
 // (a) the default view, 480 x 640, built-in stars only;
 // (b) 1920 x 1080, field 30 degrees, stars.dat, the automatic limit;
 // (c) 1920 x 1080, field 1 degree on the Milky Way in Cygnus, stars.dat;
-// (d) hit tests at the named stars of view (b);
+// (d) hit tests at the named stars and planets drawn in view (b);
 // (c') view (c) without stars.dat, for comparison.
 #include <algorithm>
 #include <cmath>
