@@ -425,7 +425,9 @@ void Painter::ConstellationLines() {
         bool inFront = false;
         if (star >= 0) {
             const Data::StarPosition pos = Data::ReadStarPosition(star);
-            inFront = view_.Project(Q15Vec{pos.X(), pos.Y(), pos.Z()}, &rot, pt);
+            // All zero: the catalogue does not hold the star after all.
+            if (pos.X() != 0 || pos.Y() != 0 || pos.Z() != 0)
+                inFront = view_.Project(Q15Vec{pos.X(), pos.Y(), pos.Z()}, &rot, pt);
         }
         if (!(*code & kNewPolyline) && inFront && prevInFront) {
             // The part of the segment on the map; a segment whose both ends

@@ -15,6 +15,7 @@
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
 #include "skymap/core/skymapview.h"
+#include "skymap/moon_picture.h"
 #include "skymap/painter.h"
 #include "winlib/platform_win32.h"
 #include "winlib/wstr.h"
@@ -399,6 +400,34 @@ TEST_F(SkyMapPaint, ConstellationLineCrossingTheMapIsDrawn) {
     const COLORREF line = RGB(0, 154, 99);
     EXPECT_GT(Count(map, line, 95, 95, 105, 105), 0);
     EXPECT_GT(Count(map, line, 0, 0, 199, 199), 150);
+}
+
+}  // namespace
+
+namespace {
+
+// The Moon picture is copied with black transparent: the square's corners
+// outside the disc leave the map as it was; the disc is the picture, its
+// lit half (towards the bright limb, here to the right) lighter than 128.
+TEST(MoonPicture, CornersStayAndTheLitHalfFacesTheLimb) {
+    MapBitmap map(100, 100, RGB(200, 0, 0));
+    ASSERT_TRUE(map.Valid());
+    MoonShape shape;
+    shape.radius = 30;
+    shape.phaseAngle = 1.5707963f;  // a quarter: half lit
+    shape.brightLimb = 0;           // the Sun to the right
+    DrawMoonPicture(map.Context(), 50, 50, shape);
+    GdiFlush();
+    EXPECT_EQ(map.Get(21, 21), RGB(200, 0, 0));  // corners of the 61-pixel square
+    EXPECT_EQ(map.Get(79, 79), RGB(200, 0, 0));
+    EXPECT_EQ(map.Get(50, 15), RGB(200, 0, 0));  // outside the square
+    int lit = 0, dark = 0;
+    for (int y = 35; y <= 65; ++y) {
+        for (int x = 25; x <= 45; ++x) dark += GetRValue(map.Get(x, y)) >= 128 && GetGValue(map.Get(x, y)) >= 128;
+        for (int x = 55; x <= 75; ++x) lit += GetGValue(map.Get(x, y)) >= 128;
+    }
+    EXPECT_EQ(lit, 21 * 31);  // every pixel of the right half is lit
+    EXPECT_EQ(dark, 0);       // none of the left half
 }
 
 }  // namespace
