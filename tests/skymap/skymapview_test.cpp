@@ -24,7 +24,7 @@ protected:
         eph.moment = Calc::FromCalendar(2026, 1, 15, 22, 0, 0);
         eph.Invalidate();
     }
-    // A map of the handheld's size, 240 x 268 (the sky window without its panels).
+    // By default a small map of 240 x 268 pixels.
     void Map(float field, float az, float alt, int w = 240, int h = 268) {
         view.SetSize(w, h);
         view.SetFieldOfView(field);
