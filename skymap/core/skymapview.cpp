@@ -3,7 +3,8 @@
 #include "skymap/core/skymapview.h"
 
 #include <cmath>
-#include <limits>
+
+#include "data/starcatalog.h"
 
 namespace UI {
 namespace SkyMap {
@@ -238,10 +239,10 @@ bool SkyMapView::Project(const Q15Vec& v, const Q15Mat* rotation, ScreenPoint& p
     }
     // x k / (z + d) in 64 bits: on a desktop-sized map the scale passes
     // 32768 already at fields of a few degrees, and x k then overflows 32
-    // bits. (A map of a handheld's size guarded this by dropping every point
-    // more than 2000/32767 radian off the centre once k >= 32768; on a wide
-    // map that drops stars that are on the map, so the bound is now on the
-    // pixel offset instead.)
+    // bits. Keeping the products in 32 bits instead, by dropping every point
+    // more than 2000/32767 radian off the centre once k >= 32768, would drop
+    // stars that are on a wide map; so only points further than 2^22 pixels
+    // off the centre are dropped.
     const int64_t den = int64_t(z) + kProjectionDistance;
     const int64_t ox = int64_t(x) * scale_ / den;
     const int64_t oy = int64_t(y) * scale_ / den;
@@ -298,11 +299,29 @@ bool SkyMapView::NearMap(const ScreenPoint& pt) const {
 
 bool SkyMapView::ScreenPositionOf(const Data::AstroObjRef& ref, ScreenPoint& pt) {
     pt = {-20, -20};
-    if (ref.kind == Data::kObjNone) return false;
-    if ((ref.kind == Data::kObjUser && !Data::FindUserObject(ref)) ||
-        (ref.kind == Data::kObjComet && !Data::FindComet(ref)))
-        return false;
-    if (ref.kind == Data::kObjStar && ref.number < 0) return false;
+    // Only what resolves to an object has a place: the object model answers
+    // (0, 1, 0) for anything else, a real direction.
+    switch (ref.kind) {
+        case Data::kObjBody:
+            if (ref.number < Calc::kSun || ref.number > Calc::kPluto) return false;
+            break;
+        case Data::kObjStar: {
+            const Data::StarPosition p = Data::ReadStarPosition(ref.number);
+            if (p.X() == 0 && p.Y() == 0 && p.Z() == 0) return false;
+            break;
+        }
+        case Data::kObjConstellation:
+            if (ref.number < 0 || ref.number > 88) return false;
+            break;
+        case Data::kObjUser:
+            if (!Data::FindUserObject(ref)) return false;
+            break;
+        case Data::kObjComet:
+            if (!Data::FindComet(ref)) return false;
+            break;
+        default:
+            return false;
+    }
     const Calc::Vec3 v = Data::ObjectPosition(ref, *ephemeris_);
     if (Calc::Length(v) <= 0.0f) return false;
     return ProjectDirection(v, Frame::Equatorial, pt) && OnMap(pt);

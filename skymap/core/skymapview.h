@@ -83,7 +83,7 @@ constexpr int kFrameCount = 5;
 // orthographic projections.
 constexpr int32_t kProjectionDistance = 55805;
 
-// Rates of Algorithm "pan": degrees of the centre per pixel of stylus motion.
+// Rates for dragging the map: degrees of the centre per pixel of stylus motion.
 struct PanRate {
     float azimuthPerPixel = 0;   // per pixel of rightward motion (negative: the sky follows the stylus)
     float altitudePerPixel = 0;  // per pixel of downward motion

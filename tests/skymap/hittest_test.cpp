@@ -250,4 +250,15 @@ TEST_F(HitTestTest, OffTheHemisphereNothing) {
     EXPECT_EQ(view.HitTest(0, 0).kind, Data::kObjNone);
 }
 
+// The object model answers (0, 1, 0) -- right ascension 6h on the equator --
+// for what it cannot resolve; centred there, none of it may be on the map.
+TEST_F(HitTestTest, OnlyResolvedObjectsHaveAPlace) {
+    view.CentreOnEquatorial({0, 1, 0});
+    ScreenPoint p;
+    EXPECT_FALSE(view.ScreenPositionOf(Star(9500), p));  // past the bright stars held
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(Data::kObjUser, 0, u"NotLoaded"), p));
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(4, 0), p));
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(), p));
+}
+
 }  // namespace
