@@ -190,7 +190,7 @@ public:
                      int32_t lengthArcsec, bool alongParallel);
 
 private:
-    friend class BoundaryPainter;
+    friend class DrawConstellationBoundaries;
     friend class StarPainter;
 
     // Polyline collection of the arc tracer.
@@ -390,9 +390,10 @@ void Painter::Grid(Frame f, bool timeLongitude) {
     gridTime_ = timeLongitude;
 }
 
-class BoundaryPainter : public Calc::ConstellationBoundaries {
+// Traces each boundary segment with the integer arc tracer in the B1875.0 frame.
+class DrawConstellationBoundaries : public Calc::ConstellationBoundaries {
 public:
-    explicit BoundaryPainter(Painter& p) : p_(p), rot_(p.view_.RotationQ15(Frame::B1875)) {}
+    explicit DrawConstellationBoundaries(Painter& p) : p_(p), rot_(p.view_.RotationQ15(Frame::B1875)) {}
 
 protected:
     void Segment(const Calc::BoundaryVertex& s, int32_t lengthArcsec, bool alongParallel) override {
@@ -406,7 +407,7 @@ private:
 
 void Painter::Boundaries(int onlyConstellation, COLORREF colour) {
     PenScope pen(dc_, PS_SOLID, colour);
-    BoundaryPainter painter(*this);
+    DrawConstellationBoundaries painter(*this);
     if (onlyConstellation < 0) {
         painter.EnumerateAll();
     } else {
