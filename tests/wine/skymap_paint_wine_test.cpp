@@ -431,3 +431,21 @@ TEST(MoonPicture, CornersStayAndTheLitHalfFacesTheLimb) {
 }
 
 }  // namespace
+
+namespace {
+
+// Looking north (azimuth 0) at a field of 30 degrees the longitude window
+// runs from below 0 to above 0: the meridians of azimuth 350 and 10 are
+// both drawn, about 76 pixels either side of the centre (k = 1181,
+// 10 degrees ~ k x 0.1745 / 2.70 pixels), with 10-degree spacing.
+TEST_F(SkyMapPaint, GridAcrossAzimuthZero) {
+    options.altAzGrid = true;
+    view.SetCentre(0, 0);
+    const MapBitmap& map = PaintWith(options, 240, 240, 30, -1.0f);
+    EXPECT_EQ(report.gridLabel, u"10\u00b0,10\u00b0/div");
+    EXPECT_GT(Count(map, kGrid, 38, 90, 50, 100), 0);    // azimuth 350
+    EXPECT_GT(Count(map, kGrid, 190, 90, 202, 100), 0);  // azimuth 10
+    EXPECT_GT(Count(map, kGrid, 119, 90, 121, 100), 5);  // azimuth 0
+}
+
+}  // namespace
