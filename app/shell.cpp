@@ -53,22 +53,37 @@ std::u16string SpecialFolder(int csidl, bool create) {
     return U16(buf);
 }
 
-// "file:///C:/path/celvane.htm#topic": a URL the browser opens at the topic.
-std::u16string HelpUrl(const std::u16string& path, const std::u16string& topic) {
-    std::u16string url = u"file:///";
-    for (char16_t c : path) {
-        if (c == u'\\')
-            url += u'/';
-        else if (c == u' ')
-            url += u"%20";
-        else if (c == u'#')
-            url += u"%23";
-        else if (c == u'%')
-            url += u"%25";
-        else
-            url += c;
-    }
-    return url + u"#" + topic;
+// A browser opened on a file drops a "#topic" given with it (and under
+// Wine the file URL is turned into a Linux path first, which loses it too).
+// So the help file is copied into a folder of the temporary folder beside a
+// small page that forwards to "celvane.htm#topic" by a relative link, and
+// that page is opened: every browser follows it, on Windows and under Wine.
+// Returns the page to open, or empty when the copy could not be made.
+std::u16string MakeHelpTopicPage(const std::u16string& helpFile, const std::u16string& topic) {
+    WCHAR temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return std::u16string();
+    const std::u16string folder = JoinDirectory(U16(temp), u"celvane-help");
+    CreateDirectoryW(W(folder), nullptr);
+    const size_t cut = helpFile.find_last_of(u"\\/");
+    const std::u16string name = cut == std::u16string::npos ? helpFile : helpFile.substr(cut + 1);
+    if (!CopyFileW(W(helpFile), W(JoinDirectory(folder, name)), FALSE)) return std::u16string();
+    // Topics are the program's own words; anything else stays out of the page.
+    std::u16string safeTopic;
+    for (char16_t c : topic)
+        if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) safeTopic += c;
+    const std::u16string base = name.substr(0, name.find_last_of(u'.'));
+    const std::u16string page = JoinDirectory(folder, base + u"-" + (safeTopic.empty() ? u"index" : safeTopic) + u".htm");
+    const std::string target = PL::ToUtf8(name) + (safeTopic.empty() ? "" : "#" + PL::ToUtf8(safeTopic));
+    std::FILE* f = PL::Current().OpenFile(page, "wb");
+    if (!f) return std::u16string();
+    const std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-8\">"
+                             "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">"
+                             "<title>Celvane</title></head>\r\n<body><p><a href=\"" + target +
+                             "\">Celvane</a></p></body></html>\r\n";
+    const bool ok = std::fwrite(html.data(), 1, html.size(), f) == html.size();
+    if (std::fclose(f) != 0 || !ok) return std::u16string();
+    return page;
 }
 
 }  // namespace
@@ -230,12 +245,28 @@ std::u16string HelpFilePath() {
     return PL::Current().FileExists(path) ? path : std::u16string();
 }
 
+std::u16string HelpTopicPage(const std::u16string& helpFile, const std::u16string& topic) {
+    return MakeHelpTopicPage(helpFile, topic);
+}
+
 bool ShowHelp(const std::u16string& topic) {
     const std::u16string path = HelpFilePath();
     if (path.empty()) return false;
-    const std::u16string url = HelpUrl(path, topic);
-    const HINSTANCE started = ShellExecuteW(nullptr, W(u"open"), W(url), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(started) > 32;
+    std::u16string open = HelpTopicPage(path, topic);
+    // Without a page of its own the help opens at its beginning.
+    if (open.empty()) open = path;
+    const HINSTANCE started = ShellExecuteW(nullptr, W(u"open"), W(open), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) > 32) return true;
+    // No program is associated with ".htm" (a Wine prefix made without its
+    // HTML engine): the HTML file class's own command, the browser, opens it.
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = W(u"open");
+    info.lpFile = W(open);
+    info.lpClass = W(u"htmlfile");
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
 }
 
 void ShowAbout(HWND owner) {

@@ -103,6 +103,9 @@ std::vector<std::u16string> FindStarFiles(bool firstOnly);
 // The help file of the user's language ("celvane.htm", "celvane-de.htm")
 // beside the program, else in the Windows folder; empty when there is none.
 std::u16string HelpFilePath();
+// A page in the temporary folder that forwards to the help file at a topic
+// (a copy of the help file beside it); empty when it could not be made.
+std::u16string HelpTopicPage(const std::u16string& helpFile, const std::u16string& topic);
 // Opens the help file at a topic in the user's browser; false when there
 // is no help file or nothing could open it.
 bool ShowHelp(const std::u16string& topic);

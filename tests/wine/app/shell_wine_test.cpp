@@ -593,6 +593,12 @@ TEST(Shell, FoldersLogNameAndHelpFile) {
     EXPECT_EQ(UI::HelpFilePath(), UI::ApplicationDirectory() + u"\\celvane.htm");
     Data::SetUserLangId(0x0c07);  // German (Austria)
     EXPECT_EQ(UI::HelpFilePath(), UI::ApplicationDirectory() + u"\\celvane-de.htm");
+    // The browser gets a page that forwards to the topic beside a copy of the help.
+    const std::u16string page = UI::HelpTopicPage(UI::HelpFilePath(), u"settime");
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ(page.substr(page.size() - 23), u"\\celvane-de-settime.htm");
+    EXPECT_NE(ReadAll(page).find("url=celvane-de.htm#settime\""), std::string::npos);
+    EXPECT_EQ(ReadAll(page.substr(0, page.size() - 12) + u".htm"), ReadAll(UI::HelpFilePath()));
     Data::SetUserLangId(0);
     // A dialog template in the user's language.
     EXPECT_EQ(UI::LocalizedResourceName(u"NO_SUCH_DIALOG").Text(), u"NO_SUCH_DIALOG");
