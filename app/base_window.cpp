@@ -276,10 +276,13 @@ void CelvaneBaseWindow::EnterFullScreen() {
     if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &mi)) screen = mi.rcMonitor;
     isFullScreen_ = true;
     if (menuBar_) SetMenu(hwnd_, nullptr);
-    const LONG_PTR frame = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, (savedStyle_ & ~frame) | WS_POPUP);
-    SetWindowPos(hwnd_, HWND_TOP, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-                 SWP_FRAMECHANGED | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
+    // Sized first, framed second: a window without sizing border keeps the
+    // size it has when the border goes (window managers are told it cannot
+    // be resized), so it must already cover the monitor then.
+    const int x = screen.left, y = screen.top, w = screen.right - screen.left, h = screen.bottom - screen.top;
+    SetWindowPos(hwnd_, HWND_TOP, x, y, w, h, SWP_NOOWNERZORDER);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, savedStyle_ & ~static_cast<LONG_PTR>(WS_OVERLAPPEDWINDOW));
+    SetWindowPos(hwnd_, HWND_TOP, x, y, w, h, SWP_FRAMECHANGED | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
 }
 
 void CelvaneBaseWindow::LeaveFullScreen() {
