@@ -402,11 +402,10 @@ void PlaceChooseDialog::FillList() {
         if (p.name == place_.name) selected = row;
         shown_.push_back(p);
     }
-    if (selected >= 0) {
-        list_.SetSelection(selected);
-        SendMessageW(list_.GetHandle(), LVM_ENSUREVISIBLE, selected, FALSE);
-    }
+    if (selected >= 0) list_.SetSelection(selected);
     SendMessageW(list_.GetHandle(), WM_SETREDRAW, TRUE, 0);
+    // Scrolled once the list draws again: a list that does not draw does not scroll.
+    if (selected >= 0) SendMessageW(list_.GetHandle(), LVM_ENSUREVISIBLE, selected, FALSE);
     InvalidateRect(list_.GetHandle(), nullptr, TRUE);
     filling_ = false;
 }
