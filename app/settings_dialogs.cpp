@@ -5,6 +5,7 @@
 #include "app/place_dialogs.h"
 #include "app/settime_dialog.h"
 #include "app/shell.h"
+#include "data/objectfiles.h"
 #include "winlib/wstr.h"
 
 namespace UI {
@@ -78,6 +79,12 @@ bool RunMagneticDeclinationDialog(HWND owner, int32_t& magnetic) {
 bool RunActiveFilesDialog(HWND owner) {
     ActiveFilesDialog dialog;
     dialog.DoModal(owner);
+    // The preferences name the loaded files from now on (and keep them on shutdown).
+    Data::Preferences& prefs = Data::Preferences::Instance();
+    prefs.activeUserObjFiles.clear();
+    Data::UserObjectFiles().ListLoadedFiles(prefs.activeUserObjFiles);
+    prefs.activeCometFiles.clear();
+    Data::CometFiles().ListLoadedFiles(prefs.activeCometFiles);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "tests/wine/winelib_gtest.h"
 
 #include "app/active_files_dialog.h"
+#include "app/base_window.h"
 #include "app/magdecl_dialog.h"
 #include "app/place_dialogs.h"
 #include "app/settime_dialog.h"
@@ -662,6 +663,69 @@ TEST_F(SettingsDialogTest, ViewDirectionConvertsLiveBetweenTheTwoForms) {
     EXPECT_NEAR(azShown, 90.0f, 0.1f);
     EXPECT_NEAR(altShown, 10.0f, 0.1f);
     EXPECT_TRUE(box.texts.empty());
+}
+
+// --- the menu commands -------------------------------------------------------------------------
+
+HWND FindDescendant(HWND root, int id) {
+    for (HWND c = GetWindow(root, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(c) == id) return c;
+        if (HWND found = FindDescendant(c, id)) return found;
+    }
+    return nullptr;
+}
+
+class CountingView : public UI::CelvaneBaseWindow {
+public:
+    explicit CountingView(int32_t mode) : UI::CelvaneBaseWindow(mode) {}
+    void Refresh() override { ++refreshes; }
+    int refreshes = 0;
+};
+
+TEST_F(SettingsDialogTest, TheSettingsMenuOpensTheDialogsAndConfirmedChangesReachTheViews) {
+    static mwcl::WindowClass cls(0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    CountingView sky(UI::kViewSky);
+    sky.Create(cls, nullptr, WS_OVERLAPPEDWINDOW);
+    UI::SetMainWindows(nullptr, &sky, nullptr);
+    Data::Preferences& p = Data::Preferences::Instance();
+    p.time.step = 60;
+
+    // Settings > Set Time Step: 2 hours typed, OK.
+    g_driver = [] {
+        HWND d = GetActiveWindow();
+        SendDlgItemMessageW(d, 1100, CB_SETCURSEL, 1, 0);
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(1100, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(d, 1100)));
+        TypeKeys(ComboEdit(d, 1099), u"2");
+        PressOk(d);
+    };
+    SetTimer(nullptr, 0, 10, RunDriver);
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdTimeStep, 0), 0);
+    EXPECT_EQ(p.time.step, 7200);
+    EXPECT_GE(sky.refreshes, 1);
+
+    // Cancel changes nothing.
+    const Data::TimeSettings before = p.time;
+    g_driver = [] { SendMessageW(GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); };
+    SetTimer(nullptr, 0, 10, RunDriver);
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdDisplayTime, 0), 0);
+    EXPECT_EQ(p.time.useCurrentTime, before.useCurrentTime);
+    EXPECT_EQ(p.time.step, before.step);
+
+    // The sky view's settings: a grid switched on reaches the preferences and the map redraws.
+    p.display.raDecGrid = false;
+    g_driver = [] {
+        HWND d = GetActiveWindow();
+        // The first page is a child dialog of the container; its grid box by id.
+        HWND box = FindDescendant(d, 1039);
+        if (box) SendMessageW(box, BM_CLICK, 0, 0);
+        PressOk(d);
+    };
+    SetTimer(nullptr, 0, 10, RunDriver);
+    const int refreshes = sky.refreshes;
+    EXPECT_TRUE(UI::RunSkyViewSettings(nullptr));
+    EXPECT_TRUE(p.display.raDecGrid);
+    EXPECT_EQ(sky.refreshes, refreshes + 1);
+    UI::SetMainWindows(nullptr, nullptr, nullptr);
 }
 
 }  // namespace
