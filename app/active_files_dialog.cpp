@@ -70,7 +70,7 @@ void ActiveFilesDialog::Toggle(int row, bool checked) {
             filling_ = true;
             list_.SetChecked(row, false);
             filling_ = false;
-            ShowSettingsMessage(hwnd_, error, MB_OK | MB_ICONSTOP);
+            ShowSettingsMessage(hwnd_, error, MB_OK | MB_ICONSTOP, u"");
         }
     } else {
         if (comets_)

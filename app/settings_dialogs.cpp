@@ -15,9 +15,9 @@ SettingsMessageFunction& SettingsMessageHook() {
     return hook;
 }
 
-int ShowSettingsMessage(HWND owner, const std::u16string& text, UINT flags) {
+int ShowSettingsMessage(HWND owner, const std::u16string& text, UINT flags, const char16_t* caption) {
     if (SettingsMessageHook()) return SettingsMessageHook()(owner, text, flags);
-    return MessageBoxW(owner, W(text), nullptr, flags);
+    return MessageBoxW(owner, W(text), caption ? W(caption) : nullptr, flags);
 }
 
 SettingsHelpFunction& SettingsHelpHook() {

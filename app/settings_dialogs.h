@@ -13,10 +13,11 @@ namespace UI {
 
 // Every message box of the settings dialogs goes through here; a test puts
 // its own function in to read the text and give the answer. Without one
-// the system's message box shows (the default caption when none is given).
+// the system's message box shows, with the system's default caption when
+// `caption` is null.
 using SettingsMessageFunction = std::function<int(HWND owner, const std::u16string& text, UINT flags)>;
 SettingsMessageFunction& SettingsMessageHook();
-int ShowSettingsMessage(HWND owner, const std::u16string& text, UINT flags);
+int ShowSettingsMessage(HWND owner, const std::u16string& text, UINT flags, const char16_t* caption = nullptr);
 
 // The help topics of the dialogs open through here (tests look at the topic
 // instead of starting a browser).

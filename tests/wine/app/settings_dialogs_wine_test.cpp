@@ -711,6 +711,17 @@ TEST_F(SettingsDialogTest, TheSettingsMenuOpensTheDialogsAndConfirmedChangesReac
     EXPECT_EQ(p.time.useCurrentTime, before.useCurrentTime);
     EXPECT_EQ(p.time.step, before.step);
 
+    // Settings > Magnetic Declination: "Magnetic (AzM)" chosen, OK.
+    p.magnetic = 0;
+    g_driver = [] {
+        HWND d = GetActiveWindow();
+        Click(d, 1015);
+        PressOk(d);
+    };
+    SetTimer(nullptr, 0, 10, RunDriver);
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdMagneticDeclination, 0), 0);
+    EXPECT_EQ(p.magnetic, 1);
+
     // The sky view's settings: a grid switched on reaches the preferences and the map redraws.
     p.display.raDecGrid = false;
     g_driver = [] {
