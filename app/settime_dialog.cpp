@@ -190,11 +190,11 @@ void SetTimeDialog::OnCommand(mwcl::MessageRecord& m) {
     const int id = LOWORD(m.wParam), code = HIWORD(m.wParam);
     if ((id == kIdUseCurrent || id == kIdUseFollowing) && code == BN_CLICKED) {
         const bool live = id == kIdUseCurrent;
-        if (live != time_.useCurrentTime) {
-            // Leaving the live clock keeps the moment it showed last.
-            if (!live) time_.time = Calc::Now();
-            time_.useCurrentTime = live;
-        }
+        // Leaving the live clock shows the last explicit time again (the
+        // time-step buttons may take it as their base); settings that never
+        // had one start from now.
+        if (!live && !time_.time.IsValid()) time_.time = Calc::Now();
+        time_.useCurrentTime = live;
         Fill(kFromNone);
         return;
     }
