@@ -41,20 +41,24 @@ void TextItem::Draw(HDC dc) {
 
 // --- bitmaps --------------------------------------------------------------------------------
 
-BitmapItem::BitmapItem(HDC memoryDc, bool owns) : dc_(memoryDc), bitmap_(nullptr), owns_(owns) {
+BitmapItem::BitmapItem(HDC memoryDc, bool owns, COLORREF transparent)
+    : dc_(memoryDc), bitmap_(nullptr), owns_(owns), transparent_(transparent) {
+    // Only a memory context holds a bitmap of its own to draw from (a screen
+    // or window context answers with a stand-in, and so would a null one).
+    if (!dc_ || GetObjectType(dc_) != OBJ_MEMDC) mwcl::FatalError(u"No bitmap selected in DC");
     bitmap_ = static_cast<HBITMAP>(GetCurrentObject(dc_, OBJ_BITMAP));
-    if (!bitmap_) mwcl::FatalError(u"No bitmap selected in DC");
     BITMAP bm{};
     if (!GetObjectW(bitmap_, sizeof bm, &bm)) mwcl::FatalError(u"GetObject for bitmap failed.");
     width_ = bm.bmWidth;
     height_ = bm.bmHeight;
 }
 
-BitmapItem* BitmapItem::FromBitmap(HBITMAP bitmap, bool ownsBitmap) {
+BitmapItem* BitmapItem::FromBitmap(HBITMAP bitmap, bool ownsBitmap, COLORREF transparent) {
     HDC dc = CreateCompatibleDC(nullptr);
     if (bitmap) SelectObject(dc, bitmap);
-    BitmapItem* item = new BitmapItem(dc, ownsBitmap);
+    BitmapItem* item = new BitmapItem(dc, ownsBitmap && bitmap, transparent);
     item->ownsDc_ = true;
+    if (!bitmap) item->width_ = item->height_ = 0;  // the context's stand-in is no picture
     return item;
 }
 
@@ -75,7 +79,58 @@ void BitmapItem::GetSize(int32_t& width, int32_t& height) {
 }
 
 void BitmapItem::Draw(HDC dc) {
-    BitBlt(dc, rect_.x, rect_.y, std::min(rect_.width, width_), std::min(rect_.height, height_), dc_, 0, 0, SRCCOPY);
+    const int w = std::min(rect_.width, width_), h = std::min(rect_.height, height_);
+    if (w <= 0 || h <= 0) return;
+    if (transparent_ == CLR_NONE)
+        BitBlt(dc, rect_.x, rect_.y, w, h, dc_, 0, 0, SRCCOPY);
+    else
+        GdiTransparentBlt(dc, rect_.x, rect_.y, w, h, dc_, 0, 0, w, h, transparent_);
+}
+
+// --- clickable items ------------------------------------------------------------------------
+
+bool Clickable::FollowTap(int event) {
+    switch (event) {
+    case kEventPress:
+        state_ = kArmed;
+        return false;
+    case kEventLeave:
+        if (state_ == kArmed) state_ = kOutside;
+        return false;
+    case kEventEnter:
+        if (state_ == kOutside) state_ = kArmed;
+        return false;
+    case kEventRelease: {
+        const bool fires = state_ == kArmed;
+        state_ = kIdle;
+        return fires;
+    }
+    case kEventCancel:
+        state_ = kIdle;
+        return false;
+    default:
+        return false;
+    }
+}
+
+ClickableTextItem::ClickableTextItem(int id, std::u16string text, HFONT font, COLORREF colour, int32_t maxWidth,
+                                     int32_t maxHeight, UINT format)
+    : TextItem(std::move(text), font, colour, maxWidth, maxHeight, format), Clickable(id) {}
+
+ILayoutItem* ClickableTextItem::HandleEvent(const Position&, int event) { return FollowTap(event) ? this : nullptr; }
+
+void ClickableTextItem::Draw(HDC dc) {
+    if (!Armed()) {
+        TextItem::Draw(dc);
+        return;
+    }
+    // Pressed: the selection colours, as a list shows a tapped line.
+    RECT r{rect_.x, rect_.y, rect_.x + rect_.width, rect_.y + rect_.height};
+    FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+    const COLORREF own = Colour();
+    SetColour(GetSysColor(COLOR_HIGHLIGHTTEXT));
+    TextItem::Draw(dc);
+    SetColour(own);
 }
 
 void DrawRecursive(LayoutManager& manager, HDC dc, const Rect& clip) {
@@ -110,13 +165,15 @@ void MonochromeImageListItem::Draw(HDC dc) {
 namespace ObjInfo {
 
 void SeparatorLineItem::GetSize(int32_t& width, int32_t& height) {
-    width = minWidth_;
-    height = 1;
+    width = minLength_;
+    height = lineWidth_;
 }
 
 void SeparatorLineItem::Draw(HDC dc) {
-    RECT r{rect_.x, rect_.y + rect_.height / 2, rect_.x + rect_.width, rect_.y + rect_.height / 2 + 1};
-    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_WINDOWTEXT));
+    const int32_t top = rect_.y + (rect_.height - lineWidth_) / 2;
+    RECT r{rect_.x, top, rect_.x + rect_.width, top + lineWidth_};
+    const COLORREF colour = colour_ == 0xFF000000 ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
+    HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
 }

@@ -52,11 +52,15 @@ void TableControl::UpdateLayout() {
 }
 
 void TableControl::SetUpScrollBars() {
-    RECT wr;
-    GetWindowRect(hwnd_, &wr);
-    const int ww = wr.right - wr.left, wh = wr.bottom - wr.top;
-    const int tw = table_.TotalWidth(), th = table_.TotalHeight();
+    // The room for the table is the client area as it would be without bars:
+    // a border (or any other frame) is never part of the page.
+    RECT cr;
+    GetClientRect(hwnd_, &cr);
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     const int barW = GetSystemMetrics(SM_CXVSCROLL), barH = GetSystemMetrics(SM_CYHSCROLL);
+    const int ww = (cr.right - cr.left) + ((style & WS_VSCROLL) ? barW : 0);
+    const int wh = (cr.bottom - cr.top) + ((style & WS_HSCROLL) ? barH : 0);
+    const int tw = table_.TotalWidth(), th = table_.TotalHeight();
     bool needH = tw > ww, needV = th > wh;
     // One bar can make room for the other too small.
     if (needH && !needV) needV = th > wh - barH;
@@ -83,6 +87,11 @@ void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Pos
     last_ = p;
     ILayoutItem* item = table_.HandleEvent(p, event);
     if (!hwnd_) return;
+    // Clickable items look pressed while armed.
+    if (event == kEventPress || event == kEventRelease || event == kEventCancel ||
+        (pressing_ && event == kEventMove))
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    const Clickable* clicked = dynamic_cast<const Clickable*>(item);
     TableControlNotification n{};
     n.hdr.hwndFrom = hwnd_;
     n.hdr.idFrom = static_cast<UINT_PTR>(id_);
@@ -91,7 +100,22 @@ void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Pos
     n.event = event;
     n.item = item;
     n.position = p;
+    n.itemId = clicked ? clicked->ClickId() : -1;
     SendMessageW(parent_ ? parent_ : ::GetParent(hwnd_), WM_NOTIFY, static_cast<WPARAM>(id_), reinterpret_cast<LPARAM>(&n));
+}
+
+int TableControl::TappedItemId(const NMHDR* notification) {
+    if (!notification || notification->code != kEventRelease) return -1;
+    if (!dynamic_cast<TableControl*>(mwcl::Window::FromHandle(notification->hwndFrom))) return -1;
+    return reinterpret_cast<const TableControlNotification*>(notification)->itemId;
+}
+
+void TableControl::CancelGesture(const mwcl::MessageRecord& m) {
+    if (!pressing_) return;
+    pressing_ = false;
+    KillTimer(hwnd_, kHoldTimerId);
+    RouteEvent(m, kEventLeave, last_);
+    if (hwnd_) RouteEvent(m, kEventCancel, last_);
 }
 
 void TableControl::HandleMessage(mwcl::MessageRecord& m) {
@@ -114,12 +138,16 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         RouteEvent(m, kEventMove, StylusOf(m.lParam));
         return;
     case WM_LBUTTONDOWN:
+        // A scrolling table takes the keyboard (arrows, wheel) when tapped.
+        if (sizeMode_ == kScroll && GetFocus() != hwnd_) SetFocus(hwnd_);
+        pressing_ = true;
         SetCapture(hwnd_);
         SetTimer(hwnd_, kHoldTimerId, GetDoubleClickTime(), nullptr);
         RouteEvent(m, kEventPress, StylusOf(m.lParam));
         return;
     case WM_LBUTTONUP: {
         // The release reaches the items before the capture goes.
+        pressing_ = false;
         RouteEvent(m, kEventRelease, StylusOf(m.lParam));
         if (hwnd_) {
             KillTimer(hwnd_, kHoldTimerId);
@@ -138,21 +166,41 @@ void TableControl::HandleMessage(mwcl::MessageRecord& m) {
         }
         DefaultProcessing(m);
         return;
-    case WM_CAPTURECHANGED: {
-        const HWND to = reinterpret_cast<HWND>(m.lParam);
-        if (to && to != hwnd_) {
-            KillTimer(hwnd_, kHoldTimerId);
-            RouteEvent(m, kEventLeave, last_);
-        }
+    case WM_CAPTURECHANGED:
+        // To another window or to none (a message box, a task switch): either
+        // way the release will never come here.
+        if (reinterpret_cast<HWND>(m.lParam) != hwnd_) CancelGesture(m);
         return;
-    }
+    case WM_CANCELMODE:
+        CancelGesture(m);
+        if (hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+        m.result = 0;
+        return;
     case WM_HSCROLL:
         if (hscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
         return;
     case WM_VSCROLL:
         if (vscroll_.OnScroll(hwnd_, m.wParam)) Scrolled();
         return;
+    case WM_MOUSEWHEEL:
+        if (sizeMode_ == kScroll && vscroll_.MaxPosition() > 0) {
+            // Three lines a notch; parts of a notch (fine wheels) add up.
+            wheel_ += GET_WHEEL_DELTA_WPARAM(m.wParam);
+            const int notches = wheel_ / WHEEL_DELTA;
+            wheel_ -= notches * WHEEL_DELTA;
+            const int lines = -notches * kWheelLines;
+            if (lines && vscroll_.ScrollBy(hwnd_, lines * mwcl::ScrollState::kLine)) Scrolled();
+            m.result = 0;
+            return;
+        }
+        DefaultProcessing(m);  // the parent may scroll instead
+        return;
     case WM_KEYDOWN: {
+        // Arrows scroll on each press and each repeat of a held key.
+        if (!mwcl::KeyDataOf(m).goingDown) {
+            DefaultProcessing(m);
+            return;
+        }
         bool moved = false;
         switch (m.wParam) {
         case VK_UP: moved = vscroll_.ScrollBy(hwnd_, -mwcl::ScrollState::kLine); break;

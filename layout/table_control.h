@@ -17,10 +17,13 @@ struct TableControlNotification {
     int event;          // kEventEnter .. kEventDoubleTap
     ILayoutItem* item;  // the item that took the event (the table when none did)
     Position position;  // the stylus, in the control's client coordinates
+    int itemId;         // the id of a clickable item that took the event, else -1
 };
 
 // Timer of the tap-and-hold detection.
 constexpr UINT_PTR kHoldTimerId = 0x4D4C4543;
+// Lines of 20 pixels a scrolling table moves per notch of the mouse wheel.
+constexpr int kWheelLines = 3;
 
 class TableControl : public mwcl::Control {
 public:
@@ -41,6 +44,9 @@ public:
     void UpdateLayout();
     // Background of the painting (default: the window colour).
     void SetBackground(HBRUSH brush) { background_ = brush; }
+    // The id of the clickable item (Clickable) a notification reports as
+    // tapped: a release that item fired on. -1 for any other notification.
+    static int TappedItemId(const NMHDR* notification);
     int HorizontalPosition() const { return hscroll_.Position(); }
     int VerticalPosition() const { return vscroll_.Position(); }
 
@@ -60,8 +66,12 @@ protected:
     mwcl::ScrollState vscroll_{SB_VERT};
     HBRUSH background_ = nullptr;
     Position last_;
+    bool pressing_ = false;  // between press and release: the control holds the capture
+    int wheel_ = 0;          // wheel motion short of a notch
 
 private:
+    // The stylus capture went without a release: the gesture ends, nothing fires.
+    void CancelGesture(const mwcl::MessageRecord& m);
     void PlaceTable();
     void SetUpScrollBars();
     void Paint();

@@ -9,13 +9,19 @@ namespace UI {
 
 namespace {
 
+// Timer of the mouse's hover time over a button.
+const UINT_PTR kHoverTimerId = 0x4D4C4548;
+
+// Mouse messages made from a pen or a touch carry this signature in their extra information.
+bool FromPenOrTouch() { return (static_cast<DWORD>(GetMessageExtraInfo()) & 0xFFFFFF00u) == 0xFF515700u; }
+
 const mwcl::WindowClass& TooltipClass() {
     // Registered once, with the info background.
     static mwcl::WindowClass* cls = new mwcl::WindowClass(0, GetSysColorBrush(COLOR_INFOBK));
     return *cls;
 }
 
-HIMAGELIST StandardList(const char16_t* name) { return CreateColorImageList(name, CLR_NONE); }
+HIMAGELIST StandardList(const char16_t* name) { return CreateColorImageList(name, kButtonMask); }
 
 }  // namespace
 
@@ -145,9 +151,18 @@ void ButtonItem::Redraw() {
 
 void ButtonItem::CloseTooltip() { popup_.reset(); }
 
+bool ButtonItem::ShowTooltip() {
+    if (side_ == kTooltipNone || tooltip_.empty() || !host_) return false;
+    if (!popup_) popup_.reset(new TooltipPopupWindow);
+    const RECT anchor{rect_.x, rect_.y, rect_.x + rect_.width, rect_.y + rect_.height};
+    popup_->Show(host_, anchor, side_, tooltip_);
+    return true;
+}
+
 Layout::ILayoutItem* ButtonItem::HandleEvent(const Layout::Position& p, int event) {
     switch (event) {
     case Layout::kEventPress:
+        CloseTooltip();  // one the mouse's hover opened
         state_ = kArmed;
         tooltipShownThisPress_ = false;
         Redraw();
@@ -167,12 +182,14 @@ Layout::ILayoutItem* ButtonItem::HandleEvent(const Layout::Position& p, int even
         return nullptr;
     case Layout::kEventHold:
         // A button without tooltip text has nothing to show; its press stays a press.
-        if (state_ == kArmed && side_ != kTooltipNone && !tooltip_.empty() && host_) {
-            if (!popup_) popup_.reset(new TooltipPopupWindow);
-            const RECT anchor{rect_.x, rect_.y, rect_.x + rect_.width, rect_.y + rect_.height};
-            popup_->Show(host_, anchor, side_, tooltip_);
-            tooltipShownThisPress_ = true;
-        }
+        if (state_ == kArmed && ShowTooltip()) tooltipShownThisPress_ = true;
+        return nullptr;
+    case Layout::kEventCancel:
+        // The press ended elsewhere: released look, no tooltip, no fire.
+        state_ = kIdle;
+        tooltipShownThisPress_ = false;
+        CloseTooltip();
+        Redraw();
         return nullptr;
     case Layout::kEventRelease: {
         const bool fires = !disabled_ && state_ == kArmed && !tooltipShownThisPress_;
@@ -284,6 +301,63 @@ void LayoutedToolbar::OnLayout() {
         if (b->TooltipSide() != kTooltipNone) b->SetTooltipSide(side);
         return true;
     });
+}
+
+void LayoutedToolbar::MouseMoved(const mwcl::MessageRecord& m) {
+    if ((m.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) || pressing_ || FromPenOrTouch()) return;
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT tme{};
+        tme.cbSize = sizeof tme;
+        tme.dwFlags = TME_LEAVE;
+        tme.hwndTrack = hwnd_;
+        trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
+    }
+    // The hover time starts again on each button the mouse comes to.
+    const short x = static_cast<short>(LOWORD(m.lParam)), y = static_cast<short>(HIWORD(m.lParam));
+    Layout::ILayoutItem* item = table_.FindItemDeep(Layout::Position{x, y});
+    if (item == hoverItem_) return;
+    hoverItem_ = item;
+    UINT hover = 0;
+    if (!SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &hover, 0) || hover == 0) hover = HOVER_DEFAULT;
+    if (dynamic_cast<ButtonItem*>(item))
+        SetTimer(hwnd_, kHoverTimerId, hover, nullptr);
+    else
+        KillTimer(hwnd_, kHoverTimerId);
+}
+
+void LayoutedToolbar::HandleMessage(mwcl::MessageRecord& m) {
+    switch (m.message) {
+    case WM_MOUSEMOVE:
+        MouseMoved(m);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // After a press the tooltip waits until the mouse comes to another button.
+        KillTimer(hwnd_, kHoverTimerId);
+        const short x = static_cast<short>(LOWORD(m.lParam)), y = static_cast<short>(HIWORD(m.lParam));
+        hoverItem_ = table_.FindItemDeep(Layout::Position{x, y});
+        break;
+    }
+    case WM_TIMER:
+        if (m.wParam == kHoverTimerId) {
+            KillTimer(hwnd_, kHoverTimerId);
+            // (A button replaced meanwhile is no longer in the table.)
+            if (!pressing_ && table_.VerifyItemValid(hoverItem_))
+                if (ButtonItem* b = dynamic_cast<ButtonItem*>(hoverItem_)) b->ShowTooltip();
+            return;
+        }
+        break;
+    case WM_MOUSELEAVE:
+        // The mouse went away from the toolbar: its tooltip goes too.
+        trackingLeave_ = false;
+        hoverItem_ = nullptr;
+        KillTimer(hwnd_, kHoverTimerId);
+        if (!pressing_) RouteEvent(m, Layout::kEventLeave, last_);
+        return;
+    default:
+        break;
+    }
+    Layout::TableControl::HandleMessage(m);
 }
 
 int LayoutedToolbar::ButtonOfNotification(const NMHDR* notification) const {

@@ -53,6 +53,9 @@ public:
     int State() const { return state_; }
     // The open tooltip popup, or none.
     TooltipPopupWindow* OpenTooltip() const { return popup_.get(); }
+    // Opens the tooltip beside the button (a mouse resting on it); false when
+    // the button has no tooltip. A press, leave or release closes it.
+    bool ShowTooltip();
     // Which image the button shows: its list and index.
     void CurrentImage(HIMAGELIST& list, int& index) const;
 
@@ -80,6 +83,9 @@ private:
     bool tooltipShownThisPress_ = false;
 };
 
+// A mouse resting on a button for the system's hover time shows its tooltip
+// as well (a mouse user never holds a button down to learn what it does);
+// the stylus keeps press and hold.
 class LayoutedToolbar : public Layout::TableControl {
 public:
     LayoutedToolbar();
@@ -109,12 +115,18 @@ public:
     static HIMAGELIST StandardArmed();
     static HIMAGELIST StandardDisabled();
 
+    void HandleMessage(mwcl::MessageRecord& m) override;
+
 protected:
     void OnLayout() override;
     LPCWSTR WindowClassName() const override;
 
 private:
     bool CellOf(int index, int32_t& row, int32_t& column) const;
+    void MouseMoved(const mwcl::MessageRecord& m);
+
+    Layout::ILayoutItem* hoverItem_ = nullptr;  // where the hover time runs
+    bool trackingLeave_ = false;
 
     HIMAGELIST normal_ = nullptr;
     HIMAGELIST armed_ = nullptr;

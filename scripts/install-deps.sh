@@ -10,6 +10,7 @@ packages="
   libgtest-dev libgmock-dev libbenchmark-dev
   wine64 wine64-tools libwine-dev
   xvfb xauth imagemagick
+  openbox
   locales tzdata
   python3
 "
@@ -17,6 +18,7 @@ packages="
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
 # wine64, wine64-tools, libwine-dev wine64/wineserver, wineg++/wrc, Winelib headers
 # xvfb, xauth, imagemagick        screenshot tests of the Win32 half (xvfb-run, import)
+# openbox                         a small window manager on the screenshots' Xvfb display
 # locales, tzdata                 localedef for the German/English runs, the zone database
 # python3                         the constellation table generator (its reproduction test)
 

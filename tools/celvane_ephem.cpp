@@ -19,6 +19,7 @@
 #include "ephem_objects.h"
 #include "ephem_places.h"
 #include "ephem_star.h"
+#include "observer_args.h"
 
 using namespace Calc;
 
@@ -55,17 +56,12 @@ const char kUsage[] =
     "  --magnetic     the magnetic declination, inclination and total intensity\n";
 
 struct Options {
-    AstroTime utc;
-    bool haveUtc = false;
-    double lat = 51.48;
-    double lonEast = 0.0;
+    ObserverArgs observer;  // --utc, --lat, --lon, --place, --zone, --summer
     bool json = false;
     uint16_t language = 0;  // 0: the locale's
     bool constellation = false;
     double raHours = 0.0;  // J2000, for --constellation
     double decDeg = 0.0;
-    int32_t zoneMinutes = 0;
-    int32_t summerMode = 0;
     bool events = false;
     bool seasons = false;
     int32_t seasonYear = 0;
@@ -79,9 +75,6 @@ struct Options {
     bool haveList = false;
     std::string star;  // --star
     bool haveStar = false;
-    std::string place;  // --place
-    bool havePlace = false;
-    bool haveLatLon = false;  // --lat, --lon or --zone
     bool listPlaces = false;  // --places
     std::string placesRegion;
     bool Sections() const { return events || seasons || phases || physical || magnetic; }
@@ -92,41 +85,6 @@ struct Options {
     std::exit(2);
 }
 
-bool ParseNumberArg(const char* text, double& out) { return Data::ParseNumber(PL::FromUtf8(text), out); }
-
-// A whole number within [lo, hi].
-bool ParseIntArg(const char* text, int32_t lo, int32_t hi, int32_t& out) {
-    double v = 0;
-    if (!ParseNumberArg(text, v) || v != std::floor(v) || v < lo || v > hi) return false;
-    out = static_cast<int32_t>(v);
-    return true;
-}
-
-// YYYY-MM-DDTHH:MM:SS (seconds optional, a trailing Z allowed; the year may be
-// negative, astronomical numbering). The date must exist in its calendar.
-bool ParseUtc(const std::string& s, AstroTime& out) {
-    int y, mo, d, h, mi, sec = 0;
-    int used = -1;
-    if (std::sscanf(s.c_str(), "%d-%d-%dT%d:%d%n", &y, &mo, &d, &h, &mi, &used) != 5 || used < 0) return false;
-    const char* rest = s.c_str() + used;
-    if (*rest == ':') {
-        int more = -1;
-        if (std::sscanf(rest, ":%d%n", &sec, &more) != 1 || more < 0) return false;
-        rest += more;
-    }
-    // Nothing may follow but the Z of UT.
-    if (*rest == 'Z') ++rest;
-    if (*rest != '\0') return false;
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || sec < 0 || sec > 59)
-        return false;
-    if (y < -4700 || y > 9999) return false;
-    AstroTime t = FromCalendar(y, mo, d, h, mi, sec);
-    CalendarDate back = ToCalendar(t);
-    if (back.year != y || back.month != mo || back.day != d) return false;  // e.g. 31 April
-    out = t;
-    return true;
-}
-
 Options ParseArgs(int argc, char** argv) {
     Options o;
     for (int i = 1; i < argc; ++i) {
@@ -135,7 +93,9 @@ Options ParseArgs(int argc, char** argv) {
             if (i + 1 >= argc) Fail("option " + a + " needs a value");
             return argv[++i];
         };
-        if (a == "--help" || a == "-h") {
+        if (ParseObserverArg(argc, argv, i, o.observer, Fail)) {
+            continue;
+        } else if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             std::exit(0);
         } else if (a == "--json") {
@@ -145,23 +105,6 @@ Options ParseArgs(int argc, char** argv) {
             if (v == "de") o.language = 0x407;
             else if (v == "en") o.language = 0x409;
             else Fail("invalid --lang '" + v + "' (want de or en)");
-        } else if (a == "--utc") {
-            const char* v = value();
-            if (!ParseUtc(v, o.utc)) Fail(std::string("invalid --utc moment '") + v + "' (want YYYY-MM-DDTHH:MM:SS)");
-            o.haveUtc = true;
-        } else if (a == "--lat") {
-            const char* v = value();
-            if (!ParseNumberArg(v, o.lat) || o.lat < -90 || o.lat > 90)
-                Fail(std::string("invalid --lat '") + v + "' (want -90 .. 90)");
-            o.haveLatLon = true;
-        } else if (a == "--lon") {
-            const char* v = value();
-            if (!ParseNumberArg(v, o.lonEast) || o.lonEast < -180 || o.lonEast > 180)
-                Fail(std::string("invalid --lon '") + v + "' (want -180 .. 180, east positive)");
-            o.haveLatLon = true;
-        } else if (a == "--place") {
-            o.place = value();
-            o.havePlace = true;
         } else if (a == "--places") {
             // The region is optional.
             if (i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) o.placesRegion = argv[++i];
@@ -183,14 +126,6 @@ Options ParseArgs(int argc, char** argv) {
             if (!ParseNumberArg(dec, o.decDeg) || o.decDeg < -90 || o.decDeg > 90)
                 Fail(std::string("invalid declination '") + dec + "' (want -90 .. 90 degrees)");
             o.constellation = true;
-        } else if (a == "--zone") {
-            const char* v = value();
-            if (!ParseIntArg(v, -840, 840, o.zoneMinutes))
-                Fail(std::string("invalid --zone '") + v + "' (want whole minutes -840 .. 840, east positive)");
-            o.haveLatLon = true;
-        } else if (a == "--summer") {
-            const char* v = value();
-            if (!ParseIntArg(v, 0, 2, o.summerMode)) Fail(std::string("invalid --summer '") + v + "' (want 0, 1 or 2)");
         } else if (a == "--events") {
             o.events = true;
         } else if (a == "--seasons") {
@@ -211,7 +146,7 @@ Options ParseArgs(int argc, char** argv) {
             Fail("unknown argument '" + a + "' (see --help)");
         }
     }
-    if (o.havePlace && o.haveLatLon) Fail("--place replaces --lat, --lon and --zone; give one or the other");
+    CheckObserverArgs(o.observer, Fail);
     return o;
 }
 
@@ -321,7 +256,7 @@ void PrintText(const Options& o, AstroTime t, float T, float gmst, float lst, fl
                const Vec3& moon, Ephemeris& e) {
     using namespace Data;
     Line(kMsgMoment, FormatDate(t) + u" " + FormatTime(t) + u"  (" + PL::FromUtf8(UtcText(t)) + u")");
-    Line(kMsgPlace, FormatLatitude(o.lat) + u", " + FormatLongitude(-o.lonEast));
+    Line(kMsgPlace, FormatLatitude(o.observer.lat) + u", " + FormatLongitude(-o.observer.lonEast));
     Line(kMsgJulianDay, FormatResolution(ToJulianDay(t), -0.000001));
     Line(kMsgCenturies, FormatSignificant(T, 9));
     Line(kMsgSiderealGreenwich, FormatSexagesimal(gmst, u"hms1", kHourUnits));
@@ -378,15 +313,10 @@ int main(int argc, char** argv) {
     platform.language = o.language;
     if (o.constellation) return PrintConstellation(o);
     if (o.listPlaces) return PrintPlaces(o.placesRegion, o.json);
-    Place place;
-    if (o.havePlace) {
-        if (!FindPlace(o.place, place)) return 1;
-        o.lat = place.latitude;
-        o.lonEast = -place.longitude;
-        o.zoneMinutes = place.timeZone;
-    }
-    const AstroTime t = o.haveUtc ? o.utc : Now();
-    const float westLon = static_cast<float>(-o.lonEast);
+    Ephemeris ephemeris;
+    if (!ApplyObserverArgs(o.observer, Now(), ephemeris)) return 1;
+    const AstroTime t = ephemeris.moment;
+    const float westLon = ephemeris.place.longitude;
 
     const float T = JulianCenturies(t);
     const float gmst = GreenwichSiderealTime(t);
@@ -395,14 +325,6 @@ int main(int argc, char** argv) {
     const Vec3 sun = SunPosition(t);
     const Vec3 moon = MoonPosition(t);
 
-    Ephemeris ephemeris;
-    ephemeris.moment = t;
-    ephemeris.place.latitude = static_cast<float>(o.lat);
-    ephemeris.place.longitude = westLon;
-    ephemeris.place.timeZone = o.zoneMinutes;
-    if (o.havePlace) ephemeris.place = place;
-    ephemeris.summerMode = o.summerMode;
-    ephemeris.Invalidate();
     if (o.haveStar) return PrintStar(o.star, ephemeris, o.json);
     if (o.haveObject) return PrintObject(o.object, ephemeris, o.json);
     if (o.haveList) return PrintObjectList(o.list, ephemeris, o.json);

@@ -590,41 +590,43 @@ def obj_planetary(n):
 
 
 def obj_globular(n):
+    # The charts' globular cluster: a circle with a cross through it.
     if n < 16:
         return art([
-            "...#.#...",
-            "..#.#.#..",
-            ".#.#.#.#.",
-            "#.#####.#",
-            ".#.###.#.",
-            "#.#####.#",
-            ".#.#.#.#.",
-            "..#.#.#..",
-            "...#.#...",
+            "...###...",
+            ".##.#.##.",
+            ".#..#..#.",
+            "#...#...#",
+            "#########",
+            "#...#...#",
+            ".#..#..#.",
+            ".##.#.##.",
+            "...###...",
         ])
     c = n / 2.0
-    rim = ring(n, c, c, 9.0, 2)
-    fill = disc(n, c, c, 7.0) & Mask.of(n, lambda x, y: (int(x) + int(y)) % 2 == 0)
-    return rim | fill | disc(n, c, c, 3.3)
+    return ring(n, c, c, 9.0, 2) | rect(n, 8, 0, 10, n) | rect(n, 0, 8, n, 10)
 
 
 def obj_dark_nebula(n):
+    # A hatched cloud: light blocked, unlike the scattered dots of a star
+    # cloud or the filled disc of a star.
     if n < 16:
         return art([
-            ".........",
-            "..###....",
-            ".######..",
-            ".#######.",
-            "..######.",
-            ".#######.",
-            ".######..",
-            "...###...",
-            ".........",
+            "..#..#...",
+            ".#..#..#.",
+            "#..#..#..",
+            "..#..#..#",
+            ".#..#..#.",
+            "#..#..#..",
+            "..#..#..#",
+            ".#..#..#.",
+            "...#..#..",
         ])
     m = Mask(n)
-    for cx, cy, r in [(6.5, 6.0, 4.2), (11.0, 7.5, 4.6), (7.0, 11.5, 4.4), (12.5, 12.0, 3.4)]:
+    for cx, cy, r in [(6.5, 6.0, 4.8), (11.0, 7.5, 5.2), (7.0, 11.5, 5.0), (12.5, 12.0, 4.0)]:
         m = m | disc(n, cx, cy, r)
-    return m
+    hatch = Mask.of(n, lambda x, y: (int(x) + int(y)) % 3 == 0)
+    return (m & hatch) | m.outline(1)
 
 
 def obj_snr(n):
@@ -666,30 +668,30 @@ def obj_double(n):
 
 
 def obj_star_cloud(n):
-    if n < 16:
-        return art([
-            ".........",
-            "..#..#...",
-            "#..#...#.",
-            ".#.#.#..#",
-            "#.#.#.#..",
-            ".#...#.#.",
-            "..#.#..#.",
-            "....#....",
-            ".........",
-        ])
     # Single stars scattered over an oval cloud, never two side by side (a
     # fixed pseudo-random sequence, so the picture does not change).
+    if n < 16:
+        return art([
+            ".#.....#.",
+            "....#....",
+            "#.......#",
+            "...#..#..",
+            ".#.......",
+            ".....#..#",
+            "..#......",
+            "#....#.#.",
+            "...#.....",
+        ])
     c = n / 2.0
     m = Mask(n)
     seed = 2024
     placed = []
-    while len(placed) < 30:
+    while len(placed) < 24:
         seed = (seed * 1103515245 + 12345) % 2147483648
         x = (seed >> 16) % n
         seed = (seed * 1103515245 + 12345) % 2147483648
         y = (seed >> 16) % n
-        if ((x + 0.5 - c) / 8.5) ** 2 + ((y + 0.5 - c) / 6.0) ** 2 > 1.0:
+        if ((x + 0.5 - c) / 8.5) ** 2 + ((y + 0.5 - c) / 6.5) ** 2 > 1.0:
             continue
         if any(abs(x - a) <= 1 and abs(y - b) <= 1 for a, b in placed):
             continue
@@ -731,21 +733,22 @@ def obj_cluster_nebula(n):
 
 
 def obj_galaxy_cluster(n):
+    # Three small tilted galaxies.
     if n < 16:
         return art([
-            ".###.....",
-            "#####....",
-            ".###.....",
-            ".....###.",
-            "....#####",
-            ".....###.",
-            ".###.....",
-            "#####....",
-            ".###.....",
+            "##.......",
+            ".##......",
+            "......##.",
+            ".......##",
+            "..##.....",
+            "...##....",
+            ".........",
+            ".....##..",
+            "......##.",
         ])
     m = Mask(n)
-    for cx, cy in [(4.6, 3.6), (13.4, 9.0), (4.6, 14.4)]:
-        m = m | ellipse(n, cx, cy, 4.4, 2.6)
+    for cx, cy in [(4.2, 3.4), (13.6, 6.6), (5.6, 10.2), (12.0, 14.6)]:
+        m = m | ellipse(n, cx, cy, 3.4, 1.4, 30.0)
     return m
 
 
@@ -840,38 +843,43 @@ def rock(n, cx, cy, r, seed, stretch=1.3, tilt=-30.0):
 
 
 def ac_main_belt(n):
+    # A rock in the belt: the belt's dots run past it.
     if n < 16:
         return art([
             ".........",
-            "...####..",
-            "..######.",
-            ".#######.",
-            ".####.##.",
-            ".#######.",
+            ".........",
+            "...###...",
             "..#####..",
-            "...##....",
+            "#.##.##.#",
+            "..#####..",
+            "...###...",
+            ".........",
             ".........",
         ])
     c = n / 2.0
-    return rock(n, c, c, 6.2, 3.1) - disc(n, 10.5, 10.0, 1.6) - disc(n, 6.0, 7.0, 1.1)
+    m = rock(n, c, c, 4.8, 3.1, 1.15) - disc(n, 10.5, 10.0, 1.2)
+    for x in (1.0, 17.0):
+        m = m | block(n, x, c, 2)
+    return m
 
 
 def ac_near_earth(n):
+    # A rock close to the Earth (its sign: a circle with a cross).
     if n < 16:
         return art([
-            ".........",
             ".....###.",
             "....#####",
-            "###.#####",
             "....#####",
-            ".##..###.",
-            ".........",
-            ".........",
-            ".........",
+            ".....###.",
+            ".###.....",
+            "#.#.#....",
+            "#####....",
+            "#.#.#....",
+            ".###.....",
         ])
-    m = rock(n, 12.0, 7.0, 4.4, 1.5) - disc(n, 13.0, 6.0, 1.1)
-    m = m | rect(n, 0, 5, 6, 7) | rect(n, 2, 9, 7, 11) | rect(n, 4, 13, 9, 15)
-    return m
+    m = rock(n, 12.5, 5.0, 4.0, 1.5)
+    earth = ring(n, 5.0, 13.0, 4.6, 2) | rect(n, 4, 8, 6, 18) | rect(n, 0, 12, 10, 14)
+    return m | (earth & disc(n, 5.0, 13.0, 4.6))
 
 
 def ac_outer(n):
@@ -1075,11 +1083,14 @@ def test_arrow(n):
 
 # ---------------------------------------------------------------------------
 # Toolbar buttons: 16 px and 32 px, 24-bit colour. Each picture is drawn on
-# a transparent square (None); the three states then put it on the button
-# face. Shapes are given in a 16-unit square (u scales them); outlines are
+# a transparent square (None); the normal and disabled looks leave that
+# square magenta, which the toolbar's image lists make see-through (so a
+# toolbar takes the colour of the window it sits on), and the armed look puts
+# it on the pressed face. Shapes are given in a 16-unit square (u scales them); outlines are
 # one pixel wide at 16 px and two at 32 px.
 
 FACE = (240, 240, 240)
+MASK = (255, 0, 255)          # see-through: the toolbar's background shows
 INK = (36, 44, 64)            # outlines and dark strokes
 RED = (214, 40, 40)
 DARK_RED = (150, 20, 20)
@@ -1165,30 +1176,31 @@ def outlined(p, shape, fill_colour, line_colour=INK):
 
 def btn_compass(p):
     outlined(p, p.disc(8, 8, 7.5), PAPER)
-    if p.n >= 24:
-        for k in range(4):
-            a = math.radians(k * 90.0)
-            p.fill(p.seg(8 + 6.6 * math.sin(a), 8 - 6.6 * math.cos(a), 8 + 5.6 * math.sin(a),
-                         8 - 5.6 * math.cos(a), 1), INK)
     if p.n < 24:
-        paint_art(p, 5, 2, [
-            "..rr..",
-            "..rr..",
-            ".rrrr.",
-            ".rrrr.",
-            "rrrrrr",
-            "rrrrrr",
-            "bbbbbb",
-            "bbbbbb",
-            ".bbbb.",
-            ".bbbb.",
-            "..bb..",
-            "..bb..",
+        # A slim needle (north red) and the east and west marks: no blob.
+        paint_art(p, 6, 2, [
+            ".rr.",
+            ".rr.",
+            ".rr.",
+            "rrrr",
+            "rrrr",
+            "rrrr",
+            "bbbb",
+            "bbbb",
+            "bbbb",
+            ".bb.",
+            ".bb.",
+            ".bb.",
         ], {"r": RED, "b": DARK_BLUE})
+        p.fill(rect(p.n, 2, 7, 3, 9) | rect(p.n, 13, 7, 14, 9), INK)
         return
-    p.fill(p.poly([(8, 1.4), (11.0, 8), (5.0, 8)]), RED)
-    p.fill(p.poly([(5.0, 8), (11.0, 8), (8, 14.6)]), DARK_BLUE)
-    p.fill(p.disc(8, 8, 0.9), PAPER)
+    for k in range(4):
+        a = math.radians(k * 90.0)
+        p.fill(p.seg(8 + 6.6 * math.sin(a), 8 - 6.6 * math.cos(a), 8 + 5.4 * math.sin(a),
+                     8 - 5.4 * math.cos(a), 1), INK)
+    p.fill(p.poly([(8, 1.6), (9.6, 8), (6.4, 8)]), RED)
+    p.fill(p.poly([(6.4, 8), (9.6, 8), (8, 14.4)]), DARK_BLUE)
+    p.fill(p.disc(8, 8, 0.7), PAPER)
 
 
 def sky_square(p, hills=True):
@@ -1217,10 +1229,9 @@ def btn_show_in_sky(p):
     sky_square(p, hills=False)
     for x, y in [(3.5, 3.5), (12.5, 12.0), (3.5, 12.5), (12.0, 3.0)]:
         p.fill(p.star(x, y, 0.5), WHITE_STAR)
+    # The object ringed in red where the map shows it.
     p.fill(p.star(8, 8, 1.2), STAR)
-    # The selection mark of the map: a red cross that leaves the object free.
-    for a, b, c, d in [(8, 2, 8, 5), (8, 11, 8, 14), (2, 8, 5, 8), (11, 8, 14, 8)]:
-        p.fill(p.seg(a, b, c, d), RED)
+    p.fill(p.ring(8, 8, 4.7, p.w), RED)
 
 
 def btn_time(p):
@@ -1296,35 +1307,32 @@ def btn_centre(p):
 
 
 def btn_reference(p):
-    # An angle between two objects, measured by a red arc.
+    # The angular distance between two stars, measured like a drawing's
+    # dimension: two stars, their extension lines and a red arrow between.
     if p.n < 24:
-        paint_art(p, 0, 0, [
-            "..........yy....",
-            "..........yy....",
-            ".........k......",
-            "........k.......",
-            "........k.......",
-            ".......k.r......",
-            "......k...r.....",
-            "......k....r....",
-            ".....k.....r....",
-            "....k.......r...",
-            "....k.......r...",
-            "...k........r...",
-            "..k.........r...",
-            ".kkkkkkkkkkkkkyy",
-            "..............yy",
-            "................",
-        ], {"k": INK, "r": RED, "y": ORANGE})
+        paint_art(p, 0, 1, [
+            "...o........o...",
+            "..oyo......oyo..",
+            ".oyyyo....oyyyo.",
+            "..oyo......oyo..",
+            "...o........o...",
+            "...k........k...",
+            "...k........k...",
+            "...k.r....r.k...",
+            "...krr....rrk...",
+            "...krrrrrrrrk...",
+            "...krr....rrk...",
+            "...k.r....r.k...",
+            "...k........k...",
+        ], {"k": INK, "r": RED, "o": ORANGE, "y": YELLOW})
         return
-    vx, vy = 2.0, 13.5
-    p.fill(p.seg(vx, vy, 14.0, vy), INK)
-    p.fill(p.seg(vx, vy, 10.0, 2.0), INK)
-    arc = p.ring(vx, vy, 9.0, p.w) & Mask.of(p.n, lambda x, y: y < p.u(vy) and
-                                            (x - p.u(vx)) * 11.5 > -(y - p.u(vy)) * 8.0 + 1.5)
-    p.fill(arc, RED)
-    outlined(p, p.disc(10.4, 1.9, 1.6), YELLOW, ORANGE)
-    outlined(p, p.disc(14.0, 13.5, 1.6), YELLOW, ORANGE)
+    for cx in (3.5, 12.5):
+        star = polygon(p.n, star_polygon(p.u(cx), p.u(3.2), p.u(3.0), p.u(1.3)))
+        outlined(p, star, YELLOW, ORANGE)
+        p.fill(p.seg(cx, 6.4, cx, 14.5, 1), INK)
+    p.fill(p.seg(4.6, 10.5, 11.4, 10.5), RED)
+    p.fill(p.poly([(4.0, 10.5), (6.4, 8.6), (6.4, 12.4)]), RED)
+    p.fill(p.poly([(12.0, 10.5), (9.6, 8.6), (9.6, 12.4)]), RED)
 
 
 def btn_location(p):
@@ -1353,63 +1361,111 @@ def btn_object_display(p):
 
 
 def btn_zoom(p):
-    body = p.rect(3.5, 0.5, 12.5, 15.5)
-    outlined(p, body, PAPER, DARK_GREY)
-    p.fill(p.seg(3.5, 8, 12.5, 8, 1), DARK_GREY)
-    t = 2 if p.n < 24 else 3
-    p.fill(p.seg(5.5, 4.2, 10.5, 4.2, t), DARK_BLUE)
-    p.fill(p.seg(8, 1.8, 8, 6.6, t), DARK_BLUE)
-    p.fill(p.seg(5.5, 11.8, 10.5, 11.8, t), DARK_BLUE)
+    # A map's zoom control: a plus box over a minus box.
+    if p.n < 24:
+        paint_art(p, 4, 1, [
+            "BBBBBBBB",
+            "BbbwwbbB",
+            "BwwwwwwB",
+            "BwwwwwwB",
+            "BbbwwbbB",
+            "BBBBBBBB",
+            "........",
+            "........",
+            "BBBBBBBB",
+            "BbbbbbbB",
+            "BwwwwwwB",
+            "BwwwwwwB",
+            "BbbbbbbB",
+            "BBBBBBBB",
+        ], {"B": DARK_BLUE, "b": BLUE, "w": PAPER})
+        return
+    for top in (1.0, 9.0):
+        outlined(p, p.rect(3.5, top, 12.5, top + 6.0), BLUE, DARK_BLUE)
+        p.fill(p.rect(5.5, top + 2.5, 10.5, top + 3.5), PAPER)
+    p.fill(p.rect(7.5, 2.5, 8.5, 5.5), PAPER)
 
 
 def btn_mag_filter(p):
-    funnel = p.poly([(0.8, 5.5), (15.2, 5.5), (9.6, 10.6), (9.6, 15.4), (6.4, 15.4), (6.4, 10.6)])
+    # Stars of falling brightness over a funnel.
+    if p.n < 24:
+        paint_art(p, 0, 0, [
+            "..o.............",
+            ".oyo....o.......",
+            "oyyyo..oyo....o.",
+            ".oyo....o.......",
+            "..o.............",
+            "................",
+            "BBBBBBBBBBBBBBBB",
+            ".BbbbbbbbbbbbbB.",
+            "..BbbbbbbbbbbB..",
+            "...BbbbbbbbbB...",
+            "....BbbbbbbB....",
+            "......BbbB......",
+            "......BbbB......",
+            "......BbbB......",
+            "......BbbB......",
+            "......BBBB......",
+        ], {"B": DARK_BLUE, "b": BLUE, "o": ORANGE, "y": YELLOW})
+        return
+    funnel = p.poly([(0.6, 6.0), (15.4, 6.0), (9.4, 11.0), (9.4, 15.5), (6.6, 15.5), (6.6, 11.0)])
     outlined(p, funnel, BLUE, DARK_BLUE)
-    p.fill(p.disc(2.6, 2.4, 2.0), YELLOW)
-    p.fill(p.disc(7.6, 2.4, 1.4), YELLOW)
-    p.fill(p.disc(12.0, 2.4, 0.9 if p.n >= 24 else 0.7), YELLOW)
-
-
-def key_pad(p):
-    for pts in ([(8, 0.4), (11.2, 3.6), (4.8, 3.6)], [(8, 15.6), (11.2, 12.4), (4.8, 12.4)],
-                [(0.4, 8), (3.6, 4.8), (3.6, 11.2)], [(15.6, 8), (12.4, 4.8), (12.4, 11.2)]):
-        p.fill(p.poly(pts), DARK_BLUE)
+    for cx, r in [(2.6, 2.6), (8.2, 1.8), (13.6, 1.0)]:
+        star = polygon(p.n, star_polygon(p.u(cx), p.u(2.6), p.u(r), p.u(r * 0.45)))
+        outlined(p, star, YELLOW, ORANGE)
 
 
 def btn_keys_direction(p):
-    key_pad(p)
+    # The arrow keys move the view: a cross of four arrows.
     if p.n < 24:
-        paint_art(p, 4, 5, [
-            "..kkkk..",
-            ".kwwwwk.",
-            "kwwbbwwk",
-            "kwwbbwwk",
-            ".kwwwwk.",
-            "..kkkk..",
-        ], {"k": INK, "w": PAPER, "b": BLUE})
+        paint_art(p, 0, 0, [
+            ".......BB.......",
+            "......BBBB......",
+            ".....BBBBBB.....",
+            ".......BB.......",
+            ".......BB.......",
+            "..B....BB....B..",
+            ".BB....BB....BB.",
+            "BBBBBBBBBBBBBBBB",
+            "BBBBBBBBBBBBBBBB",
+            ".BB....BB....BB.",
+            "..B....BB....B..",
+            ".......BB.......",
+            ".......BB.......",
+            ".....BBBBBB.....",
+            "......BBBB......",
+            ".......BB.......",
+        ], {"B": DARK_BLUE})
         return
-    eye = ellipse(p.n, p.u(8), p.u(8), p.u(4.2), p.u(2.6))
-    outlined(p, eye, PAPER, INK)
-    p.fill(p.disc(8, 8, 1.4), BLUE)
+    p.fill(p.rect(7.0, 2.5, 9.0, 13.5) | p.rect(2.5, 7.0, 13.5, 9.0), DARK_BLUE)
+    for pts in ([(8, 0.3), (11.0, 3.3), (5.0, 3.3)], [(8, 15.7), (11.0, 12.7), (5.0, 12.7)],
+                [(0.3, 8), (3.3, 5.0), (3.3, 11.0)], [(15.7, 8), (12.7, 5.0), (12.7, 11.0)]):
+        p.fill(p.poly(pts), DARK_BLUE)
 
 
 def btn_keys_time_zoom(p):
-    key_pad(p)
+    # The arrow keys step the time: a clock beside an up-and-down arrow.
     if p.n < 24:
-        paint_art(p, 4, 4, [
-            "..kkkk..",
-            ".kwwwwk.",
-            "kwwkwwwk",
-            "kwwkwwwk",
-            "kwwkkkwk",
-            "kwwwwwwk",
-            ".kwwwwk.",
-            "..kkkk..",
-        ], {"k": INK, "w": PAPER})
+        paint_art(p, 0, 2, [
+            "...kkkkk.....B..",
+            "..kwwwwwk...BBB.",
+            ".kwwwkwwwk.BBBBB",
+            "kwwwwkwwwwk..B..",
+            "kwwwwkwwwwk..B..",
+            "kwwwwkkkwwk..B..",
+            "kwwwwwwwwwk..B..",
+            "kwwwwwwwwwk..B..",
+            ".kwwwwwwwk.BBBBB",
+            "..kwwwwwk...BBB.",
+            "...kkkkk.....B..",
+        ], {"k": INK, "w": PAPER, "B": DARK_BLUE})
         return
-    outlined(p, p.disc(8, 8, 3.8), PAPER, INK)
-    p.fill(p.seg(8, 8, 8, 5.6, 1), INK)
-    p.fill(p.seg(8, 8, 10.0, 8, 1), INK)
+    outlined(p, p.disc(5.6, 8, 5.4), PAPER, INK)
+    p.fill(p.seg(5.6, 8, 5.6, 4.2, 1), INK)
+    p.fill(p.seg(5.6, 8, 8.2, 8, 1), INK)
+    p.fill(p.rect(13.0, 3.0, 14.4, 13.0), DARK_BLUE)
+    p.fill(p.poly([(13.7, 0.6), (16.0, 4.0), (11.4, 4.0)]), DARK_BLUE)
+    p.fill(p.poly([(13.7, 15.4), (16.0, 12.0), (11.4, 12.0)]), DARK_BLUE)
 
 
 BUTTONS = [btn_compass, btn_sky, btn_show_in_sky, btn_time, btn_info, btn_search, btn_full_screen,
@@ -1431,13 +1487,13 @@ def button_strip(n, state):
             for x in range(n):
                 c = p.px[y][x]
                 if state == "normal":
-                    out = c if c is not None else FACE
+                    out = c if c is not None else MASK
                 elif state == "armed":
                     edge = x == 0 or y == 0 or x == n - 1 or y == n - 1
                     out = ARMED_FRAME if edge else (c if c is not None else ARMED_FACE)
                 else:
                     if c is None:
-                        out = FACE
+                        out = MASK
                     else:
                         # Grey of the same lightness, faded halfway into the face.
                         grey = (c[0] * 299 + c[1] * 587 + c[2] * 114) // 1000

@@ -128,11 +128,17 @@ void ListView::SetSelection(int index) {
 void ListView::SetImageList(HIMAGELIST list, int which) {
     Send(hwnd_, LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(list));
 }
+void ListView::SetCheckBoxes(bool on) {
+    Send(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, on ? LVS_EX_CHECKBOXES : 0);
+}
+bool ListView::HasCheckBoxes() const { return (Send(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_CHECKBOXES) != 0; }
 bool ListView::IsChecked(int index) const {
+    if (!HasCheckBoxes()) return false;
     const LRESULT state = Send(hwnd_, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
     return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 void ListView::SetChecked(int index, bool on) {
+    if (!HasCheckBoxes()) return;  // a row without a box has no check state to keep
     LVITEMW item{};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
@@ -170,6 +176,20 @@ void TrackbarControl::SetRange(int minimum, int maximum) {
 }
 int TrackbarControl::GetPosition() const { return static_cast<int>(Send(hwnd_, TBM_GETPOS)); }
 void TrackbarControl::SetPosition(int pos) { Send(hwnd_, TBM_SETPOS, TRUE, pos); }
+void TrackbarControl::SetLineSize(int size) { Send(hwnd_, TBM_SETLINESIZE, 0, size); }
+void TrackbarControl::SetPageSize(int size) { Send(hwnd_, TBM_SETPAGESIZE, 0, size); }
+int TrackbarControl::LineSize() const { return static_cast<int>(Send(hwnd_, TBM_GETLINESIZE)); }
+int TrackbarControl::PageSize() const { return static_cast<int>(Send(hwnd_, TBM_GETPAGESIZE)); }
+void TrackbarControl::SetThumbLength(int pixels) {
+    if (!hwnd_) return;
+    // The control keeps a length of its own only with a fixed-length thumb.
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    if (!(style & TBS_FIXEDLENGTH)) SetWindowLongW(hwnd_, GWL_STYLE, style | TBS_FIXEDLENGTH);
+    Send(hwnd_, TBM_SETTHUMBLENGTH, static_cast<WPARAM>(pixels));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+int TrackbarControl::ThumbLength() const { return static_cast<int>(Send(hwnd_, TBM_GETTHUMBLENGTH)); }
+void TrackbarControl::SetTickFrequency(int frequency) { Send(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(frequency)); }
 
 void UpDownControl::Create(HWND parent, int id, const RECT& rect, DWORD style) {
     Control::Create(parent, W(u"msctls_updown32"), style | WS_VISIBLE, id, rect);

@@ -77,6 +77,10 @@ public:
     int GetSelection() const;
     void SetSelection(int index);
     void SetImageList(HIMAGELIST list, int which = LVSIL_SMALL);
+    // Check boxes in front of the rows (off by default). Without them the
+    // rows have no check state: SetChecked changes nothing, IsChecked is false.
+    void SetCheckBoxes(bool on);
+    bool HasCheckBoxes() const;
     bool IsChecked(int index) const;
     void SetChecked(int index, bool on);
 };
@@ -99,6 +103,16 @@ public:
     void SetRange(int minimum, int maximum);
     int GetPosition() const;
     void SetPosition(int pos);
+    // The step of the arrow keys and of a tap beside the thumb (page).
+    void SetLineSize(int size);
+    void SetPageSize(int size);
+    int LineSize() const;
+    int PageSize() const;
+    // The thumb's length in pixels across the bar (the control then keeps it).
+    void SetThumbLength(int pixels);
+    int ThumbLength() const;
+    // A tick mark every `frequency` positions (with TBS_AUTOTICKS, the default style).
+    void SetTickFrequency(int frequency);
 };
 
 class UpDownControl : public Control {

@@ -247,11 +247,16 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         Dialog* dialog = reinterpret_cast<Dialog*>(lParam);
+        const HWND before = GetFocus();
         if (dialog && !Window::FromHandle(hwnd)) {
             dialog->Bind(hwnd);
             dialog->OnCreate();
         }
-        return TRUE;  // the first control takes the keyboard focus
+        // TRUE lets the dialog manager focus the first control; a dialog that
+        // put the focus somewhere itself keeps it.
+        const HWND after = GetFocus();
+        const bool focusedHere = after && after != before && (after == hwnd || IsChild(hwnd, after));
+        return focusedHere ? FALSE : TRUE;
     }
     return FALSE;
 }
@@ -358,11 +363,33 @@ void Control::Enable(bool on) {
 
 // --- containers: frames and dialogs -------------------------------------------------------
 
+KeyData KeyDataOf(const MessageRecord& m) {
+    // lParam: bits 0-15 the repeat count, 24 extended, 30 previous state, 31 transition.
+    KeyData k;
+    k.key = static_cast<UINT>(m.wParam);
+    const DWORD bits = static_cast<DWORD>(m.lParam);
+    k.repeatCount = static_cast<int>(bits & 0xffffu);
+    k.extended = (bits & (1u << 24)) != 0;
+    k.previouslyDown = (bits & (1u << 30)) != 0;
+    k.goingDown = (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && (bits & (1u << 31)) == 0;
+    return k;
+}
+
 void ControlContainer::CommonDispatch(MessageRecord& m) {
     switch (m.message) {
     case WM_COMMAND:
     case WM_NOTIFY:
         OnCommand(m);
+        return;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        if (OnKey(m, KeyDataOf(m))) {
+            m.result = 0;
+            return;
+        }
+        DefaultProcessing(m);
         return;
     case WM_SETTINGCHANGE:
         // 224: the input panel changed. A desktop has no panel, so a window

@@ -30,6 +30,25 @@ struct MessageRecord {
     LRESULT result = 0;
 };
 
+// What a key message tells about its key (WM_KEYDOWN, WM_KEYUP and their
+// WM_SYS twins). Flags() packs it the way the views test keys: 1 the key
+// was already down (an auto-repeat, or any key-up), 2 the key goes down,
+// 4 an extended key (the arrows, the navigation block, the keypad's Enter).
+// A fresh press of Enter is 2, of an arrow 6; a held arrow repeats with 7.
+struct KeyData {
+    enum : UINT { kPreviouslyDown = 1, kGoingDown = 2, kExtended = 4 };
+    UINT key = 0;          // the virtual-key code
+    int repeatCount = 0;   // presses this message stands for (auto-repeat)
+    bool previouslyDown = false;
+    bool goingDown = false;
+    bool extended = false;
+    UINT Flags() const {
+        return (previouslyDown ? kPreviouslyDown : 0u) | (goingDown ? kGoingDown : 0u) | (extended ? kExtended : 0u);
+    }
+};
+// The key data of a key message (the key's code and the bits of its second parameter).
+KeyData KeyDataOf(const MessageRecord& m);
+
 // A resource name: text ("SET_TIME_DIALOG") or number (103).
 class ResourceName {
 public:
@@ -183,10 +202,13 @@ class ControlContainer : public Window {
 public:
     // The commands and notifications of the window's children.
     virtual void OnCommand(MessageRecord& m) { DefaultProcessing(m); }
+    // A key pressed or released while the window has the keyboard; true when
+    // taken (nothing further happens), false for the default processing.
+    virtual bool OnKey(const MessageRecord& m, const KeyData& key) { return false; }
 
 protected:
-    // WM_COMMAND and WM_NOTIFY to OnCommand, the rest to the default; a
-    // window that follows the input panel adjusts on its change.
+    // WM_COMMAND and WM_NOTIFY to OnCommand, key messages to OnKey, the rest
+    // to the default; a window that follows the input panel adjusts on its change.
     void CommonDispatch(MessageRecord& m);
     // Menu bar: the window's own menu from the menu resource (none for an
     // empty bar); the window keeps its client size.

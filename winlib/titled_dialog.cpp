@@ -106,13 +106,15 @@ void DialogTitleControl::HandleMessage(mwcl::MessageRecord& m) {
 TitledDialog::TitledDialog(const mwcl::ResourceName& templateName, HINSTANCE instance)
     : mwcl::Dialog(templateName, instance) {}
 
-TitledDialog::~TitledDialog() {
-    // The link controls die with the dialog window; their fonts after them.
-    if (hwnd_ && !destroyed_) {
-        for (HWND link : links_)
-            if (IsWindow(link)) SendMessageW(link, WM_SETFONT, 0, FALSE);
-    }
-    for (HFONT f : linkFonts_) DeleteObject(f);
+TitledDialog::~TitledDialog() { ReleaseLinks(); }
+
+void TitledDialog::ReleaseLinks() {
+    // Each link gets its own font back before the underlined ones go.
+    for (const Link& link : links_)
+        if (IsWindow(link.control)) SendMessageW(link.control, WM_SETFONT, reinterpret_cast<WPARAM>(link.original), FALSE);
+    for (const auto& f : linkFonts_) DeleteObject(f.second);
+    links_.clear();
+    linkFonts_.clear();
 }
 
 void TitledDialog::SetTitle(const std::u16string& title) {
@@ -124,22 +126,51 @@ void TitledDialog::SetTitle(const std::u16string& title) {
 void TitledDialog::OnCreate() {
     mwcl::Dialog::OnCreate();
     if (!titleSet_) title_ = mwcl::GetWindowTextOf(hwnd_);
+    DropCaption();
     titleHeight_ = titleControl_.Create(hwnd_, -1, title_);
+}
+
+void TitledDialog::OnDestroy() {
+    mwcl::Dialog::OnDestroy();
+    ReleaseLinks();
+}
+
+void TitledDialog::DropCaption() {
+    // The strip shows the title; a caption bar (which a window manager
+    // draws for any captioned window) would show it a second time. The
+    // template's client area stays as it was.
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    if ((style & WS_CHILD) || (style & WS_CAPTION) != WS_CAPTION) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const LONG plain = style & ~WS_DLGFRAME;  // WS_BORDER stays: a thin frame
+    const LONG exStyle = GetWindowLongW(hwnd_, GWL_EXSTYLE);
+    SetWindowLongW(hwnd_, GWL_STYLE, plain);
+    RECT outer = client;
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(plain), GetMenu(hwnd_) != nullptr, static_cast<DWORD>(exStyle));
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TitledDialog::MakeLink(HWND control) {
     if (!control) return;
+    for (const Link& link : links_)
+        if (link.control == control) return;  // already a link in this run
     HFONT own = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    LOGFONTW lf{};
-    if (!own || !GetObjectW(own, sizeof lf, &lf)) GetObjectW(NormalFont(), sizeof lf, &lf);
-    lf.lfUnderline = TRUE;
-    HFONT underlined = CreateFontIndirectW(&lf);
-    if (underlined) {
-        linkFonts_.push_back(underlined);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
+    // One underlined font per font the links had, for this run of the dialog.
+    HFONT underlined = nullptr;
+    for (const auto& f : linkFonts_)
+        if (f.first == own) underlined = f.second;
+    if (!underlined) {
+        LOGFONTW lf{};
+        if (!own || !GetObjectW(own, sizeof lf, &lf)) GetObjectW(NormalFont(), sizeof lf, &lf);
+        lf.lfUnderline = TRUE;
+        underlined = CreateFontIndirectW(&lf);
+        if (underlined) linkFonts_.emplace_back(own, underlined);
     }
+    if (underlined) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
     SetWindowLongW(control, GWL_STYLE, GetWindowLongW(control, GWL_STYLE) | SS_NOTIFY);
-    if (std::find(links_.begin(), links_.end(), control) == links_.end()) links_.push_back(control);
+    links_.push_back(Link{control, own});
     InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -170,9 +201,14 @@ void TitledDialog::MoveControlsBelowTitle() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool TitledDialog::IsLink(HWND control) const {
+    for (const Link& link : links_)
+        if (link.control == control) return true;
+    return false;
+}
+
 void TitledDialog::HandleMessage(mwcl::MessageRecord& m) {
-    if (m.message == WM_CTLCOLORSTATIC &&
-        std::find(links_.begin(), links_.end(), reinterpret_cast<HWND>(m.lParam)) != links_.end()) {
+    if (m.message == WM_CTLCOLORSTATIC && IsLink(reinterpret_cast<HWND>(m.lParam))) {
         // Default colours first (background brush), then the link colour.
         DefaultProcessing(m);
         HDC dc = reinterpret_cast<HDC>(m.wParam);

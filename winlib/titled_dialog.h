@@ -5,6 +5,7 @@
 #include "winlib/mwcl.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace UI {
@@ -49,15 +50,19 @@ public:
     // The strip's height: the dialog's own controls go below it.
     int TitleHeight() const { return titleHeight_; }
     HWND TitleControl() const { return titleControl_.GetHandle(); }
+    // The static controls shown as links in this run of the dialog.
+    size_t LinkCount() const { return links_.size(); }
 
     // Shows a static control as a link: its font underlined, its text in the
-    // link colour; it reports taps (STN_CLICKED).
+    // link colour; it reports taps (STN_CLICKED). The underlined fonts live
+    // until the dialog closes.
     void MakeLink(HWND control);
     // Moves every control down so that the highest starts below the strip,
     // growing the dialog by as much (for templates drawn from the top edge).
     void MoveControlsBelowTitle();
 
     void OnCreate() override;
+    void OnDestroy() override;
     void HandleMessage(mwcl::MessageRecord& m) override;
 
 protected:
@@ -67,8 +72,16 @@ protected:
     int titleHeight_ = 0;
 
 private:
-    std::vector<HWND> links_;
-    std::vector<HFONT> linkFonts_;
+    struct Link {
+        HWND control;
+        HFONT original;  // given back when the dialog closes
+    };
+    void DropCaption();
+    bool IsLink(HWND control) const;
+    void ReleaseLinks();
+
+    std::vector<Link> links_;
+    std::vector<std::pair<HFONT, HFONT>> linkFonts_;  // a link's own font, its underlined twin
 };
 
 }  // namespace UI

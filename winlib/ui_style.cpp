@@ -3,6 +3,7 @@
 #include "winlib/mwcl.h"
 #include "winlib/wstr.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -105,6 +106,8 @@ HFONT UnderlinedFont() { return TheStyle().underlined; }
 HFONT BoldFont() { return TheStyle().bold; }
 HFONT TitleFont() { return TheStyle().title; }
 int LineHeight() { return TheStyle().lineHeight; }
+int Lines(double lines) { return static_cast<int>(std::lround(lines * LineHeight())); }
+int ScaledPixels(int pixelsAt96) { return MulDiv(pixelsAt96, ScreenResolution(), 96); }
 COLORREF TextColor() { return GetSysColor(COLOR_WINDOWTEXT); }
 COLORREF LinkColor() { return RGB(0, 0, 255); }
 COLORREF InfoTextColor() { return GetSysColor(COLOR_INFOTEXT); }

@@ -21,10 +21,19 @@ HFONT UnderlinedFont();  // the normal font, underlined (links)
 HFONT BoldFont();        // the normal font, weight 700
 HFONT TitleFont();       // the title strip's font, about 9 points
 int LineHeight();        // the normal font's text height in pixels
+// Sizes in lines of the normal font (panels, margins, widths), rounded to
+// whole pixels: Lines(1.5) is one and a half line heights.
+int Lines(double lines);
+// A length meant for 96 dots per inch at the screen's resolution.
+int ScaledPixels(int pixelsAt96);
 COLORREF TextColor();    // the system window-text colour
 COLORREF LinkColor();    // blue
 COLORREF InfoTextColor();
 COLORREF InfoBackgroundColor();
+
+// The see-through colour of the toolbar button strips: the toolbar's own
+// background shows around the pictures.
+constexpr COLORREF kButtonMask = RGB(255, 0, 255);
 
 // Colour arguments of the monochrome image list.
 constexpr COLORREF kDefaultColor = 0xFF000000;  // ink: window text; paper: window

@@ -60,10 +60,11 @@ ILayoutItem* LayoutManager::HandleEvent(const Position& p, int event) {
     ILayoutItem* side = nullptr;
     ILayoutItem* result = nullptr;
 
-    if (item != hovered_ || event == kEventLeave) {
+    const bool leaving = event == kEventLeave || event == kEventCancel;
+    if (item != hovered_ || leaving) {
         if (hovered_ && VerifyItemValid(hovered_)) side = hovered_->HandleEvent(p, kEventLeave);
         hovered_ = nullptr;
-        if (item && event != kEventLeave) {
+        if (item && !leaving) {
             ILayoutItem* r = item->HandleEvent(p, kEventEnter);
             if (!side) side = r;
             hovered_ = item;
@@ -84,6 +85,11 @@ ILayoutItem* LayoutManager::HandleEvent(const Position& p, int event) {
         if (captured_ && VerifyItemValid(captured_)) result = captured_->HandleEvent(p, event);
         if (event == kEventRelease) captured_ = nullptr;
         break;
+    case kEventCancel:
+        // The gesture is over: whatever the pressed item answers, nothing fired.
+        if (captured_ && VerifyItemValid(captured_)) captured_->HandleEvent(p, event);
+        captured_ = nullptr;
+        return this;
     default:  // enter: nothing more; leave: done above
         break;
     }
@@ -224,13 +230,13 @@ void TableLayoutManager::Layout(int32_t& width, int32_t& height) {
             s.height = rows_[static_cast<size_t>(r)].minimum;
         }
     }
-    // 2. An item's wanted size lands in the slot of the last column it covers
-    //    in its first row, which remembers where the item starts.
+    // 2. An item's wanted size lands in the slot of the last row and last
+    //    column it covers, which remembers where the item starts.
     for (int32_t r = 0; r < nr; ++r) {
         for (int32_t c = 0; c < nc; ++c) {
             Cell& s = slot(r, c);
             if (!s.item || s.rowSpan < 1 || s.columnSpan < 1) continue;
-            Cell& e = slot(r, last(c, s.columnSpan, nc));
+            Cell& e = slot(last(r, s.rowSpan, nr), last(c, s.columnSpan, nc));
             e.firstRow = r;
             e.firstColumn = c;
             s.item->GetSize(e.width, e.height);
@@ -250,9 +256,8 @@ void TableLayoutManager::Layout(int32_t& width, int32_t& height) {
         }
         columns_[static_cast<size_t>(c)].end = end;
     }
-    // 4. Row ends, the same way with rows. An item's height was recorded in
-    //    its first row, so an item spanning rows makes that row tall enough
-    //    and the rows below only add to the room it is placed in.
+    // 4. Row ends, the same way with rows: an item spanning rows heightens
+    //    only the last row it covers, so the rows above keep their own height.
     for (int32_t r = 0; r < nr; ++r) {
         int32_t end = r > 0 ? rows_[static_cast<size_t>(r - 1)].end : 0;
         for (int32_t c = 0; c < nc; ++c) {

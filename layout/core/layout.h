@@ -43,6 +43,7 @@ enum EventCode : int {
     kEventHold = 5,       // stylus held down (tap and hold)
     kEventRelease = 6,    // stylus up
     kEventDoubleTap = 7,  // double tap
+    kEventCancel = 8,     // the gesture ended without a release (capture lost, cancel mode)
 };
 
 class ILayoutItem {
@@ -89,7 +90,9 @@ public:
     bool Contains(const Position& p) const override;
     // Routes an event: enter/leave to the item under the stylus, moves to the
     // hovered item, press/hold/release/double tap to the item that was pressed.
-    // Returns the item that took the event, else this manager.
+    // A cancel leaves the hovered item, ends the pressed item's gesture and
+    // forgets both; nothing fires. Returns the item that took the event, else
+    // this manager.
     ILayoutItem* HandleEvent(const Position& p, int event) override;
 
     // Whether item is still part of this tree (before an event is sent to a

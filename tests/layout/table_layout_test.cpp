@@ -156,7 +156,9 @@ TEST(TableLayout, MinimumsRaiseTracksAndStretchItems) {
     EXPECT_EQ(h, 0);
 }
 
-TEST(TableLayout, ARowSpanSizesItsFirstRowAndFillsTheRowsItCovers) {
+TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
+    // A 30-pixel picture beside two 10-pixel rows: the rows keep their own
+    // height and the last one takes what the picture needs beyond them.
     TableLayoutManager t(2, 2, false);
     Box tall(10, 30), r0(10, 10), r1(10, 10);
     t.SetItem(0, 0, &tall, 2, 1);
@@ -164,10 +166,32 @@ TEST(TableLayout, ARowSpanSizesItsFirstRowAndFillsTheRowsItCovers) {
     t.SetItem(1, 1, &r1);
     int32_t w = 0, h = 0;
     t.Layout(w, h);
-    EXPECT_EQ(t.Row(0).end, 30);
-    EXPECT_EQ(t.Row(1).end, 40);
-    ExpectRect(tall, 0, 0, 10, 40);
-    ExpectRect(r1, 10, 30, 10, 10);
+    EXPECT_EQ(t.Row(0).end, 10);
+    EXPECT_EQ(t.Row(1).end, 30);
+    ExpectRect(tall, 0, 0, 10, 30);
+    ExpectRect(r0, 10, 0, 10, 10);
+    ExpectRect(r1, 10, 10, 10, 20);
+
+    // Spanning three rows and two columns with margins: the item's box
+    // lands in its last row and last column (1 + 2 + 40 + 3 = 46 high,
+    // rows 0 and 1 stay at 12 each; 20 + 2 + 4 = 26 wide from column 0).
+    TableLayoutManager g(3, 3, false);
+    Box picture(20, 40), a(5, 12), b(5, 12), c(5, 12);
+    g.SetRowMargins(0, 1, 0);
+    g.SetRowMargins(2, 0, 3);
+    g.SetColumnMargins(0, 2, 0);
+    g.SetColumnMargins(1, 0, 4);
+    g.SetItem(0, 0, &picture, 3, 2);
+    g.SetItem(0, 2, &a);
+    g.SetItem(1, 2, &b);
+    g.SetItem(2, 2, &c);
+    g.Layout(w, h);
+    EXPECT_EQ(g.Row(0).end, 13);
+    EXPECT_EQ(g.Row(1).end, 25);
+    EXPECT_EQ(g.Row(2).end, 1 + 40 + 3);
+    EXPECT_EQ(g.Column(1).end, 2 + 20 + 4);
+    ExpectRect(picture, 2, 1, 20, 40);
+    ExpectRect(c, 26, 25, 5, 44 - 3 - 25);
 }
 
 TEST(TableLayout, NewOriginMovesItemsNewSizeLaysOutAgain) {
@@ -270,6 +294,21 @@ TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
     t.HandleEvent({50, 50}, kEventLeave);
     EXPECT_EQ(log, (std::vector<std::string>{"b:3"}));
     EXPECT_EQ(t.HandleEvent({50, 50}, kEventRelease), &t);
+}
+
+TEST(LayoutEvents, ACancelEndsTheGestureWithoutARelease) {
+    std::vector<std::string> log;
+    TableLayoutManager t(1, 1, false);
+    Box a(10, 10, &log, "a");
+    t.SetItem(0, 0, &a);
+    int32_t w, h;
+    t.Layout(w, h);
+    t.HandleEvent({5, 5}, kEventPress);
+    EXPECT_EQ(t.HandleEvent({5, 5}, kEventCancel), &t);  // the item's answer fires nothing
+    EXPECT_EQ(t.HoveredItem(), nullptr);
+    EXPECT_EQ(t.CapturedItem(), nullptr);
+    EXPECT_EQ(t.HandleEvent({5, 5}, kEventRelease), &t);  // a late release reaches no one
+    EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:4", "a:3", "a:8", "a:1"}));
 }
 
 TEST(LayoutEvents, ARemovedItemIsNotSentEvents) {

@@ -205,6 +205,41 @@ TEST(Bitmaps, LargeGlyphsAreDrawnNotEnlarged) {
     }
 }
 
+TEST(Bitmaps, ButtonLooksAreWhatTheToolbarNeeds) {
+    // Normal and disabled: the picture on magenta, which the toolbar makes
+    // see-through, at the same pixels in both; disabled has lost its colours.
+    // Armed: framed all round on a face of its own, nothing see-through.
+    const uint32_t kMagenta = 0xFF00FF;
+    auto grey = [](uint32_t p) { return ((p >> 16) & 255) == ((p >> 8) & 255) && ((p >> 8) & 255) == (p & 255); };
+    for (const char* dpi : {"_96.bmp", "_192.bmp"}) {
+        const Bmp n(ReadAll(kBitmaps + "/buttons_normal" + dpi));
+        const Bmp a(ReadAll(kBitmaps + "/buttons_armed" + dpi));
+        const Bmp d(ReadAll(kBitmaps + "/buttons_disabled" + dpi));
+        ASSERT_EQ(n.error + a.error + d.error, "");
+        const int h = n.height;
+        int clear = 0;
+        for (int g = 0; g < 16; ++g) {
+            int coloured = 0, greyOff = 0, armedClear = 0, rimSame = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = g * h; x < (g + 1) * h; ++x) {
+                    const bool seeThrough = n.At(x, y) == kMagenta;
+                    clear += seeThrough;
+                    EXPECT_EQ(d.At(x, y) == kMagenta, seeThrough) << dpi << " button " << g;
+                    coloured += !seeThrough && !grey(n.At(x, y));
+                    greyOff += !seeThrough && !grey(d.At(x, y));
+                    armedClear += a.At(x, y) == kMagenta;
+                    const bool rim = y == 0 || y == h - 1 || x == g * h || x == (g + 1) * h - 1;
+                    rimSame += rim && a.At(x, y) == n.At(x, y);
+                }
+            EXPECT_GT(coloured, 0) << dpi << " button " << g;
+            EXPECT_EQ(greyOff, 0) << dpi << " button " << g;
+            EXPECT_EQ(armedClear, 0) << dpi << " button " << g;
+            EXPECT_EQ(rimSame, 0) << dpi << " button " << g;
+        }
+        EXPECT_GT(clear, 16 * h) << dpi;  // (the sky pictures fill their square)
+    }
+}
+
 TEST(Bitmaps, TestArrowsAreOnePictureInBothPaletteOrders) {
     const Bmp bw(ReadAll(kBitmaps + "/test_bw.bmp")), wb(ReadAll(kBitmaps + "/test_wb.bmp"));
     ASSERT_EQ(bw.error, "");

@@ -1,9 +1,11 @@
 // celvane-gallery: the interface toolkit in one window, for looking at it.
 //
-// Shows the two toolbars (16 and 32 pixel buttons, with one button checked,
-// one disabled and a tooltip held open), every icon strip at 96 and 192 dots
-// per inch, a table of texts, bitmaps, nested tables and separator lines, a
-// scrolling table and a titled dialog, in English or German.
+// Shows two toolbars (the screen's buttons and the 32-pixel ones, with one
+// button checked, one disabled and a tooltip held open), every icon strip at
+// 96 and 192 dots per inch, a table of texts, clickable texts, bitmaps (one
+// see-through), nested tables and separator lines, a scrolling table and a
+// titled dialog, in English or German. Everything is placed in lines of the
+// standard font, so the gallery looks the same at any resolution.
 //
 //   celvane-gallery [--lang en|de] [--ready-file PATH] [--exit-after MS] [--no-hold]
 //
@@ -21,6 +23,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -35,11 +38,13 @@ using UI::Layout::TableControl;
 using UI::Layout::TableLayoutManager;
 using UI::Layout::TextItem;
 
-const Message kMsgToolbars{{0x409, u"Toolbars: 16 and 32 pixel buttons"}, {0x407, u"Werkzeugleisten: Knöpfe mit 16 und 32 Pixeln"}};
+const Message kMsgTitle{{0x409, u"Celvane interface gallery"}, {0x407, u"Celvane Oberflächen-Galerie"}};
+const Message kMsgToolbars{{0x409, u"Toolbars: this screen's buttons and 32 pixel buttons"}, {0x407, u"Werkzeugleisten: Knöpfe dieses Bildschirms und mit 32 Pixeln"}};
 const Message kMsgStrips{{0x409, u"Icon strips at 96 and 192 dots per inch"}, {0x407, u"Symbolleisten bei 96 und 192 dpi"}};
 const Message kMsgTable{{0x409, u"Texts, bitmaps, nested tables and rules"}, {0x407, u"Texte, Bilder, geschachtelte Tabellen und Linien"}};
 const Message kMsgScrolling{{0x409, u"A table larger than its control scrolls"}, {0x407, u"Eine Tabelle, größer als ihr Fenster, rollt"}};
 const Message kMsgLastButton{{0x409, u"Last button: {0}"}, {0x407, u"Zuletzt gedrückt: {0}"}};
+const Message kMsgLastLine{{0x409, u"Last line: {0}"}, {0x407, u"Zuletzt getippt: {0}"}};
 const Message kMsgNone{{0x409, u"none"}, {0x407, u"keiner"}};
 const Message kMsgRow{{0x409, u"Row {0}"}, {0x407, u"Zeile {0}"}};
 
@@ -54,6 +59,7 @@ const Message kMsgDec{{0x409, u"Declination"}, {0x407, u"Deklination"}};
 const Message kMsgMag{{0x409, u"Magnitude"}, {0x407, u"Helligkeit"}};
 const Message kMsgMoons{{0x409, u"Moons"}, {0x407, u"Monde"}};
 const Message kMsgRiseSet{{0x409, u"Rise 18:42, set 07:15"}, {0x407, u"Aufgang 18:42, Untergang 07:15"}};
+const Message kMsgPhase{{0x409, u"Phase"}, {0x407, u"Phase"}};
 
 // The sixteen button pictures in strip order, with the tooltips the views give them.
 const Message kTooltips[16] = {
@@ -109,6 +115,39 @@ HBITMAP MakeSkyPicture(int side) {
     return bmp;
 }
 
+// A waxing Moon on the see-through magenta: the object pages' phase pictures.
+HBITMAP MakePhasePicture(int side) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, side, side);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    RECT r{0, 0, side, side};
+    HBRUSH magenta = CreateSolidBrush(UI::Layout::kMagenta);
+    FillRect(dc, &r, magenta);
+    DeleteObject(magenta);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    Ellipse(dc, 1, 1, side - 1, side - 1);
+    // The lit part: the right half and a little more.
+    HRGN lit = CreateEllipticRgn(side / 3, 1, side - 1, side - 1);
+    HRGN half = CreateRectRgn(side / 2, 0, side, side);
+    CombineRgn(lit, lit, half, RGN_OR);
+    HRGN disc = CreateEllipticRgn(2, 2, side - 2, side - 2);
+    CombineRgn(lit, lit, disc, RGN_AND);
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRgn(dc, lit, white);
+    DeleteObject(white);
+    DeleteObject(lit);
+    DeleteObject(half);
+    DeleteObject(disc);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bmp;
+}
+
 class GalleryDialog : public UI::TitledDialog {
 public:
     GalleryDialog() : UI::TitledDialog(u"GALLERY_DIALOG") {}
@@ -125,7 +164,7 @@ public:
 class GalleryWindow : public mwcl::Frame {
 public:
     GalleryWindow()
-        : strips_(4, 3, true), table_(8, 3, true), scrolling_(30, 3, true), status_(1, 1, true), headings_(5) {}
+        : strips_(4, 3, true), table_(9, 3, true), scrolling_(30, 3, true), status_(2, 1, true), headings_(4) {}
 
     void Build(bool hold);
     std::vector<std::u16string> Checks() const;
@@ -135,7 +174,10 @@ public:
     void OnPaint(HDC dc, PAINTSTRUCT& ps) override;
 
 private:
-    void Heading(int index, int x, int y, const Message& text);
+    // A heading at (x, y); returns the y below it.
+    int Heading(int index, int x, int y, const Message& text);
+    static SIZE SizeOf(const mwcl::Window& w) { return mwcl::GetClientSize(w.GetHandle()); }
+    void SetStatus(int row, const Message& format, const std::u16string& what);
 
     UI::LayoutedToolbar small_;
     UI::LayoutedToolbar large_;
@@ -145,38 +187,57 @@ private:
     TableControl status_;
     std::vector<std::unique_ptr<TableControl>> headings_;
     std::vector<HIMAGELIST> lists_;
+    std::vector<RECT> rules_;
     GalleryDialog dialog_;
     bool hold_ = true;
 };
 
-void GalleryWindow::Heading(int index, int x, int y, const Message& text) {
+int GalleryWindow::Heading(int index, int x, int y, const Message& text) {
     std::unique_ptr<TableControl> h(new TableControl(1, 1, true));
     h->Table().SetItem(0, 0, Text(T(text), UI::BoldFont()));
     h->Create(hwnd_, 100 + index, RECT{x, y, x + 1, y + 1}, TableControl::kFitTable);
+    const int bottom = y + SizeOf(*h).cy + UI::Lines(0.4);
     headings_[static_cast<size_t>(index)] = std::move(h);
+    return bottom;
+}
+
+void GalleryWindow::SetStatus(int row, const Message& format, const std::u16string& what) {
+    TextItem* status = dynamic_cast<TextItem*>(status_.Table().GetItem(row, 0));
+    if (status) status->SetText(Data::MessageFormat(format, what).Format());
+    status_.UpdateLayout();
 }
 
 void GalleryWindow::Build(bool hold) {
     hold_ = hold;
-    // Toolbars: the standard 16-pixel images, and lists of their own at 32.
-    Heading(0, 10, 8, kMsgToolbars);
-    small_.Create(hwnd_, kSmallToolbarId, RECT{10, 28, 11, 29}, 16);
-    HIMAGELIST n32 = UI::CreateColorImageList(u"buttons_normal", CLR_NONE, 192);
-    HIMAGELIST a32 = UI::CreateColorImageList(u"buttons_armed", CLR_NONE, 192);
-    HIMAGELIST d32 = UI::CreateColorImageList(u"buttons_disabled", CLR_NONE, 192);
-    lists_.insert(lists_.end(), {n32, a32, d32});
-    large_.Create(hwnd_, kLargeToolbarId, RECT{10, 50, 11, 51}, 16, n32, a32, d32);
-    for (int i = 0; i < 16; ++i) {
-        small_.SetButton(i, i, T(kTooltips[i]), i != 4);
-        large_.SetButton(i, i, T(kTooltips[i]), i != 4);
-    }
+    // Every distance is a part of the standard font's line.
+    const int margin = UI::Lines(0.8), gap = UI::Lines(1.2), column = UI::Lines(2);
+    const int ruleWidth = std::max(1, UI::ScaledPixels(1));
+    int y = margin;
+
+    // Toolbars: the screen's standard images, and lists of their own at 32.
+    y = Heading(0, margin, y, kMsgToolbars);
+    // (A toolbar has its size once its buttons are in.)
+    small_.Create(hwnd_, kSmallToolbarId, RECT{margin, y, margin + 1, y + 1}, 16);
+    for (int i = 0; i < 16; ++i) small_.SetButton(i, i, T(kTooltips[i]), i != 4);
     small_.CheckButton(9, true);
+    y += SizeOf(small_).cy + UI::Lines(0.3);
+    HIMAGELIST n32 = UI::CreateColorImageList(u"buttons_normal", UI::kButtonMask, 192);
+    HIMAGELIST a32 = UI::CreateColorImageList(u"buttons_armed", UI::kButtonMask, 192);
+    HIMAGELIST d32 = UI::CreateColorImageList(u"buttons_disabled", UI::kButtonMask, 192);
+    lists_.insert(lists_.end(), {n32, a32, d32});
+    large_.Create(hwnd_, kLargeToolbarId, RECT{margin, y, margin + 1, y + 1}, 16, n32, a32, d32);
+    for (int i = 0; i < 16; ++i) large_.SetButton(i, i, T(kTooltips[i]), i != 4);
     large_.CheckButton(9, true);
     status_.Table().SetItem(0, 0, Text(Data::MessageFormat(kMsgLastButton, T(kMsgNone)).Format()));
-    status_.Create(hwnd_, 3, RECT{540, 58, 541, 59}, TableControl::kFitTable);
+    status_.Table().SetItem(1, 0, Text(Data::MessageFormat(kMsgLastLine, T(kMsgNone)).Format()));
+    const int toolbarRight = margin + SizeOf(large_).cx;
+    status_.Create(hwnd_, 3, RECT{toolbarRight + column, y, toolbarRight + column + 1, y + 1}, TableControl::kFitTable);
+    y += std::max(SizeOf(large_).cy, SizeOf(status_).cy) + gap / 2;
+    rules_.push_back(RECT{margin, y, 0, y + ruleWidth});
+    y += gap / 2;
 
     // Icon strips: name, the glyphs at 96, the glyphs at 192.
-    Heading(1, 10, 96, kMsgStrips);
+    y = Heading(1, margin, y, kMsgStrips);
     struct StripInfo {
         const char16_t* name;
         const Message* title;
@@ -187,9 +248,10 @@ void GalleryWindow::Build(bool hold) {
                                 {u"asteroidsComets", &kMsgAsteroidsComets, RGB(150, 0, 0)},
                                 {u"arrows", &kMsgArrows, RGB(0, 110, 0)}};
     TableLayoutManager& st = strips_.Table();
-    for (int c = 0; c < 3; ++c) st.SetColumnMargins(c, 4, 8);
+    st.SetColumnMargins(0, UI::Lines(0.3), UI::Lines(0.8));
+    st.SetColumnMargins(1, 0, UI::Lines(1.5));
     for (int r = 0; r < 4; ++r) {
-        st.SetRowMargins(r, 3, 3);
+        st.SetRowMargins(r, UI::Lines(0.2), UI::Lines(0.2));
         st.SetItem(r, 0, Text(T(*infos[r].title)));
         for (int k = 0; k < 2; ++k) {
             const int dpi = k == 0 ? 96 : 192;
@@ -198,52 +260,64 @@ void GalleryWindow::Build(bool hold) {
             const int count = list ? ImageList_GetImageCount(list) : 0;
             TableLayoutManager* glyphs = new TableLayoutManager(1, count, true);
             for (int g = 0; g < count; ++g) {
-                glyphs->SetColumnMargins(g, 0, k == 0 ? 3 : 4);
+                glyphs->SetColumnMargins(g, 0, k == 0 ? 3 : 6);
                 glyphs->SetItem(0, g, new UI::MonochromeImageListItem(list, g));
             }
             st.SetItem(r, 1 + k, glyphs);
         }
     }
-    strips_.Create(hwnd_, 4, RECT{10, 116, 11, 117}, TableControl::kFitTable);
+    strips_.Create(hwnd_, 4, RECT{margin, y, margin + 1, y + 1}, TableControl::kFitTable);
+    y += SizeOf(strips_).cy + gap / 2;
+    rules_.push_back(RECT{margin, y, 0, y + ruleWidth});
+    y += gap / 2;
+    const int sectionTop = y;
 
-    // A table as the object pages use them.
-    Heading(2, 10, 262, kMsgTable);
+    // A table as the object pages use them, with the screen's strips.
+    y = Heading(2, margin, y, kMsgTable);
+    HIMAGELIST planets = UI::CreateMonochromeImageList(u"planets", UI::kDefaultColor, UI::kTransparent);
+    HIMAGELIST objects = UI::CreateMonochromeImageList(u"objects", RGB(0, 0, 160), UI::kTransparent);
+    lists_.insert(lists_.end(), {planets, objects});
+    const int line = UI::LineHeight();
     TableLayoutManager& t = table_.Table();
-    HIMAGELIST planets = lists_[3];  // the 96-dpi planets
-    t.SetColumnMargins(0, 4, 6);
-    t.SetColumnMargins(1, 0, 8);
-    t.SetColumnMargins(2, 0, 4);
+    t.SetColumnMargins(0, UI::Lines(0.3), UI::Lines(0.5));
+    t.SetColumnMargins(1, 0, UI::Lines(0.6));
+    t.SetColumnMargins(2, 0, UI::Lines(0.3));
     t.SetItem(0, 0, new UI::MonochromeImageListItem(planets, 5));
     t.SetItem(0, 1, Text(T(kMsgJupiter), UI::TitleFont()), 1, 2);
-    t.SetRowMinimum(1, 7);
-    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(), 1, 3);
+    t.SetRowMinimum(1, UI::Lines(0.5));
+    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(ruleWidth * 2, RGB(0, 0, 160)), 1, 3);
     t.SetItem(2, 0, Text(T(kMsgRa)));
     t.SetItem(2, 1, Text(u"2h 31.4m", UI::BoldFont()));
     t.SetItem(3, 0, Text(T(kMsgDec)));
     t.SetItem(3, 1, Text(u"+13\u00b0 50'", UI::BoldFont()));
     t.SetItem(4, 0, Text(T(kMsgMag)));
     t.SetItem(4, 1, Text(u"\u22122.5", UI::BoldFont()));
-    t.SetItem(2, 2, UI::Layout::BitmapItem::FromBitmap(MakeSkyPicture(48), true), 3, 1);
-    t.SetRowMinimum(5, 7);
-    t.SetItem(5, 0, new UI::ObjInfo::SeparatorLineItem(), 1, 3);
+    // The picture spans the three rows: their own heights stay, the last one grows.
+    t.SetItem(2, 2, UI::Layout::BitmapItem::FromBitmap(MakeSkyPicture(3 * line + line / 2), true), 3, 1);
+    t.SetRowMinimum(5, UI::Lines(0.5));
+    t.SetItem(5, 0, new UI::ObjInfo::SeparatorLineItem(ruleWidth), 1, 3);
     TableLayoutManager* moons = new TableLayoutManager(2, 4, true);
     const char16_t* names[4] = {u"Io", u"Europa", u"Ganymed", u"Callisto"};
     for (int i = 0; i < 4; ++i) {
-        moons->SetColumnMargins(i, 2, 10);
+        moons->SetColumnMargins(i, UI::Lines(0.15), UI::Lines(0.7));
         moons->SetItem(0, i, Text(names[i], UI::NormalFont(), RGB(90, 90, 90)));
         moons->SetItem(1, i, Text(i % 2 ? u"W 2.1'" : u"E 1.4'"));
     }
     t.SetItem(6, 0, Text(T(kMsgMoons)));
     t.SetItem(6, 1, moons, 1, 2);
-    t.SetItem(7, 0, Text(T(kMsgRiseSet), UI::UnderlinedFont(), UI::LinkColor()), 1, 3);
-    table_.Create(hwnd_, 5, RECT{10, 282, 11, 283}, TableControl::kFitTable);
+    t.SetItem(7, 0, Text(T(kMsgPhase)));
+    t.SetItem(7, 1, UI::Layout::BitmapItem::FromBitmap(MakePhasePicture(2 * line), true, UI::Layout::kMagenta));
+    t.SetItem(8, 0, new UI::Layout::ClickableTextItem(1, T(kMsgRiseSet), UI::UnderlinedFont(), UI::LinkColor()), 1, 3);
+    table_.Create(hwnd_, 5, RECT{margin, y, margin + 1, y + 1}, TableControl::kFitTable);
+    int bottom = y + SizeOf(table_).cy;
+    int right = margin + std::max(SizeOf(table_).cx, SizeOf(*headings_[2]).cx);
 
-    // A scrolling table, moved down a little.
-    Heading(3, 330, 262, kMsgScrolling);
-    HIMAGELIST objects = lists_[5];
+    // A scrolling table beside it.
+    const int scrollX = right + column;
+    y = Heading(3, scrollX, sectionTop, kMsgScrolling);
     TableLayoutManager& s = scrolling_.Table();
-    s.SetColumnMargins(0, 4, 4);
-    s.SetColumnMargins(1, 0, 12);
+    s.SetColumnMargins(0, UI::Lines(0.3), UI::Lines(0.3));
+    s.SetColumnMargins(1, 0, UI::Lines(0.8));
     for (int r = 0; r < 30; ++r) {
         s.SetRowMargins(r, 1, 1);
         s.SetItem(r, 0, new UI::MonochromeImageListItem(objects, r % 17));
@@ -251,13 +325,29 @@ void GalleryWindow::Build(bool hold) {
         s.SetItem(r, 2, Text(u"M " + PL::FromUtf8(std::to_string(r * 7 + 1)) + u"  NGC " +
                              PL::FromUtf8(std::to_string(1000 + r * 37)) + u"  " + T(kTooltips[r % 16])));
     }
-    scrolling_.Create(hwnd_, 6, RECT{330, 282, 600, 432}, TableControl::kScroll, WS_BORDER);
+    const int scrollW = UI::Lines(20), scrollH = UI::Lines(11);
+    scrolling_.Create(hwnd_, 6, RECT{scrollX, y, scrollX + scrollW, y + scrollH}, TableControl::kScroll, WS_BORDER);
     for (int i = 0; i < 3; ++i) SendMessageW(scrolling_.GetHandle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    bottom = std::max(bottom, y + scrollH);
+    right = scrollX + std::max(scrollW, static_cast<int>(SizeOf(*headings_[3]).cx));
 
-    // The titled dialog beside it all.
+    // The window holds it all; the rules run across it.
+    right = std::max(right, static_cast<int>(toolbarRight + column + SizeOf(status_).cx));
+    right = std::max(right, margin + static_cast<int>(SizeOf(strips_).cx));
+    for (RECT& r : rules_) r.right = right;
+    RECT want{0, 0, right + margin, bottom + margin};
+    AdjustWindowRectEx(&want, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, want.right - want.left, want.bottom - want.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The titled dialog beside the window, level with the lower sections.
     dialog_.CreateModeless(hwnd_);
     if (HWND d = dialog_.GetHandle()) {
-        SetWindowPos(d, nullptr, 640, 230, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT wr;
+        GetWindowRect(hwnd_, &wr);
+        POINT at{0, sectionTop};
+        ClientToScreen(hwnd_, &at);
+        SetWindowPos(d, nullptr, wr.right + margin, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(d, SW_SHOWNOACTIVATE);
     }
     if (hold_) SetTimer(hwnd_, kHoldTimer, 300, nullptr);
@@ -293,6 +383,14 @@ std::vector<std::u16string> GalleryWindow::Checks() const {
         ClientToScreen(table_.GetHandle(), &p);
         add("bitmap-item", p, RGB(10, 20, 70));
     }
+    // A toolbar button's corner: the window's colour shows through (no grey band).
+    if (UI::ButtonItem* b = small_.Button(0)) {
+        UI::Layout::Rect r;
+        b->GetRect(r);
+        POINT p{r.x, r.y};
+        ClientToScreen(small_.GetHandle(), &p);
+        add("button-see-through", p, GetSysColor(COLOR_WINDOW));
+    }
     // The open tooltip: the info background inside its border.
     if (UI::ButtonItem* b = small_.Button(2)) {
         if (UI::TooltipPopupWindow* tip = b->OpenTooltip()) {
@@ -306,6 +404,11 @@ std::vector<std::u16string> GalleryWindow::Checks() const {
 void GalleryWindow::OnCommand(mwcl::MessageRecord& m) {
     if (m.message != WM_NOTIFY) return;
     const NMHDR* hdr = reinterpret_cast<const NMHDR*>(m.lParam);
+    if (hdr->hwndFrom == table_.GetHandle()) {
+        // The clickable line names itself by its id.
+        if (TableControl::TappedItemId(hdr) == 1) SetStatus(1, kMsgLastLine, T(kMsgRiseSet));
+        return;
+    }
     UI::LayoutedToolbar* bar = hdr->idFrom == kSmallToolbarId ? &small_ : hdr->idFrom == kLargeToolbarId ? &large_ : nullptr;
     if (!bar) return;
     const int button = bar->ButtonOfNotification(hdr);
@@ -316,9 +419,7 @@ void GalleryWindow::OnCommand(mwcl::MessageRecord& m) {
         small_.CheckButton(9, on);
         large_.CheckButton(9, on);
     }
-    TextItem* status = dynamic_cast<TextItem*>(status_.Table().GetItem(0, 0));
-    if (status) status->SetText(Data::MessageFormat(kMsgLastButton, T(kTooltips[button])).Format());
-    status_.UpdateLayout();
+    SetStatus(0, kMsgLastButton, T(kTooltips[button]));
 }
 
 void GalleryWindow::HandleMessage(mwcl::MessageRecord& m) {
@@ -356,10 +457,9 @@ void GalleryWindow::HandleMessage(mwcl::MessageRecord& m) {
 }
 
 void GalleryWindow::OnPaint(HDC dc, PAINTSTRUCT& ps) {
-    // Thin frames around the sections.
+    // Thin rules between the sections.
     HBRUSH line = CreateSolidBrush(RGB(200, 200, 200));
-    const RECT rules[] = {{10, 90, 620, 91}, {10, 256, 620, 257}};
-    for (const RECT& r : rules) FillRect(dc, &r, line);
+    for (const RECT& r : rules_) FillRect(dc, &r, line);
     DeleteObject(line);
 }
 
@@ -420,8 +520,10 @@ extern "C" int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     static mwcl::WindowClass* cls = new mwcl::WindowClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, GetSysColorBrush(COLOR_WINDOW));
     GalleryWindow* window = new GalleryWindow;
     g_window = window;
-    window->Create(*cls, nullptr, WS_POPUP | WS_BORDER);
-    SetWindowPos(window->GetHandle(), nullptr, 0, 0, 1000, 460, SWP_NOZORDER);
+    // A main window as the program's: a caption bar the window manager draws.
+    window->Create(*cls, nullptr, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    SetWindowTextW(window->GetHandle(), W(T(kMsgTitle)));
+    SetWindowPos(window->GetHandle(), nullptr, 0, 0, 100, 100, SWP_NOZORDER);
     window->Build(g_options.hold);
     ShowWindow(window->GetHandle(), SW_SHOW);
     SetTimer(nullptr, 0, 1500, OnReady);

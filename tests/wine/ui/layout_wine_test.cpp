@@ -168,6 +168,35 @@ TEST(TableControl, ScrollsALargerTable) {
     DestroyWindow(host.GetHandle());
 }
 
+TEST(TableControl, AScrollingTableReachesItsLastPixelTakesTheFocusAndFollowsTheWheel) {
+    Host host;
+    host.Create(HostClass(), nullptr, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(host.GetHandle(), nullptr, 0, 0, 400, 400, SWP_NOZORDER);
+    TableControl tc(10, 1, true);
+    for (int r = 0; r < 10; ++r) tc.Table().SetItem(r, 0, new Block(100, 50));
+    // A border takes pixels from the client area: the page is what is shown.
+    tc.Create(host.GetHandle(), 9, RECT{0, 0, 150, 200}, TableControl::kScroll, WS_BORDER);
+    HWND hwnd = tc.GetHandle();
+    const SIZE client = mwcl::GetClientSize(hwnd);
+    SendMessageW(hwnd, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(tc.VerticalPosition() + client.cy, 500);
+    SendMessageW(hwnd, WM_VSCROLL, SB_TOP, 0);
+
+    // A tap gives it the keyboard (and so the wheel).
+    SetFocus(host.GetHandle());
+    Stylus(hwnd, WM_LBUTTONDOWN, 5, 5);
+    Stylus(hwnd, WM_LBUTTONUP, 5, 5);
+    EXPECT_EQ(GetFocus(), hwnd);
+    // One notch down is three 20-pixel lines; half notches add up.
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 60);
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 60);
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(20, 20));
+    EXPECT_EQ(tc.VerticalPosition(), 0);
+    DestroyWindow(host.GetHandle());
+}
+
 TEST(TableControl, ItemsDrawWhereTheyArePlaced) {
     TableLayoutManager t(3, 2, true);
     HBITMAP red = CreateBitmap(8, 6, 1, 32, nullptr);
@@ -184,7 +213,7 @@ TEST(TableControl, ItemsDrawWhereTheyArePlaced) {
     TextItem* text = new TextItem(u"Mg", UI::BoldFont(), RGB(0, 0, 0));
     t.SetItem(0, 0, text);
     t.SetItem(0, 1, BitmapItem::FromBitmap(red, true));
-    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(10), 1, 2);
+    t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(1, UI::kDefaultColor, 10), 1, 2);
     t.SetRowMinimum(1, 5);
     t.SetItem(2, 1, new Block(4, 4, RGB(0, 0, 255)));
     int32_t w = 0, h = 0;
@@ -390,6 +419,77 @@ TEST(Toolbar, AVerticalToolbarAtTheRightEdgeShowsTooltipsToTheLeft) {
     f.toolbar.SetVertical(false);
     EXPECT_EQ(f.toolbar.TooltipSide(), UI::kTooltipBelow);
     EXPECT_EQ(f.toolbar.Button(2)->TooltipSide(), UI::kTooltipBelow);
+}
+
+TEST(Toolbar, LosingTheCaptureInAnyWayEndsThePress) {
+    ShortHold hold;
+    ToolbarFixture f;
+    const int s = f.Side();
+    UI::ButtonItem* sky = f.toolbar.Button(1);
+    // Released to no window (a message box, Alt+Tab), cancelled, taken by another window.
+    for (int way = 0; way < 3; ++way) {
+        f.host.fired.clear();
+        Stylus(f.Bar(), WM_LBUTTONDOWN, s + 4, 8);
+        ASSERT_EQ(sky->State(), UI::ButtonItem::kArmed);
+        ASSERT_EQ(GetCapture(), f.Bar());
+        if (way == 0)
+            ReleaseCapture();
+        else if (way == 1)
+            SendMessageW(f.Bar(), WM_CANCELMODE, 0, 0);
+        else
+            SetCapture(f.host.GetHandle());
+        Pump(400);  // a hold timer still running would open the tooltip now
+        EXPECT_EQ(sky->OpenTooltip(), nullptr) << way;
+        EXPECT_EQ(sky->State(), UI::ButtonItem::kIdle) << way;
+        HIMAGELIST list;
+        int index;
+        sky->CurrentImage(list, index);
+        EXPECT_EQ(list, UI::LayoutedToolbar::StandardNormal()) << way;
+        // Passing over the button afterwards arms nothing; a stray release fires nothing.
+        if (GetCapture()) ReleaseCapture();
+        SendMessageW(f.Bar(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(s + 5, 9));
+        EXPECT_EQ(sky->State(), UI::ButtonItem::kIdle) << way;
+        SendMessageW(f.Bar(), WM_LBUTTONUP, 0, MAKELPARAM(s + 5, 9));
+        for (int fired : f.host.fired) EXPECT_EQ(fired, -1) << way;
+    }
+}
+
+TEST(Toolbar, AMouseRestingOnAButtonShowsItsTooltip) {
+    // A shorter hover time for the test; the system's comes back afterwards.
+    UINT oldHover = 0;
+    SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &oldHover, 0);
+    SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, 100, nullptr, 0);
+    ToolbarFixture f(100, 100);
+    const int s = f.Side();
+    auto hover = [&](int x) {
+        POINT p{x, 5};
+        ClientToScreen(f.Bar(), &p);
+        SetCursorPos(p.x, p.y);
+        SendMessageW(f.Bar(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+    };
+    hover(4);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);  // not before the hover time
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    // On to the next button: the first tooltip goes, the next comes after the hover time.
+    hover(s + 4);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(1)->OpenTooltip(), nullptr);
+    // A click closes it and fires as always.
+    f.host.fired.clear();
+    SendMessageW(f.Bar(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(s + 4, 5));
+    EXPECT_EQ(f.toolbar.Button(1)->OpenTooltip(), nullptr);
+    SendMessageW(f.Bar(), WM_LBUTTONUP, 0, MAKELPARAM(s + 4, 5));
+    ASSERT_FALSE(f.host.fired.empty());
+    EXPECT_EQ(f.host.fired.back(), 1);
+    // The mouse leaving the toolbar takes the tooltip away.
+    hover(4);
+    Pump(400);
+    ASSERT_NE(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    SendMessageW(f.Bar(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(f.toolbar.Button(0)->OpenTooltip(), nullptr);
+    SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, oldHover, nullptr, 0);
 }
 
 #endif  // CELVANE_HAVE_BITMAPS

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+using uitest::Canvas;
 using uitest::ScopedLanguage;
 
 namespace {
@@ -57,43 +58,6 @@ bool ReadBmp(const std::string& file, BmpFile& out) {
 }
 
 // A 32-bit picture to draw into and read back.
-class Canvas {
-public:
-    Canvas(int w, int h, COLORREF fill) : w_(w), h_(h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
-        HBRUSH b = CreateSolidBrush(fill);
-        RECT r{0, 0, w, h};
-        FillRect(dc_, &r, b);
-        DeleteObject(b);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const DWORD v = bits_[y * w_ + x];
-        return RGB((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
-    }
-
-private:
-    int w_, h_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
-    DWORD* bits_ = nullptr;
-};
-
 int ImageCount(HIMAGELIST l) { return l ? ImageList_GetImageCount(l) : -1; }
 int ImageSide(HIMAGELIST l) {
     int w = 0, h = 0;
@@ -148,23 +112,10 @@ TEST(Style, StripsResolveToTheirResolutionVariant) {
     EXPECT_EQ(ImageSide(p136), 22);
     for (HIMAGELIST l : {p96, p192, p136}) ImageList_Destroy(l);
 
-    struct Want {
-        const char16_t* name;
-        int side, count;
-    };
-    for (const Want& w : {Want{u"arrows", 13, 4}, Want{u"objects", 9, 17}, Want{u"asteroidsComets", 9, 8},
-                          Want{u"test", 12, 3}}) {
-        HIMAGELIST l = UI::CreateMonochromeImageList(w.name, RGB(255, 0, 0), RGB(255, 255, 255), 96);
-        EXPECT_EQ(ImageCount(l), w.count) << uitest::Utf8(w.name);
-        EXPECT_EQ(ImageSide(l), w.side) << uitest::Utf8(w.name);
-        ImageList_Destroy(l);
-    }
-    for (const char16_t* name : {u"buttons_normal", u"buttons_armed", u"buttons_disabled"}) {
-        HIMAGELIST l = UI::CreateColorImageList(name, CLR_NONE, 192);
-        EXPECT_EQ(ImageCount(l), 16);
-        EXPECT_EQ(ImageSide(l), 32);
-        ImageList_Destroy(l);
-    }
+    HIMAGELIST buttons = UI::CreateColorImageList(u"buttons_normal", UI::kButtonMask, 192);
+    EXPECT_EQ(ImageCount(buttons), 16);
+    EXPECT_EQ(ImageSide(buttons), 32);
+    ImageList_Destroy(buttons);
     // Only the plain name exists: used as it is. Nothing by that name: none.
     HBITMAP plain = UI::LoadInterfaceBitmap(u"test_bw", 96);
     EXPECT_NE(plain, nullptr);
@@ -257,16 +208,21 @@ TEST(Style, EitherPaletteOrderGivesTheSameGlyph) {
     EXPECT_FALSE(planets.Load(u"no_such_strip", 96));
 }
 
-TEST(Style, ColourButtonsMatchTheirFiles) {
+TEST(Style, ColourButtonsMatchTheirFilesAroundTheSeeThroughMagenta) {
+    // Drawn on another colour, a button keeps its picture and lets the
+    // window's colour show where its file has magenta.
     BmpFile file;
-    ASSERT_TRUE(ReadBmp("buttons_armed_96.bmp", file));
-    HIMAGELIST list = UI::CreateColorImageList(u"buttons_armed", CLR_NONE, 96);
+    ASSERT_TRUE(ReadBmp("buttons_normal_96.bmp", file));
+    HIMAGELIST list = UI::CreateColorImageList(u"buttons_normal", UI::kButtonMask, 96);
     ASSERT_EQ(ImageCount(list), 16);
     for (int g : {0, 7, 15}) {
-        Canvas c(16, 16, RGB(0, 0, 0));
+        Canvas c(16, 16, RGB(0, 128, 0));
         ImageList_Draw(list, g, c.Dc(), 0, 0, ILD_NORMAL);
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) ASSERT_EQ(c.At(x, y), file.At(g * 16 + x, y)) << g << " " << x << "," << y;
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF want = file.At(g * 16 + x, y) == UI::kButtonMask ? RGB(0, 128, 0) : file.At(g * 16 + x, y);
+                ASSERT_EQ(c.At(x, y), want) << g << " " << x << "," << y;
+            }
     }
     ImageList_Destroy(list);
 }
@@ -299,6 +255,9 @@ public:
         HWND link = GetDlgItem(hwnd_, 101);
         if (link) {
             MakeLink(link);
+            MakeLink(link);  // once is enough: the second call changes nothing
+            links = LinkCount();
+            linkFont = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
             HDC dc = CreateCompatibleDC(nullptr);
             SendMessageW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
             linkColour = GetTextColor(dc);
@@ -307,6 +266,11 @@ public:
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof lf, &lf);
             linkUnderlined = lf.lfUnderline != 0;
         }
+        style = static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE));
+        RECT client, dlu{0, 0, 160, 100};
+        GetClientRect(hwnd_, &client);
+        MapDialogRect(hwnd_, &dlu);
+        clientKept = client.right == dlu.right && client.bottom == dlu.bottom;
         PostMessageW(hwnd_, WM_COMMAND, IDOK, 0);
     }
     void OnCommand(mwcl::MessageRecord& m) override {
@@ -322,6 +286,10 @@ public:
     UINT tapMessage = 0;
     COLORREF linkColour = 0;
     bool linkUnderlined = false;
+    size_t links = 0;
+    HFONT linkFont = nullptr;
+    DWORD style = 0;
+    bool clientKept = false;
 };
 
 }  // namespace
@@ -338,6 +306,10 @@ TEST(TitledDialog, CaptionBecomesTheTitleStripAboveTheControls) {
     EXPECT_EQ(d.tapMessage, static_cast<UINT>(WM_LBUTTONDOWN));
     EXPECT_EQ(d.linkColour, RGB(0, 0, 255));
     EXPECT_TRUE(d.linkUnderlined);
+    // The title shows once: in the strip, not in a caption bar as well; the
+    // template's room for the controls stays.
+    EXPECT_NE(d.style & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    EXPECT_TRUE(d.clientKept);
 
     // A title of the program's own replaces the caption.
     ProbeTitled own(u"TEST_DIALOG");
@@ -350,6 +322,18 @@ TEST(TitledDialog, CaptionBecomesTheTitleStripAboveTheControls) {
     top.moveBelow = true;
     top.DoModal(nullptr);
     EXPECT_GE(top.firstTop, top.height);
+}
+
+TEST(TitledDialog, LinkFontsLiveForOneRun) {
+    ScopedLanguage english(0x0409);
+    ProbeTitled d(u"TEST_DIALOG");
+    for (int run = 0; run < 2; ++run) {
+        d.DoModal(nullptr);
+        EXPECT_EQ(d.links, 1u) << run;
+        ASSERT_NE(d.linkFont, nullptr);
+        EXPECT_EQ(GetObjectType(d.linkFont), 0u) << run;  // released when the dialog closed
+        EXPECT_EQ(d.LinkCount(), 0u);
+    }
 }
 
 TEST(TitledDialog, GermanTemplateGivesTheGermanTitle) {

@@ -4,6 +4,7 @@
 #include "tests/wine/winelib_gtest.h"
 
 #include "data/platform.h"
+#include "layout/items.h"
 #include "winlib/mwcl.h"
 #include "winlib/platform_win32.h"
 #include "winlib/wstr.h"
@@ -29,6 +30,12 @@ extern "C" int wmain(int argc, WCHAR** argv) {
         wc.lpszClassName = W(u"mwcl$1");
         RegisterClassW(&wc);
         mwcl::WindowClass cls(0, nullptr);
+        return 0;  // not reached when the failure is fatal
+    }
+
+    if (mode == u"--fatal-bitmap-dc") {
+        // A bitmap item over a screen context must stop the program.
+        UI::Layout::BitmapItem item(GetDC(nullptr), false);
         return 0;  // not reached when the failure is fatal
     }
 

@@ -34,6 +34,44 @@ inline void Pump(DWORD milliseconds = 0) {
     }
 }
 
+// A picture of 32-bit pixels filled with one colour, to draw into and read back.
+class Canvas {
+public:
+    Canvas(int w, int h, COLORREF fill) : w_(w), h_(h) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        dc_ = CreateCompatibleDC(nullptr);
+        bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        old_ = SelectObject(dc_, bmp_);
+        HBRUSH b = CreateSolidBrush(fill);
+        RECT r{0, 0, w, h};
+        FillRect(dc_, &r, b);
+        DeleteObject(b);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bmp_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const DWORD v = bits_[y * w_ + x];
+        return RGB((v >> 16) & 0xff, (v >> 8) & 0xff, v & 0xff);
+    }
+
+private:
+    int w_, h_;
+    HDC dc_;
+    HBITMAP bmp_;
+    HGDIOBJ old_;
+    DWORD* bits_ = nullptr;
+};
+
 inline std::string Utf8(const std::u16string& s) {
     std::string out;
     for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';

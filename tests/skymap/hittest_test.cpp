@@ -1,0 +1,264 @@
+// The hit test: the tap radius, the order of the kinds and the strict
+// comparisons, with real bodies, stars and object files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "data/objectfiles.h"
+#include "data/star_fixture.h"
+#include "data/starcatalog.h"
+#include "data/starenum.h"
+#include "engine/astrotime.h"
+#include "skymap/core/skymapview.h"
+
+using namespace UI::SkyMap;
+using Data::AstroObjRef;
+using Calc::Vec3;
+
+namespace {
+
+TEST(HitRadius, ByDotsPerInch) {
+    EXPECT_EQ(HitRadiusForDpi(96, 96), 6);
+    EXPECT_EQ(HitRadiusForDpi(135, 136), 6);  // mean 135.5
+    EXPECT_EQ(HitRadiusForDpi(136, 136), 12);
+    EXPECT_EQ(HitRadiusForDpi(192, 192), 12);
+}
+
+TEST(StarFinderWindow, ASixteenthOfTheField) {
+    EXPECT_EQ(StarFinderRadius(90), 1024);  // 90 x 11.377778
+    EXPECT_EQ(StarFinderRadius(10), 113);
+    EXPECT_EQ(StarFinderRadius(0.2f), 3);   // 2.3, raised to 3
+    EXPECT_EQ(StarFinderRadius(1.0f / 3), 3);
+}
+
+class HitTestTest : public startest::StarTest {
+protected:
+    void SetUp() override {
+        startest::StarTest::SetUp();
+        root_ = ::testing::TempDir() + "celvane_hittest_" + std::to_string(::getpid());
+        std::system(("rm -rf '" + root_ + "'").c_str());
+        ::mkdir(root_.c_str(), 0777);
+        Data::ObjectFileManagerBase::SetFolders(PL::FromUtf8(root_), PL::FromUtf8(root_));
+        eph.moment = Calc::FromCalendar(2026, 1, 15, 22, 0, 0);
+        eph.Invalidate();
+        view.SetSize(240, 268);
+        view.SetFieldOfView(10);
+        view.SetHitRadius(HitRadiusForDpi(96, 96));
+        options.showPlanets = true;
+        options.showUserObjects = false;
+        options.showComets = false;
+        view.SetOptions(options);
+    }
+    void TearDown() override {
+        Data::UserObjectFiles().UnloadAll();
+        Data::CometFiles().UnloadAll();
+        Data::ObjectFileManagerBase::UseDefaultFolders();
+        std::system(("rm -rf '" + root_ + "'").c_str());
+        startest::StarTest::TearDown();
+    }
+
+    void Show(bool planets, bool objects, bool comets, float filter = 15) {
+        options.showPlanets = planets;
+        options.showUserObjects = objects;
+        options.showComets = comets;
+        options.magFilter = filter;
+        view.SetOptions(options);
+    }
+    // A paint's start: rotations, filters and the star limit.
+    void Paint(float starLimit) {
+        view.SetMagnitudeLimit(starLimit);
+        view.PreparePaint();
+    }
+    // A user object of magnitude `mag` at the sky point under (x, y), in
+    // the file "Taps"; returns its reference.
+    AstroObjRef UserObjectAt(int x, int y, float mag) {
+        const Vec3 s = Calc::CartToSph(view.UnprojectTo(Frame::J2000, x, y));
+        char line[200];
+        std::snprintf(line, sizeof line, "U%d;test;%.7f;%.6f;1;0;%.1f;0\n", objects_, Calc::Reduce(s.x, Calc::kTwoPi) * 3.8197186,
+                      s.y * 57.29578, mag);
+        userLines_ += line;
+        std::ofstream(root_ + "/Taps.puo", std::ios::binary) << userLines_;
+        EXPECT_EQ(Data::UserObjectFiles().Load(u"Taps", true), u"");
+        return AstroObjRef(Data::kObjUser, objects_++, u"Taps");
+    }
+    ScreenPoint At(const AstroObjRef& ref) {
+        ScreenPoint p;
+        EXPECT_TRUE(view.ScreenPositionOf(ref, p));
+        return p;
+    }
+    static AstroObjRef Body(int b) { return AstroObjRef(Data::kObjBody, b); }
+    static AstroObjRef Star(Data::StarNumber n) { return AstroObjRef(Data::kObjStar, n); }
+
+    Calc::Ephemeris eph;
+    SkyMapView view{eph};
+    Data::SkyDisplaySettings options;
+    std::string root_;
+    std::string userLines_;
+    int objects_ = 0;
+};
+
+// Jupiter (at opposition in January 2026) at the centre of a 10 degree map;
+// no stars (limit -5).
+TEST_F(HitTestTest, BodiesWithinTheRadiusStrictly) {
+    view.CentreOnEquatorial(eph.ApparentPosition(Calc::kJupiter));
+    Paint(-5);
+    const ScreenPoint j = At(Body(Calc::kJupiter));
+    EXPECT_EQ(view.HitTest(j.x, j.y), Body(Calc::kJupiter));
+    EXPECT_EQ(view.HitTest(j.x + 5, j.y), Body(Calc::kJupiter));  // 25 < 36
+    EXPECT_EQ(view.HitTest(j.x + 6, j.y).kind, Data::kObjNone);   // 36, not below
+    EXPECT_EQ(view.HitTest(j.x + 4, j.y - 4), Body(Calc::kJupiter));  // 32
+    EXPECT_EQ(view.HitTest(j.x - 5, j.y + 4).kind, Data::kObjNone);   // 41
+    // High resolution screens: 12 pixels.
+    view.SetHitRadius(HitRadiusForDpi(192, 192));
+    EXPECT_EQ(view.HitTest(j.x + 6, j.y), Body(Calc::kJupiter));
+    EXPECT_EQ(view.HitTest(j.x, j.y + 12).kind, Data::kObjNone);
+    // Planets hidden: nothing, even at the centre of the disc.
+    Show(false, false, false);
+    Paint(-5);
+    EXPECT_EQ(view.HitTest(j.x, j.y).kind, Data::kObjNone);
+}
+
+TEST_F(HitTestTest, BodiesWinOverNearerUserObjects) {
+    view.CentreOnEquatorial(eph.ApparentPosition(Calc::kJupiter));
+    Paint(-5);
+    const ScreenPoint j = At(Body(Calc::kJupiter));
+    const AstroObjRef u = UserObjectAt(j.x + 4, j.y, 8);
+    Show(true, true, false);
+    Paint(-5);
+    ASSERT_LE(std::abs(At(u).x - (j.x + 4)), 1);
+    EXPECT_EQ(view.HitTest(j.x + 4, j.y), Body(Calc::kJupiter));  // 16 pixels^2 against about 0
+    Show(false, true, false);
+    Paint(-5);
+    EXPECT_EQ(view.HitTest(j.x + 4, j.y), u);
+}
+
+// Sirius (HR 2491, magnitude -1.46) at the centre, a user object 3 pixels
+// to its right.
+TEST_F(HitTestTest, UserObjectsBeforeStarsAndTheFiltersOfTheLastPaint) {
+    const Data::StarNumber sirius = Data::HrToStarIndex(2491);
+    ASSERT_GE(sirius, 0);
+    const Data::StarPosition p = Data::ReadStarPosition(sirius);
+    view.CentreOnEquatorial(eph.StarApparent({p.X() / 32767.0f, p.Y() / 32767.0f, p.Z() / 32767.0f}));
+    Paint(6.5f);
+    const ScreenPoint s = At(Star(sirius));
+    const AstroObjRef u = UserObjectAt(s.x + 3, s.y, 12);
+
+    Show(true, false, false);
+    Paint(6.5f);
+    EXPECT_EQ(view.HitTest(s.x, s.y), Star(sirius));
+    EXPECT_EQ(view.HitTest(s.x + 2, s.y), Star(sirius));
+
+    Show(true, true, false);
+    Paint(6.5f);
+    EXPECT_EQ(view.HitTest(s.x, s.y), u);  // 9 pixels^2 against 0, but user objects come first
+
+    // Fainter than the filter: not tappable, even when selected.
+    Show(true, true, false, 10);
+    Paint(6.5f);
+    view.SetSelected(u);
+    EXPECT_EQ(view.HitTest(s.x + 3, s.y), Star(sirius));
+    // The filter of the last paint counts, not the options since.
+    Show(true, true, false, 15);
+    EXPECT_EQ(view.HitTest(s.x + 3, s.y), Star(sirius));
+    view.PreparePaint();
+    EXPECT_EQ(view.HitTest(s.x + 3, s.y), u);
+
+    // Stars fainter than the last star layer's limit are not found.
+    Show(true, false, false);
+    Paint(-2);
+    EXPECT_EQ(view.HitTest(s.x, s.y).kind, Data::kObjNone);
+    view.SetMagnitudeLimit(6.5f);  // not painted yet
+    EXPECT_EQ(view.HitTest(s.x, s.y).kind, Data::kObjNone);
+}
+
+// Ceres and the star nearest to it, on a field chosen so that the two are
+// 3 to 5 pixels apart: the comet or asteroid found first keeps its place
+// only when it is nearer on the screen.
+TEST_F(HitTestTest, CometsAgainstTheNearestStar) {
+    std::ofstream(root_ + "/Taps.pco", std::ios::binary)
+        << "1 Ceres;Main-belt asteroid;0;0;2461200.5;274.41935;2.7655526;0.0796923;73.29420;80.24863;10.58803;3.34;0.15\n";
+    ASSERT_EQ(Data::CometFiles().Load(u"Taps", true), u"");
+    const AstroObjRef ceres(Data::kObjComet, 0, u"Taps");
+    Vec3 c;
+    float mag;
+    CometApparent(*Data::CometFiles().FindStore(u"Taps")[0], eph, c, mag);
+    ASSERT_GT(mag, 5.0f);
+    ASSERT_LT(mag, 10.0f);
+    const Q15Vec j = ToQ15(Calc::MulMat(eph.PrecessionMatrix(), Calc::Unit(c)));
+    const Data::NearestStar near = Data::FindNearestStar(j.x, j.y, j.z, 900, 2000);
+    ASSERT_NE(near.star, Data::kNoStar);
+    const Data::StarPosition sp = Data::ReadStarPosition(near.star);
+    const Vec3 star = eph.StarApparent({sp.X() / 32767.0f, sp.Y() / 32767.0f, sp.Z() / 32767.0f});
+    // About 3280 degrees of field per radian of separation give 4 pixels.
+    const float field = Calc::AngleBetween(star, Calc::Unit(c)) * 3280.0f;
+    ASSERT_GT(field, 0.05f);
+    ASSERT_LT(field, 60.0f);
+    view.SetFieldOfView(field);
+    view.CentreOnEquatorial(c);
+    Show(true, false, true);
+    Paint(9);
+    const ScreenPoint pc = At(ceres);
+    const ScreenPoint ps = At(Star(near.star));
+    const int d2 = (pc.x - ps.x) * (pc.x - ps.x) + (pc.y - ps.y) * (pc.y - ps.y);
+    ASSERT_GE(d2, 9);
+    ASSERT_LE(d2, 25);
+
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    EXPECT_EQ(view.HitTest(ps.x, ps.y), Star(near.star));
+    // Fainter than the filter, or hidden: the star.
+    Show(true, false, true, mag - 0.5f);
+    Paint(9);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
+    Show(true, false, false);
+    Paint(9);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
+
+    // The positions are those of the moment: five days later Ceres has
+    // moved (a degree or more, over 12 pixels at this field of 19 degrees) ...
+    Show(true, false, true);
+    Paint(9);
+    ASSERT_EQ(view.CometSpots().size(), 1u);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    eph.moment = Calc::AddSeconds(eph.moment, 5 * 86400);
+    eph.Invalidate();
+    view.Invalidate();
+    EXPECT_NE(view.HitTest(pc.x, pc.y), ceres);
+    // ... and an unloaded file's bodies cannot be tapped.
+    eph.moment = Calc::AddSeconds(eph.moment, -5 * 86400);
+    eph.Invalidate();
+    view.Invalidate();
+    Paint(9);
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    Data::CometFiles().Unload(u"Taps");
+    EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
+}
+
+TEST_F(HitTestTest, OffTheHemisphereNothing) {
+    view.SetFieldOfView(180);
+    view.SetSize(600, 240);
+    Paint(16);
+    // The corner of a wide map at 180 degrees lies beyond the front
+    // hemisphere's image: no direction, no star search.
+    EXPECT_EQ(view.Unproject(0, 0).y, 0.0f);
+    EXPECT_EQ(view.HitTest(0, 0).kind, Data::kObjNone);
+}
+
+// The object model answers (0, 1, 0) -- right ascension 6h on the equator --
+// for what it cannot resolve; centred there, none of it may be on the map.
+TEST_F(HitTestTest, OnlyResolvedObjectsHaveAPlace) {
+    view.CentreOnEquatorial({0, 1, 0});
+    ScreenPoint p;
+    EXPECT_FALSE(view.ScreenPositionOf(Star(9500), p));  // past the bright stars held
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(Data::kObjUser, 0, u"NotLoaded"), p));
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(4, 0), p));
+    EXPECT_FALSE(view.ScreenPositionOf(AstroObjRef(), p));
+}
+
+}  // namespace
