@@ -119,13 +119,45 @@ protected:
     std::vector<std::u16string> lines_;
 };
 
+// The view-direction widget: an altitude half dial and an azimuth dial with
+// needles, four arrows that turn the view, and preset menus.
+class CompassNavigationControl : public mwcl::Control {
+public:
+    explicit CompassNavigationControl(SkyWindow& owner) : owner_(owner) {}
+    void Create(HWND parent, int id);
+    void HandleMessage(mwcl::MessageRecord& m) override;
+    // The direction shown (azimuth clamped to 0..360, altitude to -90..90);
+    // repaints only on a change.
+    void SetDirection(float azimuth, float altitude);
+    float Azimuth() const { return azimuth_; }
+    float Altitude() const { return altitude_; }
+    // A tap at (x, y): an arrow turns the view, elsewhere a menu of presets opens.
+    void Tap(int x, int y);
+
+private:
+    void Paint(HDC dc, int w, int h);
+    void Changed(float azimuth, float altitude);
+
+    SkyWindow& owner_;
+    float azimuth_ = 0;
+    float altitude_ = 0;
+};
+
 class SkyWindowLocationInfoControl : public SkyWindowPanel {
 public:
-    using SkyWindowPanel::SkyWindowPanel;
+    explicit SkyWindowLocationInfoControl(SkyWindow& owner) : SkyWindowPanel(owner), widget_(owner) {}
+    void CreateWidget();
     void Update();
+    CompassNavigationControl& Widget() { return widget_; }
+    void HandleMessage(mwcl::MessageRecord& m) override;
 
 protected:
     void Tapped(int line, int x) override;
+    int TextWidth(const RECT& client) const override;
+
+private:
+    void PlaceWidget();
+    CompassNavigationControl widget_;
 };
 
 class SkyWindowObjectInfoControl : public SkyWindowPanel {

@@ -126,6 +126,29 @@ TEST_F(SkyWindowTest, ArrowKeysTurnTheViewOrStepTimeAndZoom) {
     EXPECT_EQ(UI::ProgramEphemeris().moment, Data::Preferences::Instance().time.time);
 }
 
+TEST_F(SkyWindowTest, TheViewDirectionWidgetsArrowsTurnTheView) {
+    UI::CompassNavigationControl& widget = sky_->LocationPanel().Widget();
+    const SIZE size = mwcl::GetClientSize(widget.GetHandle());
+    ASSERT_GT(size.cy, 8);
+    const int q = size.cy / 4;
+    // The widget sits at the right of the panel, 1.5 panel heights + 2 wide.
+    EXPECT_EQ(size.cx, static_cast<int>(std::lround(1.5 * size.cy)) + 2);
+    Sky().az = 359;
+    Sky().alt = 0;
+    Sky().viewAngle = 10;
+    sky_->Update(UI::kUpdateGeneral);
+    widget.Tap(size.cx - q / 2, size.cy - q / 2);  // right
+    EXPECT_NEAR(Sky().az, 1.0f, 1e-3f);
+    EXPECT_NEAR(widget.Azimuth(), 1.0f, 1e-3f);
+    widget.Tap(q / 2, q / 2);  // up
+    EXPECT_NEAR(Sky().alt, 2.0f, 1e-4f);
+    widget.Tap(q / 2, size.cy - q / 2);  // down
+    widget.Tap(q / 2, size.cy - q / 2);
+    EXPECT_NEAR(Sky().alt, -2.0f, 1e-4f);
+    widget.Tap(size.cx - size.cy + q / 2, size.cy - q / 2);  // left, at altitude -2: 2 / cos 2 degrees
+    EXPECT_NEAR(Sky().az, 1.0f - 2.0f / std::cos(2.0f * 0.017453292f) + 360.0f, 1e-3f);
+}
+
 TEST_F(SkyWindowTest, TheZoomSliderStandsAtTheFirstLevelNotAboveTheField) {
     Sky().viewAngle = 50;
     sky_->PressButton(9);  // the zoom panel
