@@ -99,6 +99,45 @@ TEST_F(SkyWindowTest, TappingEmptySkyClearsTheSelectionAndShowsTheLocation) {
     EXPECT_FALSE(sky_->Toolbar().Button(5)->IsEnabled());  // object info needs a selection
 }
 
+TEST_F(SkyWindowTest, ASelectionThatLeavesTheMapIsClearedAtTheNextPaint) {
+    UI::SkyMap::ScreenPoint p;
+    ASSERT_TRUE(sky_->Map().View().ScreenPositionOf(kJupiter, p));
+    Gesture(p, 0, 0);
+    ASSERT_EQ(sky_->PanelMode(), UI::kPanelObject);
+    Sky().az += 180;  // Jupiter is now behind the viewer
+    sky_->Update(UI::kUpdateGeneral);
+    EXPECT_EQ(Sky().selectedObj, kJupiter);  // until the map is painted
+    Paint();
+    EXPECT_EQ(Sky().selectedObj.kind, Data::kObjNone);
+    EXPECT_EQ(sky_->PanelMode(), UI::kPanelLocation);
+    EXPECT_FALSE(sky_->Map().MarkerActive());
+}
+
+TEST_F(SkyWindowTest, InFullScreenThePanelOverlaysTheMapForSevenSeconds) {
+    SetForegroundWindow(sky_->GetHandle());
+    RECT map;
+    GetClientRect(sky_->Map().GetHandle(), &map);
+    sky_->ToggleFullScreen();
+    ASSERT_TRUE(sky_->IsFullScreen());
+    EXPECT_EQ(sky_->PanelState(), UI::kPanelHidden);
+    EXPECT_FALSE(sky_->ThreeLines());
+    sky_->PressButton(8);  // the location panel, for a while, over the map
+    EXPECT_EQ(sky_->PanelState(), UI::kPanelForAWhile);
+    EXPECT_TRUE(IsWindowVisible(sky_->LocationPanel().GetHandle()));
+    RECT client, mapNow;
+    GetClientRect(sky_->GetHandle(), &client);
+    GetWindowRect(sky_->Map().GetHandle(), &mapNow);
+    EXPECT_EQ(mapNow.bottom - mapNow.top + mwcl::GetClientSize(sky_->Toolbar().GetHandle()).cy, client.bottom);
+    SendMessageW(sky_->GetHandle(), WM_TIMER, SkyWindow::kPanelTimer, 0);  // the seven seconds are over
+    EXPECT_EQ(sky_->PanelState(), UI::kPanelHidden);
+    EXPECT_FALSE(IsWindowVisible(sky_->LocationPanel().GetHandle()));
+    sky_->ToggleFullScreen();
+    EXPECT_FALSE(sky_->IsFullScreen());
+    EXPECT_EQ(sky_->PanelState(), UI::kPanelPermanent);
+    EXPECT_TRUE(sky_->ThreeLines());
+    EXPECT_TRUE(IsWindowVisible(sky_->LocationPanel().GetHandle()));
+}
+
 TEST_F(SkyWindowTest, ArrowKeysTurnTheViewOrStepTimeAndZoom) {
     Sky().az = 359;
     Sky().alt = 0;
