@@ -446,13 +446,10 @@ void SkyWindowPanel::HandleMessage(mwcl::MessageRecord& m) {
     case WM_ERASEBKGND:
         m.result = 1;
         return;
-    case WM_LBUTTONUP: {
-        const int y = YOf(m.lParam);
-        const int line = LineHeight() > 0 ? y / LineHeight() : 0;
-        Tapped(line, XOf(m.lParam));
+    case WM_LBUTTONUP:
+        Tapped(XOf(m.lParam), YOf(m.lParam));
         m.result = 0;
         return;
-    }
     default:
         DefaultProcessing(m);
         return;
@@ -645,7 +642,8 @@ void SkyWindowLocationInfoControl::Update() {
     widget_.SetDirection(sky.az, sky.alt);
 }
 
-void SkyWindowLocationInfoControl::Tapped(int line, int x) {
+void SkyWindowLocationInfoControl::Tapped(int x, int y) {
+    const int line = LineHeight() > 0 ? y / LineHeight() : 0;
     if (line == 0)
         owner_.RunSettingsCommand(kCmdDisplayTime);
     else if (line == 1)
@@ -748,16 +746,18 @@ void SkyWindowZoomControl::Paint(HDC dc, const RECT& client) {
     SelectObject(dc, oldFont);
 }
 
-void SkyWindowZoomControl::Tapped(int, int x) {
+void SkyWindowZoomControl::Tapped(int x, int y) {
     RECT client;
     GetClientRect(hwnd_, &client);
-    if (x < client.right - 6 * LineHeight()) return;
-    const int y = (client.bottom - 2 * LineHeight()) / 2;
-    POINT p;
-    GetCursorPos(&p);
-    ScreenToClient(hwnd_, &p);
-    const bool zoomText = p.y < y + LineHeight();
-    if (zoomText != zoomMode_) owner_.ShowPanel(kPanelZoom), SetZoomMode(zoomText), owner_.Update(kUpdateGeneral);
+    const int line = LineHeight();
+    const int top = (client.bottom - 2 * line) / 2;
+    if (x < client.right - 6 * line || y < top || y >= top + 2 * line) return;
+    // "Zoom {0}" above, "Mag {0}" below: tapping the other mode's text switches to it.
+    const bool zoomText = y < top + line;
+    if (zoomText == zoomMode_) return;
+    SetZoomMode(zoomText);
+    owner_.ShowPanel(kPanelZoom);
+    owner_.Update(kUpdateGeneral);
 }
 
 void SkyWindowZoomControl::HandleMessage(mwcl::MessageRecord& m) {

@@ -110,8 +110,8 @@ public:
 
 protected:
     virtual void Paint(HDC dc, const RECT& client);
-    // A tap on line `line` (0-based) at x.
-    virtual void Tapped(int line, int x) {}
+    // A tap at (x, y) of the panel.
+    virtual void Tapped(int x, int y) {}
     // The width the text lines may take.
     virtual int TextWidth(const RECT& client) const { return client.right; }
 
@@ -152,7 +152,7 @@ public:
     void HandleMessage(mwcl::MessageRecord& m) override;
 
 protected:
-    void Tapped(int line, int x) override;
+    void Tapped(int x, int y) override;
     int TextWidth(const RECT& client) const override;
 
 private:
@@ -180,7 +180,7 @@ public:
 
 protected:
     void Paint(HDC dc, const RECT& client) override;
-    void Tapped(int line, int x) override;
+    void Tapped(int x, int y) override;
 
 private:
     void PlaceTrackbar();

@@ -8,6 +8,7 @@
 #include "data/starcatalog.h"
 #include "settings/preferences.h"
 #include "views/sky_window.h"
+#include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
 #include <cmath>
@@ -198,8 +199,14 @@ TEST_F(SkyWindowTest, TheZoomSliderStandsAtTheFirstLevelNotAboveTheField) {
     SendMessageW(sky_->ZoomPanel().GetHandle(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                  reinterpret_cast<LPARAM>(sky_->ZoomPanel().Trackbar()));
     EXPECT_EQ(Sky().viewAngle, 90.0f);
-    // The magnitude mode runs 0..1000 at the slider's value.
-    sky_->PressButton(10);
+    // Tapping "Mag {0}" at the right switches to the magnitude mode, which
+    // runs 0..1000 at the slider's value.
+    RECT client;
+    GetClientRect(sky_->ZoomPanel().GetHandle(), &client);
+    const int line = UI::LineHeight();
+    const int top = (client.bottom - 2 * line) / 2;
+    SendMessageW(sky_->ZoomPanel().GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(client.right - 3 * line, top + line + line / 2));
+    EXPECT_FALSE(sky_->ZoomPanel().ZoomMode());
     EXPECT_EQ(SendMessageW(sky_->ZoomPanel().Trackbar(), TBM_GETRANGEMAX, 0, 0), 1000);
     EXPECT_EQ(SendMessageW(sky_->ZoomPanel().Trackbar(), TBM_GETPOS, 0, 0), 657);
 }
