@@ -3,6 +3,7 @@
 // pictures read back pixel by pixel.
 #include "tests/wine/winelib_gtest.h"
 
+#include "app/astroobj_choose.h"
 #include "app/objinfo.h"
 #include "app/shell.h"
 #include "data/messages.h"
@@ -289,6 +290,66 @@ TEST(ObjInfoDialog, SaturnsRingsAtTheirTiltAndTheMoonPicture) {
         EXPECT_GT(white, 0);
         EXPECT_GT(black, 0);
         EXPECT_GE(w->FindRow(u"Illuminated"), 0);
+    });
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the chooser that a tap on the name opens: types a filter into it
+// and presses OK (from a timer, which runs inside the chooser's own loop).
+std::u16string g_answer;
+bool g_chooserHadConstellations = true;
+void CALLBACK AnswerChooser(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND chooser = GetActiveWindow();
+    HWND sets = chooser ? GetDlgItem(chooser, UI::kIdChooseSet) : nullptr;
+    if (!sets) return;  // not open yet: the timer comes again
+    KillTimer(nullptr, id);
+    g_chooserHadConstellations = SendMessageW(sets, CB_GETCOUNT, 0, 0) == 6;
+    SendMessageW(sets, CB_SETCURSEL, 0, 0);
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(UI::kIdChooseSet, CBN_SELCHANGE), (LPARAM)sets);
+    SendDlgItemMessageW(chooser, UI::kIdChooseFilter, WM_SETTEXT, 0, (LPARAM)W(g_answer.c_str()));
+    SendDlgItemMessageW(chooser, IDOK, BM_CLICK, 0, 0);
+}
+
+TEST(ObjInfoDialog, TappingTheNameShowsTheObjectChosenInTheSearch) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    g_answer = u"satu";
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 4), [](ScriptedInfo& d) {
+        ASSERT_TRUE(d.Tap(kClickRiseSetNext));
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), 0);
+        SetTimer(nullptr, 0, 50, AnswerChooser);
+        ASSERT_TRUE(d.Tap(kClickName));
+        EXPECT_EQ(d.Shown(), Data::AstroObjRef(Data::kObjBody, 6));
+        EXPECT_NE(dynamic_cast<ObjInfoWriterSaturn*>(d.Writer()), nullptr);
+        // A new object starts its paging afresh.
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), -86400);
+    });
+    // The info dialog's search offers no constellations.
+    EXPECT_FALSE(g_chooserHadConstellations);
+}
+
+TEST(ObjInfoDialog, ANewDisplayedTimeRewritesThePage) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 0), [](ScriptedInfo& d) {
+        auto* sun = dynamic_cast<ObjInfoWriterSun*>(d.Writer());
+        ASSERT_NE(sun, nullptr);
+        ASSERT_TRUE(d.Tap(kClickListNext));
+        EXPECT_EQ(sun->PageOffset(), 0);
+        const int timeRow = d.Writer()->FindRow(u"Time");
+        const std::u16string before = d.Writer()->CellText(timeRow, 1);
+        Calc::Ephemeris& eph = UI::ProgramEphemeris();
+        eph.moment = Calc::FromCalendar(2026, 6, 1, 8);
+        eph.Invalidate();
+        SendMessageW(d.GetHandle(), ObjInfoDialog::kTimeChangedMessage, 0, 0);
+        const std::u16string after = d.Writer()->CellText(timeRow, 1);
+        EXPECT_NE(before, after);
+        EXPECT_EQ(after, Data::FormatDate(eph.LocalTime()) + u" " + Data::FormatTime(eph.LocalTime()));
+        // The paging survives the rewrite.
+        EXPECT_EQ(sun->PageOffset(), 0);
     });
 }
 
