@@ -106,6 +106,21 @@ HIMAGELIST IconList(int list) {
     return lists[list];
 }
 
+// The normal font without smoothing, for text drawn onto pictures with a
+// see-through colour: smoothed edges would carry that colour's tint.
+HFONT PictureFont() {
+    static HFONT font = nullptr;
+    if (!font) {
+        LOGFONTW lf{};
+        if (GetObjectW(NormalFont(), sizeof lf, &lf)) {
+            lf.lfQuality = NONANTIALIASED_QUALITY;
+            font = CreateFontIndirectW(&lf);
+        }
+        if (!font) font = NormalFont();
+    }
+    return font;
+}
+
 }  // namespace
 
 void HourAngleTexts(double hours, std::u16string& first, std::u16string& second) {
@@ -551,7 +566,7 @@ void ObjInfoWriterJupiter::Write(HDC dc) {
         // Each moon: a small square, its number above it.
         const COLORREF ink = TextColor();
         const int m = std::max(1, ScaledPixels(1));
-        HGDIOBJ oldFont = SelectObject(pdc, NormalFont());
+        HGDIOBJ oldFont = SelectObject(pdc, PictureFont());
         SetBkMode(pdc, TRANSPARENT);
         SetTextColor(pdc, ink);
         HBRUSH moonBrush = CreateSolidBrush(ink);

@@ -173,6 +173,31 @@ TEST(ChooseDialog, ConstellationsMatchLatinAndCommonNamesAndAccents) {
     EXPECT_EQ(d.Selection(), Data::AstroObjRef(Data::kObjConstellation, 8));
 }
 
+TEST(ChooseDialog, UserObjectsFilterTheChosenFileWithIcons) {
+    ScopedLanguage english(0x0409);
+    ScriptedChooser d;
+    std::vector<std::u16string> rows, files;
+    int image = -2;
+    d.script = [&](ScriptedChooser& c) {
+        c.ChooseSet(4);
+        for (int i = 0; i < (int)SendMessageW(c.Item(UI::kIdChooseSubList), CB_GETCOUNT, 0, 0); ++i)
+            files.push_back(c.SubList() == i ? u"*" : u"");
+        c.Type(u"m42");  // the space of "M 42" does not count
+        rows = c.Column(0);
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = 0;
+        SendMessageW(c.Item(UI::kIdChooseList), LVM_GETITEMW, 0, (LPARAM)&item);
+        image = item.iImage;
+        c.PressOk();
+    };
+    EXPECT_EQ(d.Run(nullptr), IDOK);
+    EXPECT_EQ(files.size(), 1u);  // one active user-object file: Messier
+    EXPECT_EQ(rows, std::vector<std::u16string>{u"M 42"});
+    EXPECT_EQ(image, 3);  // the symbol of its record
+    EXPECT_EQ(d.Selection(), Data::AstroObjRef(Data::kObjUser, 41, u"Messier"));
+}
+
 TEST(ChooseDialog, StarsByNumberHelpRowsNotFoundAndAFoundStar) {
     ScopedLanguage english(0x0409);
     struct Look {
