@@ -354,3 +354,41 @@ TEST(ObjInfoDialog, ANewDisplayedTimeRewritesThePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ObjInfoDialog, TheTimeAndPlaceLinksRunTheProgramsDialogs) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    Data::Preferences& prefs = Data::Preferences::Instance();
+    prefs.place = Calc::Place::Default();
+    prefs.dstAdjust = 0;
+    prefs.time.time = UI::ProgramEphemeris().moment;
+    UI::SettingsDialogs saved = UI::Dialogs();
+    int timeRuns = 0, placeRuns = 0;
+    UI::Dialogs().displayTime = [&](HWND, Data::TimeSettings& time) {
+        ++timeRuns;
+        time.time = Calc::FromCalendar(2026, 12, 24, 18);
+        return true;
+    };
+    UI::Dialogs().location = [&](HWND) {
+        ++placeRuns;
+        Data::Preferences::Instance().place.name = u"Elsewhere";
+        return false;  // cancelled: nothing changes
+    };
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 1), [&](ScriptedInfo& d) {
+        const int timeRow = d.Writer()->FindRow(u"Time");
+        ASSERT_TRUE(d.Tap(kClickTime));
+        const Calc::AstroTime christmas = Calc::FromCalendar(2026, 12, 24, 18);
+        EXPECT_EQ(UI::ProgramEphemeris().moment, christmas);
+        EXPECT_EQ(d.Writer()->CellText(timeRow, 1), Data::FormatDate(christmas) + u" " + Data::FormatTime(christmas));
+        ASSERT_TRUE(d.Tap(kClickPlace));
+        EXPECT_EQ(d.Writer()->CellText(d.Writer()->FindRow(u"Location"), 1), u"Greenwich");
+    });
+    UI::Dialogs() = saved;
+    prefs.place = Calc::Place::Default();
+    EXPECT_EQ(timeRuns, 1);
+    EXPECT_EQ(placeRuns, 1);
+}
+
+}  // namespace
