@@ -7,6 +7,8 @@ namespace PL {
 
 Platform::~Platform() = default;
 
+std::vector<std::u16string> Platform::StorageCards() { return {}; }
+
 namespace {
 Platform* g_platform = nullptr;
 }

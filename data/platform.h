@@ -94,6 +94,12 @@ public:
     // A named binary resource of the program (type RCDATA unless given);
     // the bytes stay valid for the life of the program. False when missing.
     virtual bool Resource(const std::u16string& name, const uint8_t*& data, size_t& size) = 0;
+
+    // --- removable storage -------------------------------------------------------
+    // The roots of the removable drives now present (storage cards of a
+    // handheld; on a desktop the removable drives, "E:\\", or the mounted
+    // removable media), each ending with the separator. None by default.
+    virtual std::vector<std::u16string> StorageCards();
 };
 
 // The installed platform. Something must have been installed (by the

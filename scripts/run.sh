@@ -1,10 +1,78 @@
 #!/usr/bin/env bash
-# Installs what the build needs, builds the program and starts it.
-# Arguments are passed to the program.
+# Installs what the build needs, builds Celvane and starts it under Wine on
+# the user's display, in a Wine prefix of its own in the user's data folder
+# (made on the first run; preferences and places survive rebuilds).
+#
+#   scripts/run.sh                 start Celvane
+#   scripts/run.sh --ephem [ARGS]  the ephemeris on the command line (celvane-ephem ARGS)
+#
+# Without a display it says so in one line and prints the ephemeris of now
+# for the place Celvane last used (Greenwich until it has been run).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${CELVANE_BUILD_DIR:-$here/build}
+data=${XDG_DATA_HOME:-$HOME/.local/share}/celvane
+prefix=$data/wine
+
 bash "$here/scripts/install-deps.sh" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
-cmake --build "$build" -j"$(nproc)" --target celvane-ephem >&2
-exec "$build/tools/celvane-ephem" "$@"
+
+ephem() {
+    cmake --build "$build" -j"$(nproc)" --target celvane-ephem >&2
+    exec "$build/tools/celvane-ephem" "$@"
+}
+
+if [ "${1:-}" = "--ephem" ]; then
+    shift
+    ephem "$@"
+fi
+if [ $# -gt 0 ]; then
+    echo "run.sh: unknown argument '$1' (use --ephem for the command-line ephemeris)" >&2
+    exit 2
+fi
+
+# The place of Celvane's preferences in its prefix, as celvane-ephem
+# arguments (longitude east positive; the file keeps it west positive).
+last_place() {
+    local prefs
+    prefs=$(ls "$prefix"/drive_c/users/*/AppData/Roaming/celvane/prefs.dat \
+               "$prefix"/drive_c/users/*/"Application Data"/celvane/prefs.dat 2>/dev/null | head -n 1 || true)
+    [ -n "$prefs" ] || return 0
+    tr -d '\r' <"$prefs" | sed 's/^\xEF\xBB\xBF//' | awk -F= '
+        /^\[/ { section = $0; next }
+        section == "[CurrentLocation]" && $1 == "Latitude" { lat = $2 }
+        section == "[CurrentLocation]" && $1 == "Longitude" { lon = $2 }
+        section == "[CurrentLocation]" && $1 == "Timezone" { zone = $2 }
+        section == "[CurrentLocation]" && $1 == "DstAdjust" { dst = $2 }
+        END {
+            if (lat != "" && lon != "" && lat + 0 >= -90 && lat + 0 <= 90 && lon + 0 >= -180 && lon + 0 <= 180) {
+                printf "--lat %s --lon %s", lat + 0, -(lon + 0)
+                if (zone != "" && zone + 0 >= -840 && zone + 0 <= 840) printf " --zone %d", zone
+                if (dst == "0" || dst == "1" || dst == "2") printf " --summer %s", dst
+            }
+        }'
+}
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "celvane: no display (DISPLAY is not set), so no window; the sky of now over your last place follows as text" >&2
+    # shellcheck disable=SC2046
+    ephem $(last_place)
+fi
+
+cmake --build "$build" -j"$(nproc)" --target celvane >&2
+
+wine=${CELVANE_WINE64:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
+server=$(dirname "$wine")/wineserver
+[ -x "$server" ] || server=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG="${WINEDEBUG:--all}"
+mkdir -p "$data"
+if [ ! -f "$prefix/system.reg" ]; then
+    echo "celvane: making its Wine prefix in $prefix (once)" >&2
+    # No Mono or Gecko installers: Celvane needs neither.
+    WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$data/wine.log" 2>&1 </dev/null
+    # The title-bar buttons' font.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+fi
+exec "$wine" "$build/app/celvane.exe.so" >>"$data/wine.log" 2>&1 </dev/null

@@ -392,4 +392,17 @@ bool Win32Platform::Resource(const std::u16string& name, const uint8_t*& data, s
     return true;
 }
 
+// --- removable storage -------------------------------------------------------
+
+std::vector<std::u16string> Win32Platform::StorageCards() {
+    std::vector<std::u16string> roots;
+    const DWORD drives = GetLogicalDrives();
+    for (int d = 0; d < 26; ++d) {
+        if (!(drives & (1u << d))) continue;
+        std::u16string root{static_cast<char16_t>(u'A' + d), u':', u'\\'};
+        if (GetDriveTypeW(W(root)) == DRIVE_REMOVABLE) roots.push_back(root);
+    }
+    return roots;
+}
+
 }  // namespace PL

@@ -34,6 +34,8 @@ public:
     std::u16string AppDataFolder() override;
 
     bool Resource(const std::u16string& name, const uint8_t*& data, size_t& size) override;
+    // The removable drives (GetLogicalDrives + GetDriveTypeW), "E:\\".
+    std::vector<std::u16string> StorageCards() override;
 };
 
 }  // namespace PL

@@ -318,4 +318,16 @@ bool WildcardMatch(const std::u16string& name, const std::u16string& pattern) {
     return p == pattern.size();
 }
 
+std::vector<std::u16string> PosixPlatform::StorageCards() {
+    std::vector<std::u16string> roots;
+    const char* user = std::getenv("USER");
+    if (!user || !*user || std::strchr(user, '/')) return roots;
+    for (const char* base : {"/media/", "/run/media/"}) {
+        const std::u16string folder = FromUtf8(std::string(base) + user);
+        for (const FileEntry& e : ListFolder(folder, u"*"))
+            if (e.isFolder) roots.push_back(folder + u"/" + e.name + u"/");
+    }
+    return roots;
+}
+
 }  // namespace PL

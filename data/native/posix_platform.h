@@ -38,6 +38,9 @@ public:
     std::u16string AppDataFolder() override;
 
     bool Resource(const std::u16string& name, const uint8_t*& data, size_t& size) override;
+    // The folders of /media/<user> and /run/media/<user>, where desktops
+    // mount removable media.
+    std::vector<std::u16string> StorageCards() override;
 
     // The zone record of the process's time zone (TZ / /etc/localtime) for
     // the year of the moment `utcSeconds`, in the Win32 form: the summer-time

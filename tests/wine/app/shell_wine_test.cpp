@@ -1,0 +1,607 @@
+// The application shell under Wine: the program started as a second process
+// with its own application-data folder (start-up, Ctrl+Q, view mode, a
+// second instance), and in this process the base window's live clock,
+// the resume message, view switching, the menus in both languages and the
+// search for stars.dat.
+#include "tests/wine/winelib_gtest.h"
+
+#include "app/base_window.h"
+#include "app/resume_notifier.h"
+#include "app/shell.h"
+#include "data/messages.h"
+#include "settings/preferences.h"
+#include "winlib/platform_win32.h"
+#include "winlib/wstr.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using UI::CelvaneBaseWindow;
+
+// --- helpers --------------------------------------------------------------------------------
+
+void Pump(DWORD milliseconds = 0) {
+    const DWORD end = GetTickCount() + milliseconds;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const DWORD now = GetTickCount();
+        if (static_cast<int>(end - now) <= 0) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+    }
+}
+
+std::string Utf8(const std::u16string& s) { return PL::ToUtf8(s); }
+
+std::string ReadAll(const std::u16string& path) {
+    std::string text;
+    std::FILE* f = PL::Current().OpenFile(path, "rb");
+    if (!f) return text;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    std::fclose(f);
+    return text;
+}
+
+void WriteAll(const std::u16string& path, const std::string& text) {
+    std::FILE* f = PL::Current().OpenFile(path, "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
+
+std::u16string ModulePath() {
+    char16_t path[1024];
+    const DWORD n = GetModuleFileNameW(nullptr, W(path), 1024);
+    return std::u16string(path, n);
+}
+
+// A fresh folder under the temporary folder, removed (with its files) at the end.
+class TempFolder {
+public:
+    TempFolder() {
+        char16_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, W(base));
+        char name[64];
+        std::snprintf(name, sizeof name, "celvane-shell-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+        path_ = std::u16string(U(W(base))) + PL::FromUtf8(name);
+        CreateDirectoryW(W(path_), nullptr);
+    }
+    ~TempFolder() { Remove(path_); }
+    const std::u16string& Path() const { return path_; }
+
+private:
+    static void Remove(const std::u16string& folder) {
+        WIN32_FIND_DATAW fd;
+        HANDLE h = FindFirstFileW(W(folder + u"\\*"), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::u16string name = U16(fd.cFileName);
+                if (name == u"." || name == u"..") continue;
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    Remove(folder + u"\\" + name);
+                else
+                    DeleteFileW(W(folder + u"\\" + name));
+            } while (FindNextFileW(h, &fd));
+            FindClose(h);
+        }
+        RemoveDirectoryW(W(folder));
+    }
+    std::u16string path_;
+};
+
+// Points the user's application-data folder at another folder while it
+// lives (the registry value the shell folder query reads), then puts the
+// old value back.
+class ScopedAppData {
+public:
+    explicit ScopedAppData(const std::u16string& folder) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, W(kKey), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        DWORD type = 0, size = sizeof old_;
+        had_ = RegQueryValueExW(key_, W(u"AppData"), nullptr, &type, reinterpret_cast<BYTE*>(old_), &size) ==
+               ERROR_SUCCESS;
+        oldSize_ = size;
+        oldType_ = type;
+        Set(folder);
+    }
+    ~ScopedAppData() {
+        if (had_)
+            RegSetValueExW(key_, W(u"AppData"), 0, oldType_, reinterpret_cast<const BYTE*>(old_), oldSize_);
+        else
+            RegDeleteValueW(key_, W(u"AppData"));
+        RegCloseKey(key_);
+    }
+
+private:
+    void Set(const std::u16string& folder) {
+        RegSetValueExW(key_, W(u"AppData"), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>((folder.size() + 1) * sizeof(char16_t)));
+    }
+    static constexpr char16_t kKey[] = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    WCHAR old_[MAX_PATH * 2] = {};
+    DWORD oldSize_ = 0, oldType_ = 0;
+};
+
+// The program as a second process.
+class Program {
+public:
+    Program(const std::u16string& report, const char16_t* action) {
+        // The module itself (name.exe.so): Wine starts it as a Winelib program.
+        std::u16string cmd = u"\"" + ModulePath() + u".so\" --shell \"" + report + u"\" " + action;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        ok_ = CreateProcessW(nullptr, W(&cmd[0]), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_) != 0;
+    }
+    ~Program() {
+        if (!ok_) return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+    bool Started() const { return ok_; }
+    DWORD Id() const { return pi_.dwProcessId; }
+    // The exit code, or -1 when it did not end in time.
+    long Wait(DWORD ms = 30000) {
+        if (!ok_ || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(pi_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+    // The visible main window of the process.
+    HWND MainWindow() const {
+        Search s{pi_.dwProcessId, nullptr};
+        EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
+        return s.found;
+    }
+
+private:
+    struct Search {
+        DWORD pid;
+        HWND found;
+    };
+    static BOOL CALLBACK FindMain(HWND hwnd, LPARAM p) {
+        Search* s = reinterpret_cast<Search*>(p);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid && IsWindowVisible(hwnd) && GetPropW(hwnd, W(u"mwclActivateable"))) {
+            s->found = hwnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    PROCESS_INFORMATION pi_{};
+    bool ok_ = false;
+};
+
+bool WaitForFile(const std::u16string& path, DWORD ms = 30000) {
+    const DWORD end = GetTickCount() + ms;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        if (GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES && !ReadAll(path).empty()) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+const char kPrefsHeader[] = "\xEF\xBB\xBF[FORMAT]\r\nVersion=1\r\n";
+
+// --- the program, started as a second process -------------------------------------------------
+
+TEST(ShellStartUp, CreatesTheDataFolderAndSavesThePreferencesOnCtrlQ) {
+    TempFolder appData;
+    ScopedAppData scoped(appData.Path());
+    const std::u16string data = appData.Path() + u"\\celvane";
+    const std::u16string report = appData.Path() + u"\\report.txt";
+
+    Program first(report, u"ctrlq");
+    ASSERT_TRUE(first.Started());
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_TRUE(PL::Current().FolderExists(data));
+    EXPECT_EQ(ReadAll(report), "view=0\n");  // no preferences: the compass view
+    const std::string saved = ReadAll(data + u"\\prefs.dat");
+    EXPECT_NE(saved.find("[FORMAT]"), std::string::npos);
+    EXPECT_NE(saved.find("Mode=0"), std::string::npos);
+
+    // Preferences read at start and written back whole: a section of another
+    // program survives, the sky view comes up for view mode 1.
+    WriteAll(data + u"\\prefs.dat", std::string(kPrefsHeader) + "[View]\r\nMode=1\r\n[Other]\r\nKeep=yes\r\n");
+    DeleteFileW(W(report));
+    Program second(report, u"ctrlq");
+    EXPECT_EQ(second.Wait(), 0);
+    EXPECT_EQ(ReadAll(report), "view=1\n");
+    const std::string again = ReadAll(data + u"\\prefs.dat");
+    EXPECT_NE(again.find("Keep=yes"), std::string::npos);
+    EXPECT_NE(again.find("[SkyView]"), std::string::npos);  // written by the program, not just kept
+}
+
+TEST(ShellStartUp, ViewModeTwoAndUnknownModesShowTheCompass) {
+    TempFolder appData;
+    ScopedAppData scoped(appData.Path());
+    CreateDirectoryW(W(appData.Path() + u"\\celvane"), nullptr);
+    for (const char* mode : {"2", "3", "7"}) {
+        const std::u16string report = appData.Path() + u"\\report.txt";
+        DeleteFileW(W(report));
+        WriteAll(appData.Path() + u"\\celvane\\prefs.dat", std::string(kPrefsHeader) + "[View]\r\nMode=" + mode + "\r\n");
+        Program program(report, u"ctrlq");
+        EXPECT_EQ(program.Wait(), 0) << mode;
+        EXPECT_EQ(ReadAll(report), std::string("view=") + (std::string(mode) == "3" ? "3" : "0") + "\n") << mode;
+    }
+}
+
+TEST(ShellStartUp, ASecondInstanceBringsTheFirstToTheFrontAndLeavesThePreferences) {
+    TempFolder appData;
+    ScopedAppData scoped(appData.Path());
+    const std::u16string prefs = appData.Path() + u"\\celvane\\prefs.dat";
+    CreateDirectoryW(W(appData.Path() + u"\\celvane"), nullptr);
+    const std::string written = std::string(kPrefsHeader) + "[View]\r\nMode=1\r\n";
+    WriteAll(prefs, written);
+
+    const std::u16string reportA = appData.Path() + u"\\a.txt";
+    Program first(reportA, u"stay");
+    ASSERT_TRUE(WaitForFile(reportA));
+    HWND main = first.MainWindow();
+    ASSERT_NE(main, nullptr);
+    // Something else in front meanwhile.
+    HWND other = CreateWindowExW(0, W(u"STATIC"), W(u"other"), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    Pump(100);
+
+    const std::u16string reportB = appData.Path() + u"\\b.txt";
+    Program second(reportB, u"ctrlq");
+    EXPECT_EQ(second.Wait(), 0);
+    EXPECT_EQ(GetFileAttributesW(W(reportB)), INVALID_FILE_ATTRIBUTES);  // no loop ran, no windows
+    EXPECT_EQ(ReadAll(prefs), written);
+    Pump(200);
+    DWORD frontPid = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &frontPid);
+    EXPECT_EQ(frontPid, first.Id());
+    DestroyWindow(other);
+
+    // Closing the window ends the first instance, which saves.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_NE(ReadAll(prefs), written);
+}
+
+// --- the base window in this process -----------------------------------------------------------
+
+// A settable clock.
+class ClockPlatform : public PL::Win32Platform {
+public:
+    PL::SystemTime now;
+    PL::SystemTime UtcNow() override { return now; }
+};
+
+PL::SystemTime At(int hour, int minute, int second, int ms) {
+    PL::SystemTime t;
+    t.year = 2026;
+    t.month = 3;
+    t.day = 20;
+    t.hour = static_cast<uint16_t>(hour);
+    t.minute = static_cast<uint16_t>(minute);
+    t.second = static_cast<uint16_t>(second);
+    t.milliseconds = static_cast<uint16_t>(ms);
+    return t;
+}
+
+class TestView : public CelvaneBaseWindow {
+public:
+    explicit TestView(int32_t mode) : CelvaneBaseWindow(mode) {}
+    void Refresh() override { ++refreshes; }
+    void TakeTarget(const Data::AstroObjRef& object) override { target = object; }
+    int refreshes = 0;
+    Data::AstroObjRef target;
+};
+
+class BaseWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = PL::SetCurrent(&clock_);
+        clock_.now = At(21, 34, 56, 789);
+        prefs_ = Data::Preferences::Instance();
+        Data::Preferences::Instance().time.useCurrentTime = true;
+    }
+    void TearDown() override {
+        UI::SetMainWindows(nullptr, nullptr, nullptr);
+        Data::Preferences::Instance() = prefs_;
+        Data::SetUserLangId(0);
+        PL::SetCurrent(previous_);
+    }
+    static const mwcl::WindowClass& Class() {
+        static mwcl::WindowClass cls(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        return cls;
+    }
+    static void Make(TestView& view) { view.Create(Class(), nullptr, WS_OVERLAPPEDWINDOW); }
+
+    ClockPlatform clock_;
+    PL::Platform* previous_ = nullptr;
+    Data::Preferences prefs_;
+};
+
+TEST(LiveClock, WaitsForTheNextFullMinuteAndPushesAnEarlyTickOn) {
+    int32_t minute = -1;
+    // 21:34:56.789 -> 3.211 s to 21:35:00.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 34, 56, 789), false, -1, minute), 3211);
+    EXPECT_EQ(minute, 34);
+    // On the full minute a whole minute.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 35, 0, 0), false, 34, minute), 60000);
+    EXPECT_EQ(minute, 35);
+    // The tick meant for 21:35 arrives at 21:34:59.990, still in the minute of
+    // the last tick (34): the next one is at 21:36, not 10 ms later.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 34, 59, 990), true, 34, minute), 60010);
+    // The same moment re-armed by activation, not by the timer: no push.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 34, 59, 990), false, 34, minute), 10);
+    // A tick on time lands in the next minute: no push.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 35, 0, 15), true, 34, minute), 59985);
+    // The last minute of the hour.
+    EXPECT_EQ(UI::LiveClockDelay(At(21, 59, 30, 0), false, 58, minute), 30000);
+    EXPECT_EQ(minute, 59);
+}
+
+TEST_F(BaseWindowTest, ArmingTheLiveClockReadsTheClockAndRegistersForResume) {
+    TestView view(UI::kViewSky);
+    Make(view);
+    EXPECT_EQ(view.ArmLiveClock(false), 3211);
+    EXPECT_EQ(view.LastMinute(), 34);
+    EXPECT_TRUE(UI::ResumeNotifier::IsRegistered(view.GetHandle()));
+    clock_.now = At(21, 34, 59, 990);
+    EXPECT_EQ(view.ArmLiveClock(true), 60010);
+    clock_.now = At(21, 35, 0, 5);
+    EXPECT_EQ(view.ArmLiveClock(true), 59995);
+    EXPECT_EQ(view.LastMinute(), 35);
+    // Without the live clock: no timer, and the window no longer listens.
+    Data::Preferences::Instance().time.useCurrentTime = false;
+    EXPECT_EQ(view.ArmLiveClock(false), -1);
+    EXPECT_FALSE(UI::ResumeNotifier::IsRegistered(view.GetHandle()));
+}
+
+TEST_F(BaseWindowTest, ATickWhileRefreshesAreSuppressedRunsWhenTheSuppressionEnds) {
+    TestView view(UI::kViewSky);
+    Make(view);
+    view.SetRefreshSuppressed(true);
+    SendMessageW(view.GetHandle(), WM_TIMER, CelvaneBaseWindow::kClockTimer, 0);
+    EXPECT_EQ(view.refreshes, 0);
+    EXPECT_TRUE(view.RefreshPending());
+    view.SetRefreshSuppressed(false);
+    EXPECT_EQ(view.refreshes, 1);
+    EXPECT_FALSE(view.RefreshPending());
+    SendMessageW(view.GetHandle(), WM_TIMER, CelvaneBaseWindow::kClockTimer, 0);
+    EXPECT_EQ(view.refreshes, 2);
+}
+
+TEST_F(BaseWindowTest, TheResumeMessageRefreshesEachRegisteredWindowOnce) {
+    TestView a(UI::kViewCompass), b(UI::kViewSky), c(UI::kViewTwilight);
+    Make(a);
+    Make(b);
+    Make(c);
+    a.ArmLiveClock(false);
+    b.ArmLiveClock(false);
+    Pump(50);
+    a.refreshes = b.refreshes = c.refreshes = 0;
+    UI::ResumeNotifier::NotifyResume();
+    Pump(200);
+    EXPECT_EQ(a.refreshes, 1);
+    EXPECT_EQ(b.refreshes, 1);
+    EXPECT_EQ(c.refreshes, 0);  // not registered
+    // Destroying a window takes it off the list.
+    HWND gone = a.GetHandle();
+    a.Destroy();
+    EXPECT_FALSE(UI::ResumeNotifier::IsRegistered(gone));
+    b.Destroy();
+}
+
+TEST(ClockJump, AWallClockRunningAheadOfTheSleepFreeClockIsAWakeUp) {
+    UI::ClockJumpDetector d;
+    EXPECT_FALSE(d.Look(1000000, 500));        // the first look only primes
+    EXPECT_FALSE(d.Look(1002000, 2500));       // both ran 2 s
+    EXPECT_FALSE(d.Look(1004100, 4400));       // 0.2 s of drift
+    EXPECT_TRUE(d.Look(1004100 + 3600000, 6400));  // an hour asleep
+    EXPECT_FALSE(d.Look(1004100 + 3602000, 8400));
+    EXPECT_TRUE(d.Look(1004100 + 3602000 - 600000, 10400));  // the clock set back ten minutes
+}
+
+TEST_F(BaseWindowTest, SwitchingViewsShowsTheTargetHandsOverTheSelectionAndRemembersTheMode) {
+    TestView compass(UI::kViewCompass), sky(UI::kViewSky), twilight(UI::kViewTwilight);
+    Make(compass);
+    Make(sky);
+    Make(twilight);
+    UI::SetMainWindows(&compass, &sky, &twilight);
+    Data::Preferences& prefs = Data::Preferences::Instance();
+    prefs.viewMode = UI::kViewSky;
+    prefs.skyView.selectedObj = Data::AstroObjRef(Data::kObjBody, 4);  // Mars
+    ShowWindow(sky.GetHandle(), SW_SHOW);
+
+    // The sky view itself: nothing happens.
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdSky, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(sky.GetHandle()));
+    // A menu command arriving with another notification code is not acted on.
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdCompass, 1), 0);
+    EXPECT_TRUE(IsWindowVisible(sky.GetHandle()));
+
+    SendMessageW(sky.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdCompass, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(compass.GetHandle()));
+    EXPECT_FALSE(IsWindowVisible(sky.GetHandle()));
+    EXPECT_EQ(prefs.viewMode, UI::kViewCompass);
+    EXPECT_EQ(compass.target.kind, Data::kObjBody);
+    EXPECT_EQ(compass.target.number, 4);
+
+    SendMessageW(compass.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdTwilight, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(twilight.GetHandle()));
+    EXPECT_FALSE(IsWindowVisible(compass.GetHandle()));
+    EXPECT_EQ(prefs.viewMode, UI::kViewTwilight);
+    // Only the way from the sky view hands over a selection.
+    compass.target = Data::AstroObjRef();
+    SendMessageW(twilight.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdCompass, 0), 0);
+    EXPECT_EQ(compass.target.kind, Data::kObjNone);
+}
+
+TEST_F(BaseWindowTest, CloseAndCtrlQQuitTheLoopWithoutDestroyingTheWindow) {
+    TestView view(UI::kViewSky);
+    Make(view);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    SendMessageW(view.GetHandle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(view.GetHandle()));
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    // The accelerator's command (code 1) quits; the same id from a menu does not.
+    SendMessageW(view.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdQuit, 0), 0);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    SendMessageW(view.GetHandle(), WM_COMMAND, MAKEWPARAM(UI::kCmdQuit, 1), 0);
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(BaseWindowTest, FullScreenCoversTheMonitorAndLeavingRestoresThePlacement) {
+    TestView view(UI::kViewSky);
+    Make(view);
+    SetWindowPos(view.GetHandle(), nullptr, 40, 30, 300, 400, SWP_NOZORDER);
+    ShowWindow(view.GetHandle(), SW_SHOW);
+    SetForegroundWindow(view.GetHandle());
+    Pump(50);
+    RECT before;
+    GetWindowRect(view.GetHandle(), &before);
+    view.ToggleFullScreen();
+    ASSERT_TRUE(view.IsFullScreen());
+    RECT full;
+    GetWindowRect(view.GetHandle(), &full);
+    EXPECT_EQ(full.left, 0);
+    EXPECT_EQ(full.top, 0);
+    EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(GetMenu(view.GetHandle()), nullptr);
+    EXPECT_EQ(GetWindowLongW(view.GetHandle(), GWL_STYLE) & WS_CAPTION, 0);
+    view.ToggleFullScreen();
+    EXPECT_FALSE(view.IsFullScreen());
+    RECT after;
+    GetWindowRect(view.GetHandle(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_EQ(GetMenu(view.GetHandle()), view.MenuBar());
+    EXPECT_NE(GetWindowLongW(view.GetHandle(), GWL_STYLE) & WS_CAPTION, 0);
+}
+
+// The menu bar's texts for a language, "popup|item|item..." per popup.
+std::vector<std::string> MenuTexts(HMENU menu) {
+    std::vector<std::string> out;
+    auto text = [](HMENU m, UINT pos) {
+        char16_t buf[128] = {};
+        GetMenuStringW(m, pos, W(buf), 128, MF_BYPOSITION);
+        return Utf8(buf);
+    };
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        std::string line = text(menu, i);
+        HMENU sub = GetSubMenu(menu, i);
+        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j)
+            line += "|" + text(sub, j) + "=" + std::to_string(GetMenuItemID(sub, j));
+        out.push_back(line);
+    }
+    return out;
+}
+
+TEST_F(BaseWindowTest, TheMenusSpeakTheUsersLanguage) {
+    const std::vector<std::string> english = {
+        "View|&Compass=40005|&Sky=40007|&Twilight=40020|&About=40085",
+        "Settings|Set &Location=40009|Set Display &Time=40015|Set Time &Step=40083|Magnetic &Declination=40017|"
+        "Data &Files=40080"};
+    const std::vector<std::string> german = {
+        "Ansicht|&Kompass=40005|&Himmel=40007|&D\xC3\xA4mmerung=40020|&Programminfo=40085",
+        "Einstellungen|&Ort=40009|&Zeit=40015|Zeit&schritt=40083|Magnetische &Deklination=40017|"
+        "Obje&ktdateien=40080"};
+    const std::map<uint16_t, const std::vector<std::string>*> cases = {
+        {0x0409, &english}, {0x0407, &german}, {0x0807, &german}, {0x040c, &english}};
+    for (const auto& [lang, expected] : cases) {
+        Data::SetUserLangId(lang);
+        TestView view(UI::kViewCompass);
+        Make(view);
+        ASSERT_NE(view.MenuBar(), nullptr);
+        EXPECT_EQ(MenuTexts(view.MenuBar()), *expected) << std::hex << lang;
+    }
+}
+
+TEST_F(BaseWindowTest, TheAcceleratorTableHoldsCtrlQAndF11) {
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(UI::kAcceleratorTable));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[8];
+    const int n = CopyAcceleratorTableW(table, entries, 8);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(entries[0].key, 'Q');
+    EXPECT_EQ(entries[0].cmd, UI::kCmdQuit);
+    EXPECT_EQ(entries[0].fVirt & (FVIRTKEY | FCONTROL), FVIRTKEY | FCONTROL);
+    EXPECT_EQ(entries[1].key, VK_F11);
+    EXPECT_EQ(entries[1].cmd, UI::kCmdFullScreen);
+}
+
+// --- folders, star files and help -----------------------------------------------------------------
+
+// Records the files asked about and knows removable drives.
+class CardPlatform : public PL::Win32Platform {
+public:
+    std::vector<std::u16string> asked;
+    std::vector<std::u16string> existing;
+    std::vector<std::u16string> StorageCards() override { return {u"E:\\", u"F:\\"}; }
+    bool FileExists(const std::u16string& path) override {
+        asked.push_back(path);
+        for (const auto& e : existing)
+            if (e == path) return true;
+        return false;
+    }
+};
+
+TEST(Shell, FindStarFilesLooksBesideTheProgramInTheDataFolderAndOnRemovableDrives) {
+    UI::PrepareDirectories();
+    CardPlatform cards;
+    PL::Platform* previous = PL::SetCurrent(&cards);
+    const std::u16string app = UI::ApplicationDirectory();
+    ASSERT_GE(app.size(), 3u);
+    ASSERT_EQ(app[1], u':');
+    const std::u16string appOnCard = app.substr(3);  // without "C:\"
+    cards.existing = {UI::DataDirectory() + u"\\stars.dat", u"F:\\stars.dat"};
+    const std::vector<std::u16string> all = UI::FindStarFiles(false);
+    const std::vector<std::u16string> expectedAsked = {
+        app + u"\\stars.dat", UI::DataDirectory() + u"\\stars.dat", u"E:\\" + appOnCard + u"\\stars.dat",
+        u"E:\\stars.dat", u"F:\\" + appOnCard + u"\\stars.dat", u"F:\\stars.dat"};
+    EXPECT_EQ(cards.asked, expectedAsked);
+    EXPECT_EQ(all, (std::vector<std::u16string>{UI::DataDirectory() + u"\\stars.dat", u"F:\\stars.dat"}));
+    cards.asked.clear();
+    EXPECT_EQ(UI::FindStarFiles(true), (std::vector<std::u16string>{UI::DataDirectory() + u"\\stars.dat"}));
+    EXPECT_EQ(cards.asked.size(), 2u);  // stopped at the first
+    PL::SetCurrent(previous);
+}
+
+TEST(Shell, FoldersLogNameAndHelpFile) {
+    EXPECT_EQ(UI::JoinDirectory(u"C:\\a", u"b"), u"C:\\a\\b");
+    EXPECT_EQ(UI::JoinDirectory(u"C:\\a\\", u"b"), u"C:\\a\\b");
+    EXPECT_EQ(UI::JoinDirectory(u"/a/", u"b"), u"/a/b");
+    EXPECT_EQ(UI::FormLogFileName(At(7, 5, 9, 999)), u"Celvane.20260320T070509.log");
+
+    UI::PrepareDirectories();
+    // The help files are copied beside this program as beside Celvane.
+    Data::SetUserLangId(0x0409);
+    EXPECT_EQ(UI::HelpFilePath(), UI::ApplicationDirectory() + u"\\celvane.htm");
+    Data::SetUserLangId(0x0c07);  // German (Austria)
+    EXPECT_EQ(UI::HelpFilePath(), UI::ApplicationDirectory() + u"\\celvane-de.htm");
+    // The browser gets a page that forwards to the topic beside a copy of the help.
+    const std::u16string page = UI::HelpTopicPage(UI::HelpFilePath(), u"settime");
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ(page.substr(page.size() - 23), u"\\celvane-de-settime.htm");
+    EXPECT_NE(ReadAll(page).find("url=celvane-de.htm#settime\""), std::string::npos);
+    EXPECT_EQ(ReadAll(page.substr(0, page.size() - 12) + u".htm"), ReadAll(UI::HelpFilePath()));
+    Data::SetUserLangId(0);
+    // A dialog template in the user's language.
+    EXPECT_EQ(UI::LocalizedResourceName(u"NO_SUCH_DIALOG").Text(), u"NO_SUCH_DIALOG");
+}
+
+}  // namespace
