@@ -1,5 +1,7 @@
 #include "views/sky_window.h"
 
+#include "app/astroobj_choose.h"
+#include "app/objinfo.h"
 #include "app/shell.h"
 #include "data/messages.h"
 #include "data/numtext.h"
@@ -1065,9 +1067,26 @@ void SkyWindow::PressButton(int index) {
         ToggleFullScreen();
         return;
     case kBtnViewSettings:
-    case kBtnSearch:
+        // The view settings dialog comes with its own part of the program.
+        return;
+    case kBtnSearch: {
+        Data::AstroObjRef found = sky.selectedObj;
+        if (!ChooseAstroObject(hwnd_, found, true)) return;
+        sky.centerMode = false;
+        sky.selectedObj = found;
+        map_.SetSelected(found);
+        ShowPanel(kPanelObject);
+        if (map_.CentreIfOffMap(found)) map_.Centre(sky.az, sky.alt);
+        RefreshToolbar();
+        Update(kUpdateGeneral);
+        return;
+    }
     case kBtnInfo:
-        // The view settings, search and object info dialogs come with their own parts of the program.
+        if (!selected || sky.selectedObj.kind == Data::kObjConstellation) return;
+        ObjInfoDialog::Run(hwnd_, sky.selectedObj);
+        // The dialog may have changed the time or the place.
+        RefreshCurrentTime();
+        Refresh();
         return;
     case kBtnReference:
         if (sky.angularDistRefObj.kind != Data::kObjNone) {
