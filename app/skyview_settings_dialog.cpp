@@ -446,13 +446,14 @@ void SetViewDirectionDialog::OnCommand(mwcl::MessageRecord& m) {
 
 // --- entry points --------------------------------------------------------------------------------
 
-bool RunSkyViewSettings(HWND owner) {
+bool RunSkyViewSettings(HWND owner, CelvaneBaseWindow* view) {
     Data::Preferences& prefs = Data::Preferences::Instance();
     SkyViewSettingsDialog dialog;
     dialog.SetSettings(prefs.display);
     if (dialog.DoModal(owner) != IDOK) return false;
     prefs.display = dialog.GetSettings();
-    if (CelvaneBaseWindow* sky = MainWindow(kViewSky)) sky->Refresh();
+    if (!view) view = MainWindow(kViewSky);
+    if (view) view->Refresh();
     return true;
 }
 

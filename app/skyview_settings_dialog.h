@@ -108,9 +108,11 @@ private:
     mwcl::EditControl az_, alt_, ra_, dec_;
 };
 
+class CelvaneBaseWindow;
 // The sky view's "View Settings": the dialog on the preferences' display
-// settings; on OK they are stored and the sky view redraws. True on OK.
-bool RunSkyViewSettings(HWND owner);
+// settings; on OK they are stored and `view` (by default the program's sky
+// window) redraws with them. True on OK.
+bool RunSkyViewSettings(HWND owner, CelvaneBaseWindow* view = nullptr);
 // The compass view's "Edit..." of its altitude and azimuth: true on OK with
 // the direction typed.
 bool RunSetViewDirection(HWND owner, float& azimuth, float& altitude);

@@ -6,8 +6,9 @@
 #   scripts/run.sh                 start Celvane
 #   scripts/run.sh --ephem [ARGS]  the ephemeris on the command line (celvane-ephem ARGS)
 #
-# Without a display it says so in one line and prints the ephemeris of now
-# for the place Celvane last used (Greenwich until it has been run).
+# Without a display it says so in one line and instead draws the sky of now
+# over the place Celvane last used (Greenwich until it has been run), as
+# the sky view last looked, into celvane-sky.png, and prints its path.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${CELVANE_BUILD_DIR:-$here/build}
@@ -53,20 +54,11 @@ last_place() {
         }'
 }
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "celvane: no display (DISPLAY is not set), so no window; the sky of now over your last place follows as text" >&2
-    # shellcheck disable=SC2046
-    ephem $(last_place)
-fi
-
-cmake --build "$build" -j"$(nproc)" --target celvane >&2
-
 wine=${CELVANE_WINE64:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
-server=$(dirname "$wine")/wineserver
-[ -x "$server" ] || server=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG="${WINEDEBUG:--all}"
-mkdir -p "$data"
-if [ ! -f "$prefix/system.reg" ]; then
+make_prefix() {
+    mkdir -p "$data"
+    [ -f "$prefix/system.reg" ] && return 0
     echo "celvane: making its Wine prefix in $prefix (once)" >&2
     # No Mono or Gecko installers: Celvane needs neither.
     WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$data/wine.log" 2>&1 </dev/null
@@ -74,5 +66,39 @@ if [ ! -f "$prefix/system.reg" ]; then
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
         cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
     fi
+}
+
+# The sky view's direction and field of the preferences, as celvane-chart arguments.
+last_view() {
+    local prefs
+    prefs=$(ls "$prefix"/drive_c/users/*/AppData/Roaming/celvane/prefs.dat 2>/dev/null | head -n 1 || true)
+    [ -n "$prefs" ] || return 0
+    tr -d '\r' <"$prefs" | awk -F= '
+        /^\[/ { section = $0; next }
+        section == "[SkyView]" && $1 == "Az" { az = $2 }
+        section == "[SkyView]" && $1 == "Alt" { alt = $2 }
+        section == "[SkyView]" && $1 == "ViewAngle" { fov = $2 }
+        END {
+            if (az != "" && alt != "" && az + 0 >= 0 && az + 0 <= 360 && alt + 0 >= -90 && alt + 0 <= 90)
+                printf "--az %s --alt %s", az + 0, alt + 0
+            if (fov != "" && fov + 0 >= 0.02 && fov + 0 <= 180) printf " --fov %s", fov + 0
+        }'
+}
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    out=$PWD/celvane-sky.png
+    echo "celvane: no display (DISPLAY is not set), so no window; drawing the sky of now over your last place into $out" >&2
+    cmake --build "$build" -j"$(nproc)" --target celvane-chart >&2
+    make_prefix
+    # shellcheck disable=SC2046
+    "$wine" "$build/tools/chart/celvane-chart.exe.so" $(last_place) $(last_view) \
+        --stars-dat "$build/stars.dat" --out "$out" >>"$data/wine.log" 2>&1 </dev/null ||
+        { echo "celvane: the chart could not be drawn (see $data/wine.log)" >&2; exit 1; }
+    echo "$out"
+    exit 0
 fi
+
+cmake --build "$build" -j"$(nproc)" --target celvane >&2
+
+make_prefix
 exec "$wine" "$build/app/celvane.exe.so" >>"$data/wine.log" 2>&1 </dev/null

@@ -3,8 +3,9 @@
 // it closes once the photographer leaves "<ready>.done" beside it.
 //   celvane-dialog-shot --dialog NAME --ready FILE [--files FOLDER]
 // NAME: settime, timestep, placeedit, placechoose, magdecl, activefiles,
-// skyview, skyview2, viewdirection.
+// skyview, skyview2, compassobj, viewdirection.
 #include "app/active_files_dialog.h"
+#include "app/compass_objects_dialog.h"
 #include "app/magdecl_dialog.h"
 #include "app/place_dialogs.h"
 #include "app/settime_dialog.h"
@@ -117,6 +118,12 @@ extern "C" int wmain(int argc, WCHAR** argv) {
         auto* d = new UI::SkyViewSettingsDialog();
         d->SetSettings(prefs.display);
         dialog.reset(d);
+    } else if (name == u"compassobj") {
+        // A few slots filled, one hidden, the rest empty.
+        for (int i = 0; i < 6; ++i) prefs.compass[i].object = Data::AstroObjRef(Data::kObjBody, i);
+        prefs.compass[6].object = Data::AstroObjRef(Data::kObjConstellation, 56);
+        prefs.compassHide[3] = true;
+        dialog.reset(new UI::CompassObjDialog());
     } else if (name == u"viewdirection") {
         auto* d = new UI::SetViewDirectionDialog();
         d->SetDirection(135.5f, 32.25f);

@@ -5,6 +5,7 @@
 
 #include "app/active_files_dialog.h"
 #include "app/base_window.h"
+#include "app/compass_objects_dialog.h"
 #include "app/magdecl_dialog.h"
 #include "app/place_dialogs.h"
 #include "app/settime_dialog.h"
@@ -663,6 +664,35 @@ TEST_F(SettingsDialogTest, ViewDirectionConvertsLiveBetweenTheTwoForms) {
     EXPECT_NEAR(azShown, 90.0f, 0.1f);
     EXPECT_NEAR(altShown, 10.0f, 0.1f);
     EXPECT_TRUE(box.texts.empty());
+}
+
+// --- compass objects ---------------------------------------------------------------------------
+
+TEST_F(SettingsDialogTest, CompassObjectsShowNamesAndHideFlagsAndCancelKeepsTheChanges) {
+    Data::Preferences& p = Data::Preferences::Instance();
+    for (auto& slot : p.compass) slot.object = Data::AstroObjRef();
+    p.compassHide.fill(false);
+    p.compass[0].object = Data::AstroObjRef(Data::kObjBody, 4);  // Mars
+    p.compassHide[1] = true;
+    UI::CompassObjDialog dialog;
+    std::u16string first, empty;
+    bool firstChecked = false, secondChecked = true;
+    const INT_PTR result = Drive(dialog, [&](HWND d) {
+        first = Text(d, 1075);
+        empty = Text(d, 1076);
+        firstChecked = Checked(d, 1063);
+        secondChecked = Checked(d, 1064);
+        Click(d, 1063);  // hide Mars
+        Click(d, 1064);  // show the empty slot
+        SendMessageW(d, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(first, Data::ObjectName(Data::AstroObjRef(Data::kObjBody, 4)));
+    EXPECT_EQ(empty, u" -- ");
+    EXPECT_TRUE(firstChecked);
+    EXPECT_FALSE(secondChecked);
+    EXPECT_TRUE(p.compassHide[0]);
+    EXPECT_FALSE(p.compassHide[1]);
 }
 
 // --- the menu commands -------------------------------------------------------------------------
