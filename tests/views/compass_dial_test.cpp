@@ -86,6 +86,21 @@ TEST(CompassDials, QuadrantOfTheNeedle) {
     EXPECT_EQ(QuadrantSideY(3), -1);
 }
 
+TEST(CompassDials, PresetMenuCommands) {
+    bool altitude = false;
+    double degrees = 1;
+    ASSERT_TRUE(DirectionPreset(3300, altitude, degrees));
+    EXPECT_TRUE(altitude);
+    EXPECT_EQ(degrees, 90);
+    ASSERT_TRUE(DirectionPreset(3308, altitude, degrees));
+    EXPECT_EQ(degrees, -90);
+    ASSERT_TRUE(DirectionPreset(3313, altitude, degrees));  // SE
+    EXPECT_FALSE(altitude);
+    EXPECT_EQ(degrees, 135);
+    EXPECT_FALSE(DirectionPreset(3309, altitude, degrees));  // Edit...
+    EXPECT_FALSE(DirectionPreset(3318, altitude, degrees));
+}
+
 TEST(CompassDials, ArrowKeysStepTheDisplayedTime) {
     const AstroTime now{60000, 1000};
     const AstroTime stored{59000, 500};

@@ -5,6 +5,7 @@
 
 #include "engine/fixedangle.h"
 #include "settings/preferences.h"
+#include "views/compass_menus.h"
 
 namespace UI {
 namespace Compass {
@@ -73,6 +74,21 @@ int AzimuthQuadrant(double azimuthDeg, bool southUp) {
 
 int QuadrantSideX(int quadrant) { return quadrant == 0 || quadrant == 3 ? 1 : -1; }
 int QuadrantSideY(int quadrant) { return quadrant == 0 || quadrant == 1 ? 1 : -1; }
+
+bool DirectionPreset(int command, bool& altitude, double& degrees) {
+    static const double kAltitudes[] = {90, 60, 45, 30, 0, -30, -45, -60, -90};
+    if (command >= IDC_ALT_PRESET_FIRST && command <= IDC_ALT_PRESET_LAST) {
+        altitude = true;
+        degrees = kAltitudes[command - IDC_ALT_PRESET_FIRST];
+        return true;
+    }
+    if (command >= IDC_AZ_PRESET_FIRST && command <= IDC_AZ_PRESET_LAST) {
+        altitude = false;
+        degrees = 45.0 * (command - IDC_AZ_PRESET_FIRST);
+        return true;
+    }
+    return false;
+}
 
 bool StepDisplayTime(Data::TimeSettings& time, Calc::AstroTime now, int direction, int32_t seconds) {
     if (direction == 0 || seconds <= 0) return false;

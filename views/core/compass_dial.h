@@ -53,6 +53,11 @@ int AzimuthQuadrant(double azimuthDeg, bool southUp);
 int QuadrantSideX(int quadrant);
 int QuadrantSideY(int quadrant);
 
+// The view direction a preset menu command stands for (views/compass_menus.h):
+// true with `altitude` telling which of the two it sets; false for any
+// other command (also the "Edit..." entries).
+bool DirectionPreset(int command, bool& altitude, double& degrees);
+
 // An arrow key's step of the displayed time: `direction` -1 earlier, +1
 // later, by `seconds`. With the live clock running, step mode 0 leaves the
 // time alone, 1 steps from `now` and 2 from the last explicit time; either
