@@ -716,7 +716,9 @@ void CompassWindow::DrawCurrent(HDC dc, const Compass::DialLayout& d, int dpi) {
     if (s.used) lines.push_back(altitudeText_);
     lines.insert(lines.end(), textBlock_.begin(), textBlock_.end());
     const bool below = !s.used || s.altitude >= 0;
-    const int x = std::max<int>(area_.left + ScaledPixels(4), d.bx - d.r + Compass::Millimetres(2.0, dpi));
+    // Inside the ring of icons, so that the lines near the horizon line do
+    // not run over them.
+    const int x = std::max<int>(area_.left + ScaledPixels(4), d.bx - static_cast<int>(d.r * 0.8));
     const int gap = Compass::Millimetres(1.5, dpi);
     int y = below ? d.cy + gap : d.cy - gap - static_cast<int>(lines.size()) * line;
     for (size_t i = 0; i < lines.size(); ++i, y += line) {
