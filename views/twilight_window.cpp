@@ -157,6 +157,10 @@ void TwilightWindow::HandleMessage(mwcl::MessageRecord& m) {
         return;
     }
     if (m.message == WM_SIZE) PlaceChildren();
+    if (m.message == WM_MOUSEWHEEL && page_.GetHandle()) {
+        m.result = SendMessageW(page_.GetHandle(), WM_MOUSEWHEEL, m.wParam, m.lParam);
+        return;
+    }
     CelvaneBaseWindow::HandleMessage(m);
 }
 
@@ -179,6 +183,9 @@ void TwilightWindow::OnCommand(mwcl::MessageRecord& m) {
             return;
         }
         if (hdr && hdr->hwndFrom == page_.GetHandle()) {
+            // A tap gives the page the keyboard; the arrows belong to the
+            // window's day steps (the wheel still scrolls the page).
+            if (GetFocus() == page_.GetHandle()) SetFocus(hwnd_);
             const int id = Layout::TableControl::TappedItemId(hdr);
             if (id >= 0) ItemTapped(id);
             return;

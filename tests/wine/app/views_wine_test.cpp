@@ -390,9 +390,21 @@ TEST_F(ViewsTest, TwilightUpAndDownStepADayAndTheDayLengthChange) {
     SendMessageW(view.GetHandle(), WM_KEYDOWN, VK_UP, 0x01480001);
     SendMessageW(view.GetHandle(), WM_KEYDOWN, VK_UP, 0x01480001);
     EXPECT_EQ(view.Day().localDate.day, today - 1);
+    // A tap on the page leaves the keys to the window.
+    UI::Layout::Rect footer;
+    view.Page().Table().GetItem(15, 0)->GetRect(footer);
+    const LPARAM at = MAKELPARAM(footer.x + 2, footer.y + 2);
+    ShowWindow(view.GetHandle(), SW_SHOW);
+    SetForegroundWindow(view.GetHandle());
+    SetFocus(view.GetHandle());
+    SendMessageW(view.Page().GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(view.Page().GetHandle(), WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(GetFocus(), view.GetHandle());
+    SendMessageW(GetFocus(), WM_KEYDOWN, VK_DOWN, 0x01500001);
+    EXPECT_EQ(view.Day().localDate.day, today);
     // The day toolbar's buttons do the same.
     ButtonPress(view.DayToolbar(), TwilightWindow::kBtnNextDay);
-    EXPECT_EQ(view.Day().localDate.day, today);
+    EXPECT_EQ(view.Day().localDate.day, today + 1);
 
     // Early May in Vienna: the change against the day before, from the
     // previous day's own sunrise and sunset.
