@@ -20,6 +20,8 @@ struct ViewDialogs {
     // The compass object dialog ("Customize..."): edits the preferences'
     // compass slots in place.
     std::function<void(HWND owner)> compassObjects;
+    // The view direction dialog with a direction; true with the typed one.
+    std::function<bool(HWND owner, double& azimuth, double& altitude)> viewDirection;
     // The sky view selects `object` as a search result (object panel shown,
     // the map centred on it when it is not on the map).
     std::function<void(const Data::AstroObjRef& object)> showInSky;

@@ -10,6 +10,8 @@
 #include "engine/events.h"
 #include "engine/magnetic.h"
 #include "settings/preferences.h"
+#include "views/compass_menus.h"
+#include "views/compass_navigation.h"
 #include "views/compass_window.h"
 #include "views/core/compass_dial.h"
 #include "views/twilight_window.h"
@@ -311,6 +313,80 @@ TEST_F(ViewsTest, CompassTakesTheSkySelectionKeysAndTaps) {
     ButtonPress(view.Toolbar(), CompassWindow::kBtnObjectInfo);
     EXPECT_EQ(view.CurrentSlot(), 6);
     view.Destroy();
+}
+
+// --- the view-direction widget -----------------------------------------------------------
+
+TEST(CompassNavigation, ArrowsStepAndWrap) {
+    using Nav = UI::CompassNavigationControl;
+    // A control 62 x 40: arrows in squares of 10.
+    EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{2, 2}), Nav::kArrowUp);
+    EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{2, 35}), Nav::kArrowDown);
+    EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{24, 35}), Nav::kArrowLeft);
+    EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{58, 35}), Nav::kArrowRight);
+    EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{31, 20}), Nav::kNoArrow);
+    // A field of 10 degrees: steps of 2; right at 359 gives 1, left at 1 gives 359.
+    double az = 359, alt = 0;
+    Nav::Nudge(Nav::kArrowRight, 10, az, alt);
+    EXPECT_NEAR(az, 1, 1e-9);
+    Nav::Nudge(Nav::kArrowLeft, 10, az, alt);
+    EXPECT_NEAR(az, 359, 1e-9);
+    // Altitude stops at the zenith; high up the azimuth step widens.
+    alt = 89;
+    Nav::Nudge(Nav::kArrowUp, 10, az, alt);
+    EXPECT_EQ(alt, 90);
+    az = 100;
+    alt = 60;
+    Nav::Nudge(Nav::kArrowRight, 10, az, alt);
+    EXPECT_NEAR(az, 104, 1e-6);  // 2 / cos 60
+    // At the widest field the step is capped by field / 180.
+    az = 0;
+    alt = 90;
+    Nav::Nudge(Nav::kArrowRight, 180, az, alt);
+    EXPECT_NEAR(az, 36, 1e-6);
+}
+
+TEST(CompassNavigation, PresetMenusAndTheirCommands) {
+    for (int id : {IDM_DIRECTION_PRESETS, IDM_DIRECTION_PRESETS_DE}) {
+        HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
+        ASSERT_NE(menu, nullptr) << id;
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 11);
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 1)), 10);
+        EXPECT_EQ(GetMenuItemID(GetSubMenu(menu, 0), 10), static_cast<UINT>(IDC_ALT_EDIT));
+        wchar_t text[32];
+        GetMenuStringW(GetSubMenu(menu, 1), IDC_AZ_PRESET_FIRST + 1, text, 32, MF_BYCOMMAND);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), id == IDM_DIRECTION_PRESETS ? u"&NE" : u"&NO");
+        DestroyMenu(menu);
+    }
+    // A parent hears of each change; "Edit..." takes the typed direction.
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    UI::CompassNavigationControl nav;
+    nav.Create(parent, 77, RECT{0, 0, 62, 40});
+    nav.SetDirection(400, -100);
+    EXPECT_EQ(nav.Azimuth(), 360);
+    EXPECT_EQ(nav.Altitude(), -90);
+    EXPECT_TRUE(nav.ApplyMenuCommand(IDC_ALT_PRESET_FIRST + 2));  // +45
+    EXPECT_EQ(nav.Altitude(), 45);
+    EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // W
+    EXPECT_EQ(nav.Azimuth(), 270);
+    EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // no change
+    EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_EDIT));            // no dialog
+    UI::CompassViewDialogs().viewDirection = [](HWND, double& az, double& alt) {
+        az = 12.5;
+        alt = 33;
+        return true;
+    };
+    EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_EDIT));
+    EXPECT_EQ(nav.Azimuth(), 12.5);
+    EXPECT_EQ(nav.Altitude(), 33);
+    UI::CompassViewDialogs() = UI::ViewDialogs();
+    // A tap on the right arrow moves the azimuth by a fifth of the field.
+    nav.SetViewAngle(10);
+    nav.SetDirection(359, 0);
+    SendMessageW(nav.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(58, 35));
+    SendMessageW(nav.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(58, 35));
+    EXPECT_NEAR(nav.Azimuth(), 1, 1e-9);
+    DestroyWindow(parent);
 }
 
 // --- the twilight view ---------------------------------------------------------------------
