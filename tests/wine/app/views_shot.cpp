@@ -77,9 +77,10 @@ extern "C" int wmain(int argc, WCHAR** argv) {
             prefs.place.latitude = 48.21f;
             prefs.place.longitude = -16.37f;
         } else {
-            prefs.place.name = u"Troms\u00f8";
-            prefs.place.latitude = 69.65f;
-            prefs.place.longitude = -18.96f;
+            // An unnamed place: the page shows its coordinates.
+            prefs.place.name.clear();
+            prefs.place.latitude = 70.0f;
+            prefs.place.longitude = -19.0f;
         }
         prefs.place.timeZone = 60;
         prefs.dstAdjust = 1;
