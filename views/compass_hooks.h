@@ -1,7 +1,9 @@
 // The dialogs the compass and twilight views open that live elsewhere in the
 // program: object info, object search, the compass object dialog, and the
-// sky view showing an object as a search result. The program installs them
-// at start-up; a hook not installed leaves its button or tap without effect.
+// sky view showing an object as a search result. Object info and object
+// search are installed from the start; the others are set by the program
+// once their dialogs exist. A hook not set leaves its button or tap without
+// effect.
 #pragma once
 
 #include "data/objects.h"
@@ -27,6 +29,9 @@ struct ViewDialogs {
     std::function<void(const Data::AstroObjRef& object)> showInSky;
 };
 
+// The program's hooks (tests replace them and put the defaults back with
+// ResetCompassViewDialogs).
 ViewDialogs& CompassViewDialogs();
+void ResetCompassViewDialogs();
 
 }  // namespace UI

@@ -126,11 +126,6 @@ std::u16string EastWest(double degrees) {
 
 }  // namespace
 
-ViewDialogs& CompassViewDialogs() {
-    static ViewDialogs dialogs;
-    return dialogs;
-}
-
 CompassWindow::CompassWindow() : CelvaneBaseWindow(kViewCompass), info_(2, 1, true) {}
 
 CompassWindow::~CompassWindow() = default;

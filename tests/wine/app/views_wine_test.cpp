@@ -118,7 +118,7 @@ protected:
     void TearDown() override {
         UI::SetMainWindows(nullptr, nullptr, nullptr);
         UI::Dialogs() = UI::SettingsDialogs();
-        UI::CompassViewDialogs() = UI::ViewDialogs();
+        UI::ResetCompassViewDialogs();
         Data::Preferences::Instance() = saved_;
         UI::ApplyPreferences();
     }
@@ -379,7 +379,7 @@ TEST(CompassNavigation, PresetMenusAndTheirCommands) {
     EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_EDIT));
     EXPECT_EQ(nav.Azimuth(), 12.5);
     EXPECT_EQ(nav.Altitude(), 33);
-    UI::CompassViewDialogs() = UI::ViewDialogs();
+    UI::ResetCompassViewDialogs();
     // A tap on the right arrow moves the azimuth by a fifth of the field.
     nav.SetViewAngle(10);
     nav.SetDirection(359, 0);

@@ -1,0 +1,394 @@
+// The object info dialog: the page the writers fill for each kind of
+// object, its paging links tapped with real stylus messages, and the
+// pictures read back pixel by pixel.
+#include "tests/wine/winelib_gtest.h"
+
+#include "app/astroobj_choose.h"
+#include "app/objinfo.h"
+#include "app/shell.h"
+#include "data/messages.h"
+#include "data/numtext.h"
+#include "data/starcatalog.h"
+#include "engine/physical.h"
+#include "settings/preferences.h"
+#include "winlib/ui_style.h"
+#include "winlib/wstr.h"
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+namespace {
+
+using UI::ObjInfoDialog;
+using namespace UI::ObjInfo;
+
+class ScopedLanguage {
+public:
+    explicit ScopedLanguage(uint16_t id) { Data::SetUserLangId(id); }
+    ~ScopedLanguage() { Data::SetUserLangId(0); }
+};
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// The displayed moment of these tests: 2026-03-20 12:00 UT at Greenwich,
+// the clock standing still.
+void SetMoment(int year, int month, int day, int hour) {
+    Data::Preferences::Instance().time.useCurrentTime = false;
+    Data::Preferences::Instance().magnetic = 0;
+    Calc::Ephemeris& eph = UI::ProgramEphemeris();
+    eph.place = Calc::Place::Default();
+    eph.summerMode = 0;
+    eph.moment = Calc::FromCalendar(year, month, day, hour);
+    eph.Invalidate();
+}
+
+class ScriptedInfo : public ObjInfoDialog {
+public:
+    using ObjInfoDialog::ObjInfoDialog;
+    std::function<void(ScriptedInfo&)> script;
+    void OnCreate() override {
+        ObjInfoDialog::OnCreate();
+        if (script) script(*this);
+        End(IDOK);
+    }
+    // Taps a clickable item of the page with the stylus: down and up on it.
+    bool Tap(int clickId) {
+        UI::Layout::Rect rect;
+        bool found = false;
+        UI::Layout::EnumItemsRecursive<UI::Layout::Clickable>(Page().Table(), [&](UI::Layout::Clickable* c) {
+            if (c->ClickId() != clickId) return true;
+            dynamic_cast<UI::Layout::ILayoutItem*>(c)->GetRect(rect);
+            found = true;
+            return false;
+        });
+        if (!found) return false;
+        const int x = rect.x + rect.width / 2 - Page().HorizontalPosition();
+        const int y = rect.y + rect.height / 2 - Page().VerticalPosition();
+        HWND page = Page().GetHandle();
+        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Pump();
+        return true;
+    }
+};
+
+// Runs the dialog for an object with a script.
+void RunInfo(const Data::AstroObjRef& o, std::function<void(ScriptedInfo&)> script) {
+    ScriptedInfo d(o);
+    d.script = std::move(script);
+    EXPECT_EQ(d.DoModal(nullptr), IDOK);
+}
+
+std::u16string SubCell(UI::Layout::TableLayoutManager* t, int row, int column) {
+    if (!t) return u"<none>";
+    auto* item = dynamic_cast<UI::Layout::TextItem*>(t->GetItem(row, column));
+    return item ? item->Text() : std::u16string();
+}
+
+TEST(ObjInfoTexts, HourAngleSidesAndMagnitudes) {
+    ScopedLanguage english(0x0409);
+    std::u16string a, b;
+    HourAngleTexts(13.0, a, b);
+    EXPECT_EQ(a, u"11h00m E");
+    EXPECT_EQ(b, u"13h00m");
+    HourAngleTexts(5.0, a, b);
+    EXPECT_EQ(a, u"5h00m W");
+    EXPECT_EQ(b, u"");
+    {
+        ScopedLanguage german(0x0407);
+        HourAngleTexts(18.5, a, b);
+        EXPECT_EQ(a, u"5h30m O");
+    }
+    EXPECT_EQ(MagnitudeText(-1.456f, true), u"m-1.46");
+    EXPECT_EQ(MagnitudeText(-1.456f, false), u"m-1.5");
+    EXPECT_EQ(MagnitudeText(-1000.0f, false), u"--");
+}
+
+TEST(ObjInfoDialog, AConstellationShowsTheSunWithItsSections) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    RunInfo(Data::AstroObjRef(Data::kObjConstellation, 59), [](ScriptedInfo& d) {
+        EXPECT_EQ(d.Shown(), Data::AstroObjRef(Data::kObjBody, 0));
+        ASSERT_NE(dynamic_cast<ObjInfoWriterSun*>(d.Writer()), nullptr);
+        ObjInfoWriterBase& w = *d.Writer();
+        EXPECT_EQ(w.CellText(0, 1), u"Sun");
+        EXPECT_EQ(w.CellText(1, 0), u"Location");
+        EXPECT_EQ(w.CellText(1, 1), u"Greenwich");
+        for (const char16_t* label : {u"Position", u"Constellation", u"RA./dec.", u"Hour Angle", u"Ecl. Lon/Lat",
+                                      u"Az/Alt", u"Magnitude", u"Dist./Light t.", u"Angular Size", u"Seasons",
+                                      u"Rise/Set"})
+            EXPECT_GE(w.FindRow(label), 0) << PL::ToUtf8(label);
+    });
+}
+
+TEST(ObjInfoDialog, ACircumpolarStarHasTransitsOnly) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    const Data::StarNumber polaris = Data::HrToStarIndex(424);
+    RunInfo(Data::AstroObjRef(Data::kObjStar, polaris), [](ScriptedInfo& d) {
+        ASSERT_NE(dynamic_cast<ObjInfoWriterStar*>(d.Writer()), nullptr);
+        UI::Layout::TableLayoutManager* t = d.Writer()->RiseSetTable();
+        ASSERT_NE(t, nullptr);
+        int rises = 0, sets = 0, transits = 0, separators = 0;
+        for (int r = 0; r < t->RowCount(); ++r) {
+            const std::u16string label = SubCell(t, r, 0);
+            if (label == u"Rise" || label == u"Set") {
+                (label == u"Rise" ? rises : sets)++;
+                EXPECT_EQ(SubCell(t, r, 1), u"") << r;
+                EXPECT_EQ(SubCell(t, r, 4), u"") << r;
+            } else if (label == u"Transit") {
+                ++transits;
+                EXPECT_NE(SubCell(t, r, 1), u"") << r;
+                EXPECT_EQ(SubCell(t, r, 3), u"Alt.") << r;
+            } else if (dynamic_cast<UI::ObjInfo::SeparatorLineItem*>(t->GetItem(r, 0))) {
+                ++separators;
+            }
+        }
+        EXPECT_EQ(rises, 4);
+        EXPECT_EQ(sets, 4);
+        EXPECT_EQ(transits, 4);
+        EXPECT_EQ(separators, 1);
+        // A star: magnitude to two decimals with its spectral type beside it.
+        const int mag = d.Writer()->FindRow(u"Magnitude");
+        const std::u16string m = d.Writer()->CellText(mag, 1);
+        ASSERT_GE(m.size(), 4u);
+        EXPECT_EQ(m[0], u'm');
+        EXPECT_EQ(m[m.size() - 3], u'.');
+        EXPECT_NE(d.Writer()->CellText(mag, 2), u"");
+    });
+}
+
+TEST(ObjInfoDialog, PagingRiseSetForwardThreeTimesShowsDaysTwoToFive) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 4), [](ScriptedInfo& d) {
+        ASSERT_NE(dynamic_cast<ObjInfoWriterMars*>(d.Writer()), nullptr);
+        // A planet: magnitude to one decimal, no second value.
+        const int mag = d.Writer()->FindRow(u"Magnitude");
+        const std::u16string m = d.Writer()->CellText(mag, 1);
+        ASSERT_GE(m.size(), 3u);
+        EXPECT_EQ(m[m.size() - 2], u'.');
+        EXPECT_EQ(d.Writer()->CellText(mag, 2), u"");
+        EXPECT_GE(d.Writer()->FindRow(u"Cent. Mer."), 0);
+
+        for (int i = 0; i < 3; ++i) ASSERT_TRUE(d.Tap(kClickRiseSetNext));
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), 2 * 86400);
+        UI::Layout::TableLayoutManager* t = d.Writer()->RiseSetTable();
+        ASSERT_NE(t, nullptr);
+        // Mars transits in daylight; each day's transit lies on the days
+        // 2..5 after the displayed date.
+        const Calc::AstroTime base = UI::ProgramEphemeris().moment;
+        int day = 2;
+        for (int r = 0; r < t->RowCount(); ++r) {
+            if (SubCell(t, r, 0) != u"Transit") continue;
+            const std::u16string expected = Data::FormatDate(Calc::AddSeconds(base, day * 86400));
+            EXPECT_EQ(SubCell(t, r, 1), expected) << day;
+            ++day;
+        }
+        EXPECT_EQ(day, 6);
+        // Back once more.
+        ASSERT_TRUE(d.Tap(kClickRiseSetPrev));
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), 86400);
+    });
+}
+
+TEST(ObjInfoDialog, JupitersMoonsStandWhereThePhysicalEphemerisPutsThem) {
+    ScopedLanguage german(0x0407);
+    SetMoment(2026, 3, 20, 21);
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 5), [](ScriptedInfo& d) {
+        auto* w = dynamic_cast<ObjInfoWriterJupiter*>(d.Writer());
+        ASSERT_NE(w, nullptr);
+        EXPECT_GE(w->FindRow(u"Zent. Mer. I,II"), 0);
+        EXPECT_GE(w->FindRow(u"Jupiter Monde"), 0);
+        EXPECT_GE(w->FindRow(u"Auf-/Unterg."), 0);
+        ASSERT_EQ(w->Pictures().size(), 1u);
+        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        const JupiterPictureGeometry& g = w->Geometry();
+        EXPECT_EQ(pic.Width(), static_cast<int>(130 * d.UnitX() + 0.5));
+        EXPECT_NEAR(g.pixelsPerRadius, 0.035185184 * pic.Width() / 2, 1e-9);
+        GdiFlush();
+        EXPECT_EQ(pic.Get(g.centreX, g.centreY), RGB(210, 156, 132));
+        EXPECT_EQ(pic.Get(0, 0), RGB(255, 0, 255));
+        Calc::JupiterMoon moons[4];
+        Calc::JupiterMoons(UI::ProgramEphemeris().moment, moons);
+        int seen = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int x = g.centreX + static_cast<int>(std::lround(moons[i].x * g.pixelsPerRadius));
+            const int y = g.centreY - static_cast<int>(std::lround(moons[i].y * g.pixelsPerRadius));
+            EXPECT_EQ(g.moonX[i], x) << i;
+            EXPECT_EQ(g.moonY[i], y) << i;
+            if (!pic.Inside(x, y)) continue;
+            if (g.moonHidden[i]) {
+                EXPECT_EQ(pic.Get(x, y), RGB(210, 156, 132)) << i;
+            } else {
+                EXPECT_EQ(pic.Get(x, y), UI::TextColor()) << i;
+                ++seen;
+            }
+        }
+        EXPECT_GE(seen, 2);
+    });
+}
+
+TEST(ObjInfoDialog, SaturnsRingsAtTheirTiltAndTheMoonPicture) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 9, 20, 0);
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 6), [](ScriptedInfo& d) {
+        ObjInfoWriterBase* w = d.Writer();
+        EXPECT_GE(w->FindRow(u"Ang. Size Ring"), 0);
+        EXPECT_GE(w->FindRow(u"Ring incl."), 0);
+        ASSERT_EQ(w->Pictures().size(), 1u);
+        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        EXPECT_EQ(pic.Height(), pic.Width() / 2);
+        GdiFlush();
+        const int cx = pic.Width() / 2, cy = pic.Height() / 2;
+        const double a = pic.Width() / 2.0 - 1;
+        const double b = -a * UI::ProgramEphemeris().SaturnTilt();
+        const int pr = static_cast<int>(std::lround(79.0 * a / 180.0));
+        // The outer ring's ends and the planet's rim on the far side.
+        EXPECT_EQ(pic.Get(cx - static_cast<int>(std::lround(a)), cy), UI::TextColor());
+        const int farY = b <= 0 ? cy - pr : cy + pr;
+        EXPECT_EQ(pic.Get(cx, farY), UI::TextColor());
+        // In front of the planet, between its centre and rim, the rings are hidden.
+        const int innerRing = static_cast<int>(std::lround(79.0 / 144.0 * std::fabs(b)));
+        const int nearY = b <= 0 ? cy + innerRing : cy - innerRing;
+        if (innerRing > 1 && innerRing < pr - 1) EXPECT_EQ(pic.Get(cx, nearY), RGB(255, 0, 255));
+    });
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 1), [](ScriptedInfo& d) {
+        ObjInfoWriterBase* w = d.Writer();
+        for (const char16_t* label : {u"Age", u"Colongitude", u"Illuminated", u"Moon phases"})
+            EXPECT_GE(w->FindRow(label), 0) << PL::ToUtf8(label);
+        ASSERT_EQ(w->Pictures().size(), 1u);
+        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        GdiFlush();
+        EXPECT_EQ(pic.Get(0, 0), RGB(255, 0, 255));
+        EXPECT_NE(pic.Get(pic.Width() / 2, pic.Height() / 2), RGB(255, 0, 255));
+        const int phase = w->FindRow(u"Colongitude");
+        const std::u16string state = w->CellText(phase, 2);
+        EXPECT_TRUE(state == u"waxing" || state == u"waning") << PL::ToUtf8(state);
+    });
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 3), [](ScriptedInfo& d) {
+        ObjInfoWriterBase* w = d.Writer();
+        ASSERT_EQ(w->Pictures().size(), 1u);
+        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        GdiFlush();
+        // The phase disc is black and white on the see-through magenta.
+        int white = 0, black = 0;
+        for (int y = 0; y < pic.Height(); ++y)
+            for (int x = 0; x < pic.Width(); ++x) {
+                const COLORREF c = pic.Get(x, y);
+                if (c == RGB(255, 255, 255)) ++white;
+                else if (c == RGB(0, 0, 0)) ++black;
+                else EXPECT_EQ(c, RGB(255, 0, 255));
+            }
+        EXPECT_GT(white, 0);
+        EXPECT_GT(black, 0);
+        EXPECT_GE(w->FindRow(u"Illuminated"), 0);
+    });
+}
+
+}  // namespace
+
+namespace {
+
+// Answers the chooser that a tap on the name opens: types a filter into it
+// and presses OK (from a timer, which runs inside the chooser's own loop).
+std::u16string g_answer;
+bool g_chooserHadConstellations = true;
+void CALLBACK AnswerChooser(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND chooser = GetActiveWindow();
+    HWND sets = chooser ? GetDlgItem(chooser, UI::kIdChooseSet) : nullptr;
+    if (!sets) return;  // not open yet: the timer comes again
+    KillTimer(nullptr, id);
+    g_chooserHadConstellations = SendMessageW(sets, CB_GETCOUNT, 0, 0) == 6;
+    SendMessageW(sets, CB_SETCURSEL, 0, 0);
+    SendMessageW(chooser, WM_COMMAND, MAKEWPARAM(UI::kIdChooseSet, CBN_SELCHANGE), (LPARAM)sets);
+    SendDlgItemMessageW(chooser, UI::kIdChooseFilter, WM_SETTEXT, 0, (LPARAM)W(g_answer.c_str()));
+    SendDlgItemMessageW(chooser, IDOK, BM_CLICK, 0, 0);
+}
+
+TEST(ObjInfoDialog, TappingTheNameShowsTheObjectChosenInTheSearch) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    g_answer = u"satu";
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 4), [](ScriptedInfo& d) {
+        ASSERT_TRUE(d.Tap(kClickRiseSetNext));
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), 0);
+        SetTimer(nullptr, 0, 50, AnswerChooser);
+        ASSERT_TRUE(d.Tap(kClickName));
+        EXPECT_EQ(d.Shown(), Data::AstroObjRef(Data::kObjBody, 6));
+        EXPECT_NE(dynamic_cast<ObjInfoWriterSaturn*>(d.Writer()), nullptr);
+        // A new object starts its paging afresh.
+        EXPECT_EQ(d.Writer()->RiseSetOffset(), -86400);
+    });
+    // The info dialog's search offers no constellations.
+    EXPECT_FALSE(g_chooserHadConstellations);
+}
+
+TEST(ObjInfoDialog, ANewDisplayedTimeRewritesThePage) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 0), [](ScriptedInfo& d) {
+        auto* sun = dynamic_cast<ObjInfoWriterSun*>(d.Writer());
+        ASSERT_NE(sun, nullptr);
+        ASSERT_TRUE(d.Tap(kClickListNext));
+        EXPECT_EQ(sun->PageOffset(), 0);
+        const int timeRow = d.Writer()->FindRow(u"Time");
+        const std::u16string before = d.Writer()->CellText(timeRow, 1);
+        Calc::Ephemeris& eph = UI::ProgramEphemeris();
+        eph.moment = Calc::FromCalendar(2026, 6, 1, 8);
+        eph.Invalidate();
+        SendMessageW(d.GetHandle(), ObjInfoDialog::kTimeChangedMessage, 0, 0);
+        const std::u16string after = d.Writer()->CellText(timeRow, 1);
+        EXPECT_NE(before, after);
+        EXPECT_EQ(after, Data::FormatDate(eph.LocalTime()) + u" " + Data::FormatTime(eph.LocalTime()));
+        // The paging survives the rewrite.
+        EXPECT_EQ(sun->PageOffset(), 0);
+    });
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ObjInfoDialog, TheTimeAndPlaceLinksRunTheProgramsDialogs) {
+    ScopedLanguage english(0x0409);
+    SetMoment(2026, 3, 20, 12);
+    Data::Preferences& prefs = Data::Preferences::Instance();
+    prefs.place = Calc::Place::Default();
+    prefs.dstAdjust = 0;
+    prefs.time.time = UI::ProgramEphemeris().moment;
+    UI::SettingsDialogs saved = UI::Dialogs();
+    int timeRuns = 0, placeRuns = 0;
+    UI::Dialogs().displayTime = [&](HWND, Data::TimeSettings& time) {
+        ++timeRuns;
+        time.time = Calc::FromCalendar(2026, 12, 24, 18);
+        return true;
+    };
+    UI::Dialogs().location = [&](HWND) {
+        ++placeRuns;
+        Data::Preferences::Instance().place.name = u"Elsewhere";
+        return false;  // cancelled: nothing changes
+    };
+    RunInfo(Data::AstroObjRef(Data::kObjBody, 1), [&](ScriptedInfo& d) {
+        const int timeRow = d.Writer()->FindRow(u"Time");
+        ASSERT_TRUE(d.Tap(kClickTime));
+        const Calc::AstroTime christmas = Calc::FromCalendar(2026, 12, 24, 18);
+        EXPECT_EQ(UI::ProgramEphemeris().moment, christmas);
+        EXPECT_EQ(d.Writer()->CellText(timeRow, 1), Data::FormatDate(christmas) + u" " + Data::FormatTime(christmas));
+        ASSERT_TRUE(d.Tap(kClickPlace));
+        EXPECT_EQ(d.Writer()->CellText(d.Writer()->FindRow(u"Location"), 1), u"Greenwich");
+    });
+    UI::Dialogs() = saved;
+    prefs.place = Calc::Place::Default();
+    EXPECT_EQ(timeRuns, 1);
+    EXPECT_EQ(placeRuns, 1);
+}
+
+}  // namespace
