@@ -13,6 +13,7 @@
 #include "views/compass_menus.h"
 #include "views/compass_navigation.h"
 #include "views/compass_window.h"
+#include "views/sky_window.h"
 #include "views/core/compass_dial.h"
 #include "views/twilight_window.h"
 
@@ -312,6 +313,24 @@ TEST_F(ViewsTest, CompassTakesTheSkySelectionKeysAndTaps) {
     };
     ButtonPress(view.Toolbar(), CompassWindow::kBtnObjectInfo);
     EXPECT_EQ(view.CurrentSlot(), 6);
+
+    // "Show object in sky": the sky view takes the object as its selection.
+    UI::SkyWindow sky;
+    sky.Create(Class(), nullptr, WS_OVERLAPPEDWINDOW);
+    UI::SetMainWindows(&view, &sky, nullptr);
+    ShowWindow(view.GetHandle(), SW_SHOW);
+    AstroObjRef shown;
+    UI::CompassViewDialogs().showInSky = [&](const AstroObjRef& o) { shown = o; };
+    prefs.skyView.centerMode = true;
+    ButtonPress(view.Toolbar(), CompassWindow::kBtnShowInSky);
+    EXPECT_EQ(prefs.skyView.selectedObj, AstroObjRef(Data::kObjBody, 6));
+    EXPECT_FALSE(prefs.skyView.centerMode);
+    EXPECT_EQ(shown, AstroObjRef(Data::kObjBody, 6));
+    EXPECT_EQ(prefs.viewMode, UI::kViewSky);
+    EXPECT_TRUE(IsWindowVisible(sky.GetHandle()));
+    EXPECT_FALSE(IsWindowVisible(view.GetHandle()));
+    UI::SetMainWindows(nullptr, nullptr, nullptr);
+    sky.Destroy();
     view.Destroy();
 }
 
