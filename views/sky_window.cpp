@@ -9,6 +9,7 @@
 #include "engine/vecmath.h"
 #include "settings/preferences.h"
 #include "skymap/painter.h"
+#include "views/compass_navigation.h"
 #include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
@@ -52,14 +53,6 @@ const Message kMsgAzMAlt{{0x409, u"AzM/Alt: {0}/{1}"}, {0x407, u"AzM/Höhe: {0}/
 const Message kMsgRaDec{{0x409, u"R.A./Dec: {0}/{1}"}, {0x407, u"R.A./Dekl: {0}/{1}"}};
 const Message kMsgHaDec{{0x409, u"H.A./Dec: {0}/{1}"}, {0x407, u"H.A./Dekl: {0}/{1}"}};
 const Message kMsgEast{{0x409, u"E"}, {0x407, u"O"}};
-const Message kMsgAltMenu{{0x409, u"Alt"}, {0x407, u"Höhe"}};
-const Message kMsgAzMenu{{0x409, u"Az"}};
-const Message kMsgEdit{{0x409, u"Edit..."}, {0x407, u"Eingabe..."}};
-const char16_t* const kAltPresetTexts[9] = {u"+&90", u"+&60", u"+&45", u"+&30", u"&0", u"-3&0", u"-4&5", u"-6&0", u"&-90"};
-const float kAltPresets[9] = {90, 60, 45, 30, 0, -30, -45, -60, -90};
-const Message kAzPresetTexts[8] = {
-    {{0x409, u"&N"}},  {{0x409, u"&NE"}, {0x407, u"&NO"}}, {{0x409, u"&E"}, {0x407, u"&O"}},
-    {{0x409, u"S&E"}, {0x407, u"S&O"}}, {{0x409, u"&S"}}, {{0x409, u"&SW"}}, {{0x409, u"&W"}}, {{0x409, u"N&W"}}};
 const Message kMsgZoomLabel{{0x409, u"Zoom:"}};
 const Message kMsgMagLabel{{0x409, u"Mag:"}};
 const Message kMsgZoomValue{{0x409, u"Zoom {0}"}};
@@ -459,164 +452,10 @@ void SkyWindowPanel::HandleMessage(mwcl::MessageRecord& m) {
     }
 }
 
-// --- the view-direction widget ------------------------------------------------------------------
-
-void CompassNavigationControl::Create(HWND parent, int id) {
-    LPCWSTR cls = mwcl::RegisterControlClass(u"CompassNavigationControl", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    mwcl::Control::Create(parent, cls, WS_CHILD | WS_VISIBLE, id, RECT{0, 0, 10, 10});
-}
-
-void CompassNavigationControl::SetDirection(float azimuth, float altitude) {
-    azimuth = std::max(0.0f, std::min(360.0f, azimuth));
-    altitude = std::max(-90.0f, std::min(90.0f, altitude));
-    if (azimuth == azimuth_ && altitude == altitude_) return;
-    azimuth_ = azimuth;
-    altitude_ = altitude;
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void CompassNavigationControl::Changed(float azimuth, float altitude) {
-    SetDirection(azimuth, altitude);
-    Data::SkyViewState& sky = Prefs().skyView;
-    sky.az = azimuth_;
-    sky.alt = altitude_;
-    owner_.Update(kUpdateDirection);
-}
-
-namespace {
-
-// An arrow in a square of side a at (x, y), pointing right (0), left (1), up (2) or down (3).
-void Arrow(HDC dc, int x, int y, int a, int direction) {
-    static const float shape[7][2] = {{0, 0.4f}, {0.5f, 0.4f}, {0.5f, 0}, {1, 0.5f}, {0.5f, 1}, {0.5f, 0.6f}, {0, 0.6f}};
-    POINT pts[7];
-    for (int i = 0; i < 7; ++i) {
-        float u = shape[i][0], v = shape[i][1];
-        if (direction == 1) u = 1 - u;
-        if (direction == 2) std::swap(u, v), v = 1 - v;
-        if (direction == 3) std::swap(u, v);
-        pts[i] = POINT{x + static_cast<LONG>(std::lround(u * a)), y + static_cast<LONG>(std::lround(v * a))};
-    }
-    Polygon(dc, pts, 7);
-}
-
-}  // namespace
-
-void CompassNavigationControl::Paint(HDC dc, int w, int h) {
-    const COLORREF bg = GetSysColor(COLOR_WINDOW), fg = GetSysColor(COLOR_WINDOWTEXT);
-    auto mix = [&](int shift) {
-        return static_cast<int>((((bg >> shift) & 255) * (255 - 64) + ((fg >> shift) & 255) * 64) / 255);
-    };
-    const COLORREF guide = RGB(mix(0), mix(8), mix(16));
-    HPEN guidePen = CreatePen(PS_SOLID, 1, guide);
-    HPEN inkPen = CreatePen(PS_SOLID, 1, fg);
-    HBRUSH ink = CreateSolidBrush(fg);
-    HGDIOBJ oldPen = SelectObject(dc, guidePen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    const int half = h / 2;
-    const int azX = w - h / 2 - 1;
-    MoveToEx(dc, 0, half, nullptr);
-    LineTo(dc, w, half);
-    MoveToEx(dc, h / 2, 0, nullptr);
-    LineTo(dc, h / 2, h);
-    MoveToEx(dc, azX, 0, nullptr);
-    LineTo(dc, azX, h);
-    SelectObject(dc, inkPen);
-    const int r = static_cast<int>(std::lround(0.4 * h));
-    // Altitude: the left half of a circle.
-    HRGN clip = CreateRectRgn(0, 0, h / 2 + 1, h);
-    SelectClipRgn(dc, clip);
-    Ellipse(dc, h / 2 - r, half - r, h / 2 + r + 1, half + r + 1);
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(clip);
-    const float a = altitude_ * 0.017453292f;
-    MoveToEx(dc, h / 2, half, nullptr);
-    LineTo(dc, h / 2 - static_cast<int>(std::lround(r * std::cos(a))), half - static_cast<int>(std::lround(r * std::sin(a))));
-    // Azimuth: the whole circle, north up, east right.
-    Ellipse(dc, azX - r, half - r, azX + r + 1, half + r + 1);
-    const float z = azimuth_ * 0.017453292f;
-    MoveToEx(dc, azX, half, nullptr);
-    LineTo(dc, azX + static_cast<int>(std::lround(r * std::sin(z))), half - static_cast<int>(std::lround(r * std::cos(z))));
-    // The arrows.
-    SelectObject(dc, ink);
-    SelectObject(dc, GetStockObject(NULL_PEN));
-    const int q = h / 4;
-    Arrow(dc, 0, 0, q, 2);
-    Arrow(dc, 0, h - q, q, 3);
-    Arrow(dc, w - h, h - q, q, 1);
-    Arrow(dc, w - q, h - q, q, 0);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(guidePen);
-    DeleteObject(inkPen);
-    DeleteObject(ink);
-}
-
-void CompassNavigationControl::Tap(int x, int y) {
-    const SIZE size = mwcl::GetClientSize(hwnd_);
-    const int w = size.cx, h = size.cy, q = h / 4;
-    const Data::SkyViewState& sky = Prefs().skyView;
-    const float s = 0.2f * sky.viewAngle;
-    const float sa = s / std::max(std::cos(altitude_ * 0.017453292f), sky.viewAngle / 180.0f);
-    auto in = [&](int left, int top) { return x >= left && x < left + q && y >= top && y < top + q; };
-    if (in(0, 0)) return Changed(azimuth_, std::min(90.0f, altitude_ + s));
-    if (in(0, h - q)) return Changed(azimuth_, std::max(-90.0f, altitude_ - s));
-    if (in(w - h, h - q)) return Changed(Reduce360(azimuth_ - sa), altitude_);
-    if (in(w - q, h - q)) return Changed(Reduce360(azimuth_ + sa), altitude_);
-    // A menu of presets for the dial under the stylus.
-    const bool altitudePart = x < w - h;
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return;
-    AppendMenuW(menu, MF_STRING | MF_DISABLED, 0, W(MessageText(altitudePart ? kMsgAltMenu : kMsgAzMenu)));
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    if (altitudePart)
-        for (int i = 0; i < 9; ++i) AppendMenuW(menu, MF_STRING, 1 + i, W(kAltPresetTexts[i]));
-    else
-        for (int i = 0; i < 8; ++i) AppendMenuW(menu, MF_STRING, 11 + i, W(MessageText(kAzPresetTexts[i])));
-    AppendMenuW(menu, MF_STRING, altitudePart ? 10 : 19, W(MessageText(kMsgEdit)));
-    POINT p{x, y};
-    ClientToScreen(hwnd_, &p);
-    owner_.StopPanelTimer();
-    const int chosen = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, p.x, p.y, hwnd_, nullptr);
-    DestroyMenu(menu);
-    owner_.RestartPanelTimer();
-    if (chosen >= 1 && chosen <= 9) Changed(azimuth_, kAltPresets[chosen - 1]);
-    if (chosen >= 11 && chosen <= 18) Changed(45.0f * (chosen - 11), altitude_);
-    if (chosen == 10 || chosen == 19) {
-        // "Edit...": the direction typed as azimuth and altitude or as right ascension and declination.
-        float azimuth = azimuth_, altitude = altitude_;
-        if (RunSetViewDirection(hwnd_, azimuth, altitude))
-            Changed(Reduce360(azimuth), std::max(-90.0f, std::min(90.0f, altitude)));
-    }
-}
-
-void CompassNavigationControl::HandleMessage(mwcl::MessageRecord& m) {
-    switch (m.message) {
-    case WM_PAINT: {
-        mwcl::DoubleBufferPaint paint;
-        HDC dc = paint.Begin(hwnd_, GetSysColorBrush(COLOR_WINDOW));
-        const SIZE size = mwcl::GetClientSize(hwnd_);
-        Paint(dc, size.cx, size.cy);
-        paint.End();
-        m.result = 0;
-        return;
-    }
-    case WM_ERASEBKGND:
-        m.result = 1;
-        return;
-    case WM_LBUTTONUP:
-        Tap(XOf(m.lParam), YOf(m.lParam));
-        m.result = 0;
-        return;
-    default:
-        DefaultProcessing(m);
-        return;
-    }
-}
-
 // --- the location panel ------------------------------------------------------------------------
 
 void SkyWindowLocationInfoControl::CreateWidget() {
-    widget_.Create(hwnd_, 1);
+    widget_.Create(hwnd_, kWidgetId, RECT{0, 0, 10, 10});
     PlaceWidget();
 }
 
@@ -635,6 +474,18 @@ int SkyWindowLocationInfoControl::TextWidth(const RECT& client) const {
 
 void SkyWindowLocationInfoControl::HandleMessage(mwcl::MessageRecord& m) {
     if (m.message == WM_SIZE) PlaceWidget();
+    if (m.message == WM_COMMAND && LOWORD(m.wParam) == kWidgetId) {
+        // The widget's notifications: a new direction turns the view; while
+        // one of its menus is open the full-screen panel stays.
+        switch (HIWORD(m.wParam)) {
+        case CompassNavigationControl::kDirectionChanged: owner_.Update(kUpdateDirection); break;
+        case CompassNavigationControl::kMenuOpening: owner_.StopPanelTimer(); break;
+        case CompassNavigationControl::kMenuClosed: owner_.RestartPanelTimer(); break;
+        default: break;
+        }
+        m.result = 0;
+        return;
+    }
     SkyWindowPanel::HandleMessage(m);
 }
 
@@ -647,6 +498,7 @@ void SkyWindowLocationInfoControl::Update() {
     const int32_t offset = Calc::DiffSeconds(local, eph.moment) / 60;
     SetLines({Data::FormatDate(local) + u" " + Data::FormatTime(local), where + u", " + UtcOffsetText(offset)});
     const Data::SkyViewState& sky = Prefs().skyView;
+    widget_.SetViewAngle(sky.viewAngle);
     widget_.SetDirection(sky.az, sky.alt);
 }
 

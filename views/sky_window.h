@@ -9,6 +9,7 @@
 #include "app/base_window.h"
 #include "layout/toolbar.h"
 #include "skymap/core/skymapview.h"
+#include "views/compass_navigation.h"
 
 #include <string>
 #include <vector>
@@ -119,33 +120,9 @@ protected:
     std::vector<std::u16string> lines_;
 };
 
-// The view-direction widget: an altitude half dial and an azimuth dial with
-// needles, four arrows that turn the view, and preset menus.
-class CompassNavigationControl : public mwcl::Control {
-public:
-    explicit CompassNavigationControl(SkyWindow& owner) : owner_(owner) {}
-    void Create(HWND parent, int id);
-    void HandleMessage(mwcl::MessageRecord& m) override;
-    // The direction shown (azimuth clamped to 0..360, altitude to -90..90);
-    // repaints only on a change.
-    void SetDirection(float azimuth, float altitude);
-    float Azimuth() const { return azimuth_; }
-    float Altitude() const { return altitude_; }
-    // A tap at (x, y): an arrow turns the view, elsewhere a menu of presets opens.
-    void Tap(int x, int y);
-
-private:
-    void Paint(HDC dc, int w, int h);
-    void Changed(float azimuth, float altitude);
-
-    SkyWindow& owner_;
-    float azimuth_ = 0;
-    float altitude_ = 0;
-};
-
 class SkyWindowLocationInfoControl : public SkyWindowPanel {
 public:
-    explicit SkyWindowLocationInfoControl(SkyWindow& owner) : SkyWindowPanel(owner), widget_(owner) {}
+    explicit SkyWindowLocationInfoControl(SkyWindow& owner) : SkyWindowPanel(owner) {}
     void CreateWidget();
     void Update();
     CompassNavigationControl& Widget() { return widget_; }
@@ -156,6 +133,7 @@ protected:
     int TextWidth(const RECT& client) const override;
 
 private:
+    static constexpr int kWidgetId = 1;
     void PlaceWidget();
     CompassNavigationControl widget_;
 };

@@ -171,21 +171,26 @@ TEST_F(SkyWindowTest, TheViewDirectionWidgetsArrowsTurnTheView) {
     const SIZE size = mwcl::GetClientSize(widget.GetHandle());
     ASSERT_GT(size.cy, 8);
     const int q = size.cy / 4;
+    // A tap as the stylus gives it: press and release at a client point.
+    auto tap = [&](int x, int y) {
+        SendMessageW(widget.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(widget.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
     // The widget sits at the right of the panel, 1.5 panel heights + 2 wide.
     EXPECT_EQ(size.cx, static_cast<int>(std::lround(1.5 * size.cy)) + 2);
     Sky().az = 359;
     Sky().alt = 0;
     Sky().viewAngle = 10;
     sky_->Update(UI::kUpdateGeneral);
-    widget.Tap(size.cx - q / 2, size.cy - q / 2);  // right
+    tap(size.cx - q / 2, size.cy - q / 2);  // right
     EXPECT_NEAR(Sky().az, 1.0f, 1e-3f);
     EXPECT_NEAR(widget.Azimuth(), 1.0f, 1e-3f);
-    widget.Tap(q / 2, q / 2);  // up
+    tap(q / 2, q / 2);  // up
     EXPECT_NEAR(Sky().alt, 2.0f, 1e-4f);
-    widget.Tap(q / 2, size.cy - q / 2);  // down
-    widget.Tap(q / 2, size.cy - q / 2);
+    tap(q / 2, size.cy - q / 2);  // down
+    tap(q / 2, size.cy - q / 2);
     EXPECT_NEAR(Sky().alt, -2.0f, 1e-4f);
-    widget.Tap(size.cx - size.cy + q / 2, size.cy - q / 2);  // left, at altitude -2: 2 / cos 2 degrees
+    tap(size.cx - size.cy + q / 2, size.cy - q / 2);  // left, at altitude -2: 2 / cos 2 degrees
     EXPECT_NEAR(Sky().az, 1.0f - 2.0f / std::cos(2.0f * 0.017453292f) + 360.0f, 1e-3f);
 }
 
