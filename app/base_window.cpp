@@ -1,6 +1,7 @@
 #include "app/base_window.h"
 
 #include "app/resume_notifier.h"
+#include "app/settings_dialogs.h"
 #include "app/shell.h"
 #include "settings/preferences.h"
 #include "winlib/wstr.h"
@@ -143,6 +144,7 @@ void CelvaneBaseWindow::OnCommand(mwcl::MessageRecord& m) {
 
 void CelvaneBaseWindow::RunSettingsCommand(int command) {
     Data::Preferences& prefs = Data::Preferences::Instance();
+    InstallSettingsDialogs();
     SettingsDialogs& dialogs = Dialogs();
     bool changed = false;
     switch (command) {

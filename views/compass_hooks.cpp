@@ -1,7 +1,9 @@
 #include "views/compass_hooks.h"
 
 #include "app/astroobj_choose.h"
+#include "app/compass_objects_dialog.h"
 #include "app/objinfo.h"
+#include "app/skyview_settings_dialog.h"
 
 namespace UI {
 
@@ -21,6 +23,14 @@ ViewDialogs ProgramDialogs() {
     };
     // The compass can point at a constellation's centre: the set is offered.
     d.objectSearch = [](HWND owner, Data::AstroObjRef& object) { return ChooseAstroObject(owner, object, true); };
+    d.compassObjects = RunCompassObjDialog;
+    d.viewDirection = [](HWND owner, double& azimuth, double& altitude) {
+        float az = static_cast<float>(azimuth), alt = static_cast<float>(altitude);
+        if (!RunSetViewDirection(owner, az, alt)) return false;
+        azimuth = az;
+        altitude = alt;
+        return true;
+    };
     return d;
 }
 

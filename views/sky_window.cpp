@@ -3,6 +3,7 @@
 #include "app/astroobj_choose.h"
 #include "app/objinfo.h"
 #include "app/shell.h"
+#include "app/skyview_settings_dialog.h"
 #include "data/messages.h"
 #include "data/numtext.h"
 #include "engine/vecmath.h"
@@ -924,7 +925,7 @@ void SkyWindow::PressButton(int index) {
         ToggleFullScreen();
         return;
     case kBtnViewSettings:
-        // The view settings dialog comes with its own part of the program.
+        RunSkyViewSettings(hwnd_, this);
         return;
     case kBtnSearch: {
         Data::AstroObjRef found = sky.selectedObj;

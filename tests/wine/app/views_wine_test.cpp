@@ -389,6 +389,7 @@ TEST(CompassNavigation, PresetMenusAndTheirCommands) {
     EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // W
     EXPECT_EQ(nav.Azimuth(), 270);
     EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // no change
+    UI::CompassViewDialogs().viewDirection = nullptr;
     EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_EDIT));            // no dialog
     UI::CompassViewDialogs().viewDirection = [](HWND, double& az, double& alt) {
         az = 12.5;
