@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
@@ -595,4 +596,31 @@ TEST(MoonAge, DaysSinceTheLastNewMoon) {
     EXPECT_LT(full, 16.0f);
     // Before 2000 as well.
     EXPECT_NEAR(MoonAge(AddSeconds(MoonPhaseEvent(-400), 86400 * 3)), 3.0, 1e-3);
+}
+
+// Every moment a Julian Day can name has a last new Moon less than a
+// lunation back and a nearest phase within half a quarter and the periodic
+// terms: the secular terms of the theory must not run away (at JD 1e8 they
+// moved the phases by 950 days, and near 2e9 the seconds left 32 bits).
+TEST(MoonPhases, SoundOverTheWholeJulianDayRange) {
+    std::vector<double> jds;
+    for (double jd = 2400001.0; jd <= 2e9; jd *= 1.004) jds.push_back(jd);
+    for (double jd : {2400001.0, 1.4e8, 1e8, 1.9e9, 1999999999.0, 2e9}) jds.push_back(jd);
+    for (double jd : jds) {
+        const AstroTime t = FromJulianDay(jd);
+        ASSERT_TRUE(t.IsValid()) << jd;
+        const int32_t k = NearestMoonQuarter(t);
+        const AstroTime near = MoonPhaseEvent(k);
+        ASSERT_TRUE(near.IsValid()) << jd;
+        ASSERT_LT(std::fabs(MjdOf(near) - MjdOf(t)), 4.9) << "JD " << jd;
+        const float age = MoonAge(t);
+        ASSERT_GE(age, 0.0f) << "JD " << jd;
+        ASSERT_LT(age, 29.9f) << "JD " << jd;
+        const double gap = MjdOf(MoonPhaseEvent(k + 1)) - MjdOf(near);
+        ASSERT_GT(gap, 5.8) << "JD " << jd;
+        ASSERT_LT(gap, 8.9) << "JD " << jd;
+    }
+    // An index whose moment no day count holds has no moment.
+    EXPECT_FALSE(MoonPhaseEvent(INT32_MAX).IsValid());
+    EXPECT_FALSE(MoonPhaseEvent(INT32_MIN).IsValid());
 }
