@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "engine/constellations.h"
@@ -65,6 +66,35 @@ TEST(Constellations, KnownDirections) {
     const int i = ConstellationOf({nan, nan, nan});
     EXPECT_GE(i, 0);
     EXPECT_LT(i, kConstellationCount);
+}
+
+// A band's lower limit belongs to the band; a point a fraction of an
+// arcminute below it lies in the band below, in both hemispheres (south of
+// the equator truncation toward zero lifted it into the band above).
+TEST(Constellations, PointsJustEitherSideOfBandLimits) {
+    struct Limit {
+        double ra, dec;
+        const char* above;
+        const char* below;
+    };
+    const Limit limits[] = {
+        {2.8, -1.75, "Cet", "Eri"},   {15.4, -3.25, "Ser", "Lib"},  {4.75, -4.0, "Ori", "Eri"},
+        {16.6, -45.5, "Sco", "Ara"},  {0.1, -7.0, "Psc", "Cet"},    {0.3, -58.5, "Phe", "Tuc"},
+        {3.8, 0.0, "Tau", "Eri"},     {1.0, 2.0, "Psc", "Cet"},     {7.05, 1.5, "CMi", "Mon"},
+        {0.1, 66.0, "Cep", "Cas"},    {9.5, 82.0, "Cam", "Dra"},    {23.7667, 31.3333, "And", "Peg"},
+    };
+    for (const Limit& l : limits) {
+        const std::string where = std::to_string(l.ra) + " h " + std::to_string(l.dec);
+        EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(l.ra, l.dec + 0.3 / 60))), l.above)
+            << where;
+        EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(l.ra, l.dec - 0.3 / 60))), l.below)
+            << where;
+    }
+    // The example of a review: 2.667 h, -1.7583 degrees lies in Eridanus.
+    EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(2.667, -1.7583))), "Eri");
+    // Just before 24 h and just after 0 h the table's rows at both ends hold.
+    EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(23.99999, -7.0 - 0.3 / 60))), "Cet");
+    EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(0.00001, -7.0 - 0.3 / 60))), "Cet");
 }
 
 // The last row of every band reaches 86400 s, so the far edge of the circle
