@@ -165,7 +165,8 @@ RiseSetEvent RiseSetSearch::StandardRise() { return Rise(StandardThreshold()); }
 RiseSetEvent RiseSetSearch::StandardSet() { return Set(StandardThreshold()); }
 
 RiseSetEvent RiseSetSearch::Crossing(const RiseSetEvent& a, const RiseSetEvent& b, float threshold) {
-    // The dip of the horizon seen from `height_` km: 1.76' sqrt(metres).
+    // The geometric dip of the horizon seen from `height_` km: 1.014 degrees
+    // sqrt(km), that is 1.92' sqrt(metres) (no refraction).
     const float x = threshold - 1.014f * Sqrt(height_);
     const bool rising = a.altitude < b.altitude;
     const RiseSetEvent& high = rising ? b : a;
