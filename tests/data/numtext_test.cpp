@@ -195,6 +195,21 @@ TEST(FormatSexagesimal, RoundingCarriesThroughEveryField) {
     EXPECT_EQ(FormatSexagesimal(0.99999999, u"hms2", kHourUnits), u"1h00m00s");
 }
 
+// A negative value that rounds to zero in every field is written as zero
+// (the Sun's ecliptic latitude is a few 1e-5 degrees either side of it).
+TEST(FormatSexagesimal, NoMinusSignOnZero) {
+    EXPECT_EQ(FormatHoursMinutes(-0.001), u"0h00m");
+    EXPECT_EQ(FormatDegrees(-0.00004), u"0\u00b000'");
+    EXPECT_EQ(FormatSexagesimal(-1e-7, u"hms2", kHourUnits), FormatSexagesimal(0.0, u"hms2", kHourUnits));
+    EXPECT_EQ(FormatSexagesimal(-0.0001, u"ms0", kDeg), FormatSexagesimal(0.0, u"ms0", kDeg));
+    EXPECT_EQ(FormatDegreesAuto(-1e-9), FormatDegreesAuto(0.0));
+    EXPECT_EQ(FormatDaysTime(-0.0001, false), u"0d0h00m");
+    // Anything that shows a digit keeps its sign.
+    EXPECT_EQ(FormatHoursMinutes(-0.01), u"-0h01m");
+    EXPECT_EQ(FormatSexagesimal(-1e-6, u"hms3", kHourUnits), u"-0h00m00.004s");
+    EXPECT_EQ(FormatSexagesimal(-0.0002, u"hms3", kHourUnits), u"-0h00m00.72s");
+}
+
 TEST(FormatSexagesimal, TheAlternativeFollowsTheSize) {
     const std::u16string h = kHourUnits;
     EXPECT_EQ(FormatSexagesimal(150, kAutoAngleSpec, h), u"150h00m");          // k = 0
