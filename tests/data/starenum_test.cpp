@@ -553,6 +553,28 @@ TEST_F(StarTest, DamagedStarFilesNeverCrash) {
     UseEverything();
 }
 
+// The high HIP numbers are found through a table near the front of the
+// file; a file cut off before the star's own record does not have the star.
+TEST_F(StarTest, AHighHipStarWhoseRecordIsCutOffIsNotFound) {
+    const std::vector<uint8_t> good = ReadAll(startest::StarsDat());
+    const StarNumber high = FindStarByHip(120416);
+    ASSERT_GE(high, kHipStarBase);
+    const uint32_t position = static_cast<uint32_t>(high - kHipStarBase);
+    uint32_t record;
+    {
+        StarPDBFileReader file(startest::StarsDat());
+        record = file.HipRecord() + position / kStarsPerBlock / kBlocksPerRecord;
+    }
+    ASSERT_GT(record, uint32_t(StarPDBFileReader::kHighHipRecord));
+    const uint32_t at = GetU32(&good[78 + 8 * record]) +
+                        (position / kStarsPerBlock % kBlocksPerRecord) * kStarsPerBlock * kStarRecordSize +
+                        position % kStarsPerBlock * kStarRecordSize;
+    SetStarFilePath(WriteTemp("stars_cut_high.dat", std::vector<uint8_t>(good.begin(), good.begin() + at + 5)));
+    EXPECT_EQ(FindStarByHip(120416), -1);
+    SetStarFilePath(WriteTemp("stars_cut_high.dat", std::vector<uint8_t>(good.begin(), good.begin() + at + 14)));
+    EXPECT_EQ(FindStarByHip(120416), high);
+}
+
 TEST_F(StarTest, MissingAndDamagedResources) {
     // No resources at all: nothing is found, nothing crashes.
     {
