@@ -469,7 +469,8 @@ std::u16string WriteTemp(const std::string& name, const std::vector<uint8_t>& by
     const std::string path = std::string(CELVANE_BINARY_DIR) + "/" + name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        // An empty vector may have no buffer at all: fwrite wants one.
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
     return PL::FromUtf8(path);
