@@ -74,6 +74,11 @@ bool ReadFloatIn(const PropertyReader& r, const std::u16string& key, float lo, f
     return true;
 }
 
+bool IsKnownLanguage(uint16_t id) {
+    const uint16_t primary = id & 0x3FF;
+    return primary == 0x07 || primary == 0x09;
+}
+
 constexpr float kAnyFloat = std::numeric_limits<float>::max();
 constexpr int32_t kAnyInt = std::numeric_limits<int32_t>::max();
 
@@ -155,7 +160,10 @@ void Preferences::ReadFromStore() {
 
     if (store.Has(kLanguage, u"langid")) {
         SectionPropertyReader r(store.Section(kLanguage));
-        if (!ReadUInt16(r, u"langid", languageOverride)) languageOverride = 0;
+        // Only a language the program has (German or English, any region)
+        // overrides the device's.
+        if (!ReadUInt16(r, u"langid", languageOverride) || !IsKnownLanguage(languageOverride))
+            languageOverride = 0;
         if (languageOverride != 0) SetUserLangId(languageOverride);
     }
 
@@ -179,7 +187,11 @@ void Preferences::ReadFromStore() {
     }
     {
         SectionPropertyReader r(store.Section(kView));
-        ReadInt(r, u"Mode", viewMode);
+        // The start-up shows the sky for 1, the twilight for 3 and the
+        // compass for anything else; the field holds what is shown, so that
+        // the next save writes it back.
+        int32_t mode = 0;
+        if (ReadInt(r, u"Mode", mode)) viewMode = (mode == 1 || mode == 3) ? mode : 0;
     }
     {
         SectionPropertyReader r(store.Section(kSkyView));

@@ -258,6 +258,29 @@ TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
     EXPECT_EQ(p.dstAdjust, 0);
 }
 
+// Records the program cannot show are read as the view it does show, and
+// that is what is written back; a language the program does not have is
+// no override.
+TEST_F(PrefsTest, ViewModeAndLanguageOnlyTakeValuesTheProgramHas) {
+    platform_.language = 0x409;
+    for (const char* mode : {"-7", "2", "4", "1x"}) {
+        WritePrefs(std::string("[FORMAT]\nVersion=1\n[View]\nMode=") + mode + "\n[Language]\nlangid=1036\n");
+        Preferences p;
+        p.Load(folder_);
+        EXPECT_EQ(p.viewMode, std::string(mode) == "1x" ? 1 : 0) << mode;
+        EXPECT_EQ(p.languageOverride, 0) << mode;
+        ASSERT_TRUE(p.Save(folder_));
+        EXPECT_NE(Prefs().find(std::string("[View]\r\nMode=") + (std::string(mode) == "1x" ? "1" : "0") + "\r\n"),
+                  std::string::npos);
+        EXPECT_EQ(UserLangId(), 0x409);  // the device's language stays
+    }
+    WritePrefs("[FORMAT]\nVersion=1\n[View]\nMode=3\n[Language]\nlangid=2055\n");  // German (Switzerland)
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.viewMode, 3);
+    EXPECT_EQ(p.languageOverride, 0x0807);
+}
+
 TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {
     platform_.language = 0x409;
     WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=1031\r\n");
