@@ -326,15 +326,23 @@ bool Preferences::Load(const std::u16string& dataFolder) {
     ResetToDefaults();
     store.Clear();
     keepFile_ = false;
+    keepBackup_ = false;
     const std::u16string path = FileToRead(JoinPath(dataFolder, u"prefs.dat"), JoinPath(dataFolder, u"prefs.tmp"));
     bool ok = true;
     if (!path.empty()) {
-        PL::specialbuffer_istream<PL::utf8wfbuf> in(path);
-        if (!in || !store.Parse(in)) {
+        PL::TextLines text;
+        if (!PL::ReadTextLines(path, text)) {
             // Defaults, and the file stays as it is for a later run.
             ok = false;
             keepFile_ = true;
-            store.Clear();
+        } else {
+            for (const std::u16string& line : text.lines) store.ParseLine(line);
+            // Lines that were not UTF-8 are read in the legacy code page;
+            // the file as it was is kept beside the rewritten one.
+            if (text.damaged > 0) {
+                keepBackup_ = true;
+                backupFrom_ = path;
+            }
         }
         ReadFromStore();
     }
@@ -351,6 +359,10 @@ bool Preferences::Save(const std::u16string& dataFolder) {
     activeCometFiles = Loaded(CometFiles());
     WriteToStore();
     if (keepFile_) return false;
+    if (keepBackup_) {
+        if (!CopyFileBytes(backupFrom_, JoinPath(dataFolder, u"prefs.bak"))) return false;
+        keepBackup_ = false;
+    }
     return WriteReplacing(JoinPath(dataFolder, u"prefs.dat"), JoinPath(dataFolder, u"prefs.tmp"),
                           [this](std::basic_ostream<char16_t>& out) { return store.Write(out); });
 }

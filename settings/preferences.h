@@ -122,6 +122,8 @@ public:
 
 private:
     bool keepFile_ = false;  // the file of the last load could not be read: do not replace it
+    bool keepBackup_ = false;  // it had lines that were not UTF-8: copy it to prefs.bak first
+    std::u16string backupFrom_;
 };
 
 }  // namespace Data

@@ -349,6 +349,27 @@ TEST_F(UserPlacesTest, AMalformedLineCostsOnlyItself) {
     EXPECT_EQ(ReadBytes(Path("places.bak")), original);
 }
 
+// Lines written by a Latin-1 editor are not UTF-8: dropping their bytes
+// would merge "Zürich" and "Zörich" into one "Zrich" and lose the other.
+TEST_F(UserPlacesTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
+    const std::string original = "47.37,-8.54,408,60,User defined,Z\xFCrich\r\n"
+                                  "1,2,3,0,User defined,Z\xF6rich \x80\x93\r\n"
+                                  "5,6,7,8,User defined,Gen\xC3\xA8ve\r\n";
+    WriteBytes(DatPath(), original);
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.EnsureLoaded());
+    ASSERT_EQ(store.Places().size(), 3u);
+    EXPECT_EQ(store.Places().count(u"Z\u00fcrich"), 1u);
+    EXPECT_EQ(store.Places().count(u"Z\u00f6rich \u20ac\u201c"), 1u);  // Windows-1252 beyond Latin-1
+    EXPECT_EQ(store.Places().count(u"Gen\u00e8ve"), 1u);               // a sound UTF-8 line as it is
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 0, 0, 0, 0)));
+    EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+    UserPlaceStore next(folder_);
+    ASSERT_TRUE(next.EnsureLoaded());
+    EXPECT_EQ(next.Places().size(), 4u);
+    EXPECT_EQ(next.Places().at(u"Z\u00fcrich").latitude, 47.37f);
+}
+
 namespace {
 
 // Reading "places.dat" fails although the file is there.

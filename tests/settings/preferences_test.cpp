@@ -281,6 +281,29 @@ TEST_F(PrefsTest, ViewModeAndLanguageOnlyTakeValuesTheProgramHas) {
     EXPECT_EQ(p.languageOverride, 0x0807);
 }
 
+// A prefs.dat edited in a Latin-1 editor: the line keeps its letters, and
+// the file as it was is kept in prefs.bak before the first rewrite.
+TEST_F(PrefsTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
+    const std::string original = "[FORMAT]\r\nVersion=1\r\n[CurrentLocation]\r\nName=Z\xFCrich\r\n"
+                                 "Region=User defined\r\n[Notes]\r\na=Z\xF6rich\r\nb=Gen\xC3\xA8ve\r\n";
+    WriteBytes(Path("prefs.dat"), original);
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.place.name, u"Z\u00fcrich");
+    EXPECT_EQ(p.store.Get(u"Notes", u"a", u""), u"Z\u00f6rich");
+    EXPECT_EQ(p.store.Get(u"Notes", u"b", u""), u"Gen\u00e8ve");
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), original);
+    EXPECT_NE(Prefs().find("Name=Z\xC3\xBCrich\r\n"), std::string::npos);
+    EXPECT_NE(Prefs().find("a=Z\xC3\xB6rich\r\n"), std::string::npos);
+    // A sound file makes no copy.
+    std::remove(Path("prefs.bak").c_str());
+    Preferences q;
+    q.Load(folder_);
+    ASSERT_TRUE(q.Save(folder_));
+    EXPECT_FALSE(Exists(Path("prefs.bak")));
+}
+
 TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {
     platform_.language = 0x409;
     WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=1031\r\n");
