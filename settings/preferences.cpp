@@ -1,5 +1,6 @@
 #include "settings/preferences.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -104,16 +105,34 @@ void WriteFileList(SectionStore& store, const std::u16string& section, const std
 }
 
 template <class T>
-void Activate(ObjectFileManager<T>& manager, const std::vector<std::u16string>& names) {
-    manager.UnloadAll();
-    // A file that fails is simply not loaded.
-    for (const std::u16string& name : names) manager.Load(name, false);
-}
-
-template <class T>
 std::vector<std::u16string> Loaded(ObjectFileManager<T>& manager) {
     std::vector<std::u16string> names;
     manager.ListLoadedFiles(names);
+    return names;
+}
+
+// Loads the files of an active list; returns the names that failed (a
+// damaged file, a removable card that is not in).
+template <class T>
+std::vector<std::u16string> Activate(ObjectFileManager<T>& manager, const std::vector<std::u16string>& names) {
+    manager.UnloadAll();
+    std::vector<std::u16string> failed;
+    for (const std::u16string& name : names) {
+        if (!manager.Load(name, false).empty()) failed.push_back(name);
+    }
+    return failed;
+}
+
+// The active list to save: the loaded files, then those that failed to
+// load and are still not loaded -- they stay active until they load again,
+// rather than dropping out of the list for good.
+template <class T>
+std::vector<std::u16string> ActiveList(ObjectFileManager<T>& manager, const std::vector<std::u16string>& failed) {
+    std::vector<std::u16string> names = Loaded(manager);
+    for (const std::u16string& name : failed) {
+        if (!manager.IsLoaded(name) && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
     return names;
 }
 
@@ -151,6 +170,31 @@ void Preferences::ResetToDefaults() {
 }
 
 // --- the store ----------------------------------------------------------------------------------
+
+// An object key that names nothing loaded now -- a comet of a file that did
+// not load, a key of a later version -- reads as no object; it is kept and
+// written back as it was unless the field has been changed since, so that a
+// missing file costs no compass slot or selection.
+bool Preferences::ReadHeldRef(const PropertyReader& r, const std::u16string& section, const std::u16string& key,
+                              AstroObjRef& ref) {
+    std::u16string text;
+    if (!r.Get(key, text)) return false;
+    ref = ParseObjectKey(text);
+    const std::u16string id = section + u'\n' + key;
+    if (!text.empty() && ObjectKey(ref) != text && ObjectKey(ref).empty()) heldKeys_[id] = {ref, text};
+    else heldKeys_.erase(id);
+    return true;
+}
+
+void Preferences::WriteHeldRef(PropertyWriter& w, const std::u16string& section, const std::u16string& key,
+                               const AstroObjRef& ref) const {
+    auto held = heldKeys_.find(section + u'\n' + key);
+    if (held != heldKeys_.end() && held->second.first == ref && ObjectKey(ref).empty()) {
+        w.Set(key, held->second.second);
+        return;
+    }
+    WriteObjectRef(w, key, ref);
+}
 
 void Preferences::ReadFromStore() {
     if (store.Get(kFormat, u"Version") != u"1") {
@@ -222,15 +266,16 @@ void Preferences::ReadFromStore() {
         if (ReadFloatIn(r, u"ViewAngle", 0.0f, 180.0f, angle) && angle > 0.0f) v.viewAngle = angle;
         ReadFloatIn(r, u"MagThreshold", 0.0f, 1000.0f, v.magThreshold);
         ReadIntIn(r, u"NavigationMode", 0, 1, v.navigationMode);
-        if (!ReadObjectRef(r, u"SelectedObj", v.selectedObj)) v.selectedObj = AstroObjRef();
-        if (!ReadObjectRef(r, u"AngularDistRefObj", v.angularDistRefObj)) v.angularDistRefObj = AstroObjRef();
+        if (!ReadHeldRef(r, kSkyView, u"SelectedObj", v.selectedObj)) v.selectedObj = AstroObjRef();
+        if (!ReadHeldRef(r, kSkyView, u"AngularDistRefObj", v.angularDistRefObj))
+            v.angularDistRefObj = AstroObjRef();
         ReadBool(r, u"CenterMode", v.centerMode);
     }
     {
         SectionPropertyReader r(store.Section(kCompassView));
         for (int i = 0; i < kCompassSlots; ++i) {
             const std::u16string n = Number(static_cast<size_t>(i));
-            ReadObjectRef(r, u"Obj" + n, compass[i].object);
+            ReadHeldRef(r, kCompassView, u"Obj" + n, compass[i].object);
             ReadBool(r, u"Hide" + n, compassHide[i]);
         }
         ReadIntIn(r, u"Selection", 0, kCompassSlots - 1, compassSelection);
@@ -301,15 +346,15 @@ void Preferences::WriteToStore() {
         WriteFloat(w, u"ViewAngle", v.viewAngle);
         WriteFloat(w, u"MagThreshold", v.magThreshold);
         WriteInt(w, u"NavigationMode", v.navigationMode);
-        WriteObjectRef(w, u"SelectedObj", v.selectedObj);
-        WriteObjectRef(w, u"AngularDistRefObj", v.angularDistRefObj);
+        WriteHeldRef(w, kSkyView, u"SelectedObj", v.selectedObj);
+        WriteHeldRef(w, kSkyView, u"AngularDistRefObj", v.angularDistRefObj);
         WriteBool(w, u"CenterMode", v.centerMode);
     }
     {
         SectionPropertyWriter w(store.Section(kCompassView));
         for (int i = 0; i < kCompassSlots; ++i) {
             const std::u16string n = Number(static_cast<size_t>(i));
-            WriteObjectRef(w, u"Obj" + n, compass[i].object);
+            WriteHeldRef(w, kCompassView, u"Obj" + n, compass[i].object);
             WriteBool(w, u"Hide" + n, compassHide[i]);
         }
         WriteInt(w, u"Selection", compassSelection);
@@ -327,6 +372,7 @@ bool Preferences::Load(const std::u16string& dataFolder) {
     store.Clear();
     keepFile_ = false;
     keepBackup_ = false;
+    heldKeys_.clear();
     const std::u16string path = FileToRead(JoinPath(dataFolder, u"prefs.dat"), JoinPath(dataFolder, u"prefs.tmp"));
     bool ok = true;
     if (!path.empty()) {
@@ -346,8 +392,8 @@ bool Preferences::Load(const std::u16string& dataFolder) {
         }
         ReadFromStore();
     }
-    Activate(UserObjectFiles(), activeUserObjFiles);
-    Activate(CometFiles(), activeCometFiles);
+    failedUserObjFiles_ = Activate(UserObjectFiles(), activeUserObjFiles);
+    failedCometFiles_ = Activate(CometFiles(), activeCometFiles);
     // The second pass: the store holds the whole file, and now the
     // selections and compass slots in the files just loaded resolve.
     ReadFromStore();
@@ -355,8 +401,8 @@ bool Preferences::Load(const std::u16string& dataFolder) {
 }
 
 bool Preferences::Save(const std::u16string& dataFolder) {
-    activeUserObjFiles = Loaded(UserObjectFiles());
-    activeCometFiles = Loaded(CometFiles());
+    activeUserObjFiles = ActiveList(UserObjectFiles(), failedUserObjFiles_);
+    activeCometFiles = ActiveList(CometFiles(), failedCometFiles_);
     WriteToStore();
     if (keepFile_) return false;
     if (keepBackup_) {

@@ -196,6 +196,40 @@ TEST_F(PrefsTest, SelectionsInFilesResolveOnTheSecondPass) {
     EXPECT_EQ(p.compass[10].object, AstroObjRef());
 }
 
+// A file that does not load (a damaged line, a card that is not in) costs
+// neither its place in the active lists nor the references into it.
+TEST_F(PrefsTest, ReferencesIntoFilesThatFailedToLoadSurviveASave) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n"
+               "[ActiveUserObjFiles]\r\n0=Messier\r\n1=NotThere\r\n"
+               "[ActiveCometFiles]\r\n0=Gone\r\n1=Comets\r\n"
+               "[CompassView]\r\nObj0=Obj3,NotThere\r\nObj1=AC1P,Gone\r\nObj2=Obj0,Messier\r\n"
+               "[SkyView]\r\nSelectedObj=AC9P,Gone\r\nAngularDistRefObj=AC2P,Comets\r\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.compass[0].object, AstroObjRef(kObjUser, 3, u"NotThere"));
+    EXPECT_EQ(p.compass[1].object, AstroObjRef());  // nothing to show while the file is missing
+    EXPECT_EQ(p.skyView.angularDistRefObj, AstroObjRef(kObjComet, 0, u"Comets"));
+    ASSERT_TRUE(p.Save(folder_));
+    const std::string text = Prefs();
+    EXPECT_NE(text.find("[ActiveUserObjFiles]\r\n0=Messier\r\n1=NotThere\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[ActiveCometFiles]\r\n0=Comets\r\n1=Gone\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Obj0=Obj3,NotThere\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Obj1=AC1P,Gone\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("SelectedObj=AC9P,Gone\r\n"), std::string::npos) << text;
+
+    // Once the file is back, the references resolve.
+    WriteBytes(Path("Gone.pco"), "1P/Halley;Periodic comet;0;1;2474041.6781;0;0.571135;0.968019;112.2465;59.3468;162.1805;5.5;8.0\n");
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.compass[1].object, AstroObjRef(kObjComet, 0, u"Gone"));
+    // A slot the user changed is saved as it is now.
+    q.compass[1].object = AstroObjRef();
+    q.skyView.selectedObj = AstroObjRef(kObjBody, 4);
+    ASSERT_TRUE(q.Save(folder_));
+    EXPECT_NE(Prefs().find("Obj1=\r\n"), std::string::npos);
+    EXPECT_NE(Prefs().find("SelectedObj=Mars\r\n"), std::string::npos);
+}
+
 TEST_F(PrefsTest, AnotherFormatVersionGivesDefaultsButKeepsItsSections) {
     WritePrefs("[FORMAT]\r\nVersion=2\r\n[View]\r\nMode=1\r\n[Future]\r\nkey=value\r\n");
     Preferences p;
