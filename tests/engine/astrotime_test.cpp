@@ -89,7 +89,7 @@ TEST(AstroTime, CalendarRoundTripsOverAllEras) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int32_t> day(-2400000, 2000000);  // 4713 BC .. AD 7334
     std::uniform_int_distribution<int32_t> sec(0, 86399);
-    for (int i = 0; i < 200000; ++i) {
+    for (int i = 0; i < 5000; ++i) {
         AstroTime t{day(rng), sec(rng)};
         AstroTime back = FromCalendar(ToCalendar(t));
         ASSERT_EQ(back.day, t.day) << t.day << " " << t.seconds;

@@ -30,14 +30,6 @@ const AstroTime kMeeusDecember1992{48972, 59};
 
 }  // namespace
 
-TEST(Physical, PerBodyConstants) {
-    EXPECT_FLOAT_EQ(DiameterAt1Au(kSun), 1919.26f);
-    EXPECT_FLOAT_EQ(DiameterAt1Au(kJupiter), 196.88f);
-    EXPECT_EQ(DiameterAt1Au(kEarthShadow), 0.0f);
-    EXPECT_FLOAT_EQ(MagnitudeBase(kVenus), -4.4f);
-    EXPECT_EQ(MagnitudeBase(kEarthShadow), kMissing);
-}
-
 TEST(Physical, SunMagnitudeIsFixedAndOtherIndicesAreMissing) {
     for (int month = 1; month <= 12; month += 5) {
         Ephemeris e = At(FromCalendar(2024, month, 1));
