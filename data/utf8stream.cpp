@@ -297,9 +297,17 @@ bool ReadTextLines(const std::u16string& path, TextLines& text) {
     std::vector<unsigned char> bytes;
     unsigned char buf[8192];
     size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + got);
-    const bool ok = !std::ferror(f);
+    bool tooLarge = false;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        bytes.insert(bytes.end(), buf, buf + got);
+        if (bytes.size() > kMaxTextLinesFileBytes) {
+            tooLarge = true;
+            break;
+        }
+    }
+    const bool ok = !std::ferror(f) && !tooLarge;
     std::fclose(f);
+    if (tooLarge) return false;
 
     size_t i = 0;
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;

@@ -143,8 +143,11 @@ bool GetLine(std::basic_istream<char16_t>& in, std::u16string& line);
 // from another editor) keeps its letters: such a line is decoded as
 // Windows-1252 and counted as damaged, and the caller keeps a copy of the
 // file before it rewrites it. Line ends, the byte-order mark and U+FFFF are
-// treated as by utf8wfbuf. False when the file cannot be opened or a read
-// fails; `lines` then holds what was read.
+// treated as by utf8wfbuf. False when the file cannot be opened, a read
+// fails or the file is too large; `lines` then holds nothing or what was read.
+// A file larger than this is not read at all (taken as unreadable, so that
+// it is never replaced): no settings file comes near it.
+constexpr size_t kMaxTextLinesFileBytes = size_t(64) << 20;
 struct TextLines {
     std::vector<std::u16string> lines;
     size_t damaged = 0;  // lines decoded as Windows-1252
