@@ -46,17 +46,6 @@ TEST(StarFormat, HipNumberFromCodeAndPosition) {
     }
 }
 
-TEST(StarFormat, ParallaxCodes) {
-    EXPECT_EQ(ParallaxOf(0), 0u);
-    EXPECT_EQ(ParallaxOf(1), 1u);
-    EXPECT_EQ(ParallaxOf(230), 230u);
-    EXPECT_EQ(ParallaxOf(231), 235u);
-    EXPECT_EQ(ParallaxOf(252), 742u);
-    EXPECT_EQ(ParallaxOf(253), 772u);
-    EXPECT_EQ(ParallaxOf(254), 0u);
-    EXPECT_EQ(ParallaxOf(255), 0u);
-}
-
 TEST(StarFormat, TychoRegionOfKnownStars) {
     // TYC1 of the Tycho-2 numbers of Sirius, Vega and Polaris, from their
     // Bright Star Catalogue positions.
