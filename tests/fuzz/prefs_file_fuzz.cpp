@@ -22,6 +22,9 @@ void CheckRanges(const Data::Preferences& p) {
     if (p.display.starColour < 0 || p.display.starColour > 2 || p.display.tapInfo < 0 || p.display.tapInfo > 3)
         std::abort();
     if (!p.time.time.IsValid()) std::abort();
+    if (p.viewMode != 0 && p.viewMode != 1 && p.viewMode != 3) std::abort();
+    const int language = p.languageOverride & 0x3FF;
+    if (p.languageOverride != 0 && language != 0x07 && language != 0x09) std::abort();
 }
 
 }  // namespace
