@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -324,6 +326,32 @@ TEST_F(PrefsTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
     q.Load(folder_);
     ASSERT_TRUE(q.Save(folder_));
     EXPECT_FALSE(Exists(Path("prefs.bak")));
+}
+
+// A fuzz input: a file whose FORMAT header is damaged (bytes that are not
+// UTF-8) is read as the defaults but keeps its records, among them a
+// language record "1031" with a control character after it. The first save
+// makes it a version 1 file; from the next load on the records are read and
+// a load and save is a fixed point.
+TEST_F(PrefsTest, AFileOfNoFormatVersionSettlesAfterOneSave) {
+    std::ifstream in(CELVANE_SOURCE_DIR "/tests/settings/fuzz/prefs_without_format_section.dat", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    WriteBytes(Path("prefs.dat"), bytes.str());
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.languageOverride, 0);  // not a version 1 file: the defaults
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), bytes.str());  // lines that were not UTF-8
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.languageOverride, 0x407);
+    ASSERT_TRUE(q.Save(folder_));
+    const std::string second = Prefs();
+    Preferences r;
+    r.Load(folder_);
+    ASSERT_TRUE(r.Save(folder_));
+    EXPECT_EQ(Prefs(), second);
 }
 
 TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {
