@@ -161,21 +161,6 @@ TEST(RiseSet, TransitIsTheCulminationNearestTheMoment) {
     }
 }
 
-TEST(RiseSet, MomentOnlyClearsTheCacheWhenItChanges) {
-    RiseSetSearch s(At(51.48f), 0);
-    s.SetBody(kSun);
-    s.SetMoment(FromCalendar(2024, 5, 1, 12));
-    s.Transit();
-    const uint32_t steps = s.Steps();
-    s.SetMoment(FromCalendar(2024, 5, 1, 12));
-    s.Transit();
-    EXPECT_EQ(s.Steps(), steps);
-    // A new object always drops them.
-    s.SetBody(kSun);
-    s.Transit();
-    EXPECT_GT(s.Steps(), steps);
-}
-
 TEST(RiseSet, DipOfTheHorizonMakesTheDayLonger) {
     RiseSetSearch ground(At(0.0f), 0), mountain(At(0.0f), 0, 4.0f);
     ground.SetBody(kSun);
