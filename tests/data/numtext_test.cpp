@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -54,6 +55,17 @@ TEST(FormatSignificant, DigitCountIsClampedAndZeroAndNonFiniteHaveTexts) {
     EXPECT_EQ(FormatSignificant(2.2250738585072014e-308, 3), u"2.23e-308");
     EXPECT_EQ(FormatSignificant(4.9406564584124654e-324, 1), u"5e-324");
     EXPECT_EQ(FormatSignificant(1e-310, 2), u"1e-310");
+}
+
+// A fuzz input: 1000001515700095 to 15 digits lies halfway and rounds up;
+// reading the text back in double precision lands an eighth off the exact
+// 1000001515700100 -- within half a unit of the last digit written and a few
+// units of the last bit.
+TEST(FormatSignificant, HalfwayValuesRoundUpAndReadBackClosely) {
+    EXPECT_EQ(FormatSignificant(1000001515700095.0, 15), u"1.0000015157001e15");
+    double back = 0;
+    ASSERT_TRUE(ParseNumber(u"1.0000015157001e15", back));
+    EXPECT_NEAR(back, 1000001515700100.0, 1000001515700100.0 * 4 * DBL_EPSILON);
 }
 
 TEST(FormatResolution, Examples) {
