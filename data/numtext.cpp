@@ -271,6 +271,12 @@ bool ParseAngleSpec(const std::u16string& text, AngleSpec& spec) {
 
 namespace {
 
+bool HasNonZeroDigit(const std::u16string& s) {
+    for (char16_t c : s)
+        if (c >= u'1' && c <= u'9') return true;
+    return false;
+}
+
 // Integer part shorter than two characters: one "0" in front (07, 05.3).
 std::u16string PadTwo(const std::u16string& s) {
     size_t k = 0;
@@ -320,7 +326,6 @@ std::u16string FormatWithSpec(double x, const AngleSpec& spec, const std::u16str
     }
 
     std::u16string out;
-    if (sign) out += u'-';
     if (spec.firstUnit == 0) {
         out += spec.lastUnit == 0 ? Resolution(x, r, true) : Resolution(whole, 1, true);
         out += unit(0);
@@ -335,7 +340,8 @@ std::u16string FormatWithSpec(double x, const AngleSpec& spec, const std::u16str
         out += spec.firstUnit < 2 ? PadTwo(s) : s;
         out += unit(2);
     }
-    return out;
+    // A value whose every field rounds to zero is zero: no "-0h00m".
+    return sign && HasNonZeroDigit(out) ? u"-" + out : out;
 }
 
 }  // namespace
@@ -463,7 +469,8 @@ std::u16string FormatDaysTime(double days, bool decimalDays) {
         whole += 1;
         hours = 0;
     }
-    return (negative ? u"-" : u"") + FormatResolution(whole, 1) + u"d" + FormatHoursMinutes(hours);
+    const std::u16string text = FormatResolution(whole, 1) + u"d" + FormatHoursMinutes(hours);
+    return (negative && HasNonZeroDigit(text) ? u"-" : u"") + text;
 }
 
 std::u16string FormatDistance(double km) {

@@ -237,7 +237,11 @@ std::u16string CometKey(const std::u16string& name) {
 }
 
 std::u16string ObjectKey(const AstroObjRef& ref) {
-    if (IsUnresolvedFileObject(ref)) return std::u16string();
+    // A user object is kept by its number and file, loaded or not (as a
+    // star is by its number), so that a file that is missing for a while
+    // costs no stored reference; a comet is known by its name, which only
+    // its loaded file can give.
+    if (ref.kind == kObjComet && IsUnresolvedFileObject(ref)) return std::u16string();
     switch (ref.kind) {
         case kObjBody:
             return BodyKeyName(ref.number);

@@ -201,8 +201,17 @@ StarNumber FindStarByHip(uint32_t hip) {
         uint8_t entry[4];
         if (file.Read(StarPDBFileReader::kHighHipRecord, 4 * k, entry, 4) != PDBFileReader::kOk) return kNoStar;
         const uint32_t position = GetU32Le(entry);
-        // A damaged table must not name a star outside the section.
+        // A damaged table must not name a star outside the section, and a
+        // star is found only when its record is there to read (a truncated
+        // file keeps the table but loses the records) and carries the number.
         if (position >= file.HipStars()) return kNoStar;
+        const uint32_t block = position / kStarsPerBlock;
+        const uint32_t offset = (block % kBlocksPerRecord) * kStarsPerBlock * kStarRecordSize +
+                                (position % kStarsPerBlock) * kStarRecordSize;
+        uint8_t r[kStarRecordSize];
+        if (file.Read(file.HipRecord() + block / kBlocksPerRecord, offset, r, kStarRecordSize) != PDBFileReader::kOk)
+            return kNoStar;
+        if (RecordIsPadding(r) || HipOf(RecordX(r), RecordY(r), RecordHipCode(r)) != hip) return kNoStar;
         return kHipStarBase + static_cast<StarNumber>(position);
     }
     // Hipparcos numbers run in right ascension: search a window around the

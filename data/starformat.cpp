@@ -197,7 +197,10 @@ void PairCodedText::ExpandCode(int code, int depth, int& budget, std::u16string&
 std::u16string PairCodedText::Expand(const uint8_t* codes, size_t count) const {
     std::u16string out;
     if (!valid_) return out;
-    int budget = 1 << 16;
+    // The shipped texts need at most 30 steps each; a damaged table gets 16
+    // steps for every character a text may have, so that decoding every
+    // star with it stays quick (a budget of 65536 made it take seconds).
+    int budget = kExpansionBudget;
     for (size_t i = 0; i < count && codes[i] != 0 && out.size() < kMaxSpectralText && budget > 0; ++i)
         ExpandCode(codes[i], 0, budget, out);
     return out;

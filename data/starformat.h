@@ -161,7 +161,9 @@ private:
     bool valid_ = false;
 };
 
-// Longest spectral-type text that expansion produces.
+// Longest spectral-type text that expansion produces, and the steps one
+// text's expansion may take.
 constexpr size_t kMaxSpectralText = 64;
+constexpr int kExpansionBudget = 16 * static_cast<int>(kMaxSpectralText);
 
 }  // namespace Data

@@ -235,4 +235,100 @@ bool GetLine(std::basic_istream<char16_t>& in, std::u16string& line) {
     return !std::getline(in, line, u'\n').fail();
 }
 
+// --- whole files, line by line ------------------------------------------------------
+
+bool DecodeUtf8Line(const unsigned char* bytes, size_t n, std::u16string& out) {
+    out.clear();
+    out.reserve(n);
+    for (size_t i = 0; i < n;) {
+        const unsigned char b = bytes[i];
+        if (b < 0x80) {
+            out += static_cast<char16_t>(b);
+            ++i;
+            continue;
+        }
+        size_t len;
+        uint32_t c;
+        if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
+        else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
+        else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
+        else return false;
+        if (n - i < len) return false;
+        for (size_t k = 1; k < len; ++k) {
+            const unsigned char cb = bytes[i + k];
+            if ((cb & 0xC0) != 0x80) return false;
+            c = (c << 6) | (cb & 0x3F);
+        }
+        if ((len == 2 && c < 0x80) || (len == 3 && c < 0x800) || (len == 4 && c < 0x10000) || c > 0x10FFFF ||
+            (c >= 0xD800 && c < 0xE000))
+            return false;
+        i += len;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += c == 0xFFFF ? char16_t(0xFFFD) : static_cast<char16_t>(c);
+        }
+    }
+    return true;
+}
+
+std::u16string DecodeWindows1252(const unsigned char* bytes, size_t n) {
+    // 0x80..0x9F; the rest of the code page is Latin-1.
+    static const char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    std::u16string out;
+    out.reserve(n);
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char b = bytes[i];
+        out += (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
+}
+
+bool ReadTextLines(const std::u16string& path, TextLines& text) {
+    text.lines.clear();
+    text.damaged = 0;
+    std::FILE* f = Current().OpenFile(path, "rb");
+    if (!f) return false;
+    std::vector<unsigned char> bytes;
+    unsigned char buf[8192];
+    size_t got;
+    bool tooLarge = false;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        bytes.insert(bytes.end(), buf, buf + got);
+        if (bytes.size() > kMaxTextLinesFileBytes) {
+            tooLarge = true;
+            break;
+        }
+    }
+    const bool ok = !std::ferror(f) && !tooLarge;
+    std::fclose(f);
+    if (tooLarge) return false;
+
+    size_t i = 0;
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
+    std::u16string line;
+    while (i < bytes.size()) {
+        size_t end = i;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        const unsigned char* begin = bytes.data() + i;
+        if (!DecodeUtf8Line(begin, end - i, line)) {
+            line = DecodeWindows1252(begin, end - i);
+            ++text.damaged;
+        }
+        text.lines.push_back(line);
+        // CR LF, CR and LF each end one line.
+        if (end < bytes.size()) {
+            if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
+            ++end;
+        }
+        i = end;
+    }
+    return ok;
+}
+
 }  // namespace PL

@@ -138,4 +138,28 @@ private:
 // a line was read -- also a last line without a line end.
 bool GetLine(std::basic_istream<char16_t>& in, std::u16string& line);
 
+// The files the program rewrites (prefs.dat, places.dat) are read whole, line
+// by line, so that a line that is not UTF-8 (Latin-1 or Windows-1252 text
+// from another editor) keeps its letters: such a line is decoded as
+// Windows-1252 and counted as damaged, and the caller keeps a copy of the
+// file before it rewrites it. Line ends, the byte-order mark and U+FFFF are
+// treated as by utf8wfbuf. False when the file cannot be opened, a read
+// fails or the file is too large; `lines` then holds nothing or what was read.
+// A file larger than this is not read at all (taken as unreadable, so that
+// it is never replaced): no settings file comes near it.
+constexpr size_t kMaxTextLinesFileBytes = size_t(64) << 20;
+struct TextLines {
+    std::vector<std::u16string> lines;
+    size_t damaged = 0;  // lines decoded as Windows-1252
+};
+bool ReadTextLines(const std::u16string& path, TextLines& text);
+
+// One line of bytes (no line end) as UTF-16: false when it is not
+// well-formed UTF-8 (a stray or missing continuation byte, an overlong
+// form, a surrogate, a value beyond U+10FFFF).
+bool DecodeUtf8Line(const unsigned char* bytes, size_t n, std::u16string& out);
+// Windows-1252 to UTF-16; the five bytes it leaves undefined keep their
+// value as C1 control characters.
+std::u16string DecodeWindows1252(const unsigned char* bytes, size_t n);
+
 }  // namespace PL

@@ -123,8 +123,10 @@ bool ParseJulianDay(const std::u16string& text, AstroTime& out) {
         out = AstroTime::Invalid();
         return false;
     }
+    // Numbers in range as such can still name no valid time: an MJD below
+    // 0.5 and Julian Days from 100000 to 2400001.
     out = FromJulianDay(v);
-    return true;
+    return out.IsValid();
 }
 
 std::u16string FormatJulianDay(AstroTime t, int decimals) {

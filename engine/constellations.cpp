@@ -16,16 +16,18 @@ int RegionIndex(const uint16_t* row) { return row[2] & 127; }
 }  // namespace
 
 namespace {
-// Truncation toward zero as the table's method prescribes; a value that is
-// not a number (a damaged input vector) counts as 0.
-int32_t Truncate(float x) { return (x > -1e6f && x < 1e6f) ? static_cast<int32_t>(x) : 0; }
+// The whole second or arcminute at or below x: a band's lower limit belongs
+// to the band, so a point a fraction of an arcminute below a limit must
+// land below it, which truncation toward zero would not do south of the
+// equator. A value that is not a number (a damaged input vector) counts as 0.
+int32_t FloorToInt(float x) { return (x > -1e6f && x < 1e6f) ? static_cast<int32_t>(Floor(x)) : 0; }
 }  // namespace
 
 int ConstellationOf(Vec3 b1875) {
     const Vec3 s = CartToSph(b1875);
-    int32_t ra = Truncate(s.x * kRadToTimeSeconds);
+    int32_t ra = FloorToInt(s.x * kRadToTimeSeconds);
     if (ra < 0) ra += 86400;
-    return ConstellationAt(ra, Truncate(s.y * kRadToArcmin));
+    return ConstellationAt(ra, FloorToInt(s.y * kRadToArcmin));
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "engine/events.h"
 
+#include <cmath>
+
 #include "data/objects.h"
 #include "engine/sunmoon.h"
 
@@ -163,7 +165,8 @@ RiseSetEvent RiseSetSearch::StandardRise() { return Rise(StandardThreshold()); }
 RiseSetEvent RiseSetSearch::StandardSet() { return Set(StandardThreshold()); }
 
 RiseSetEvent RiseSetSearch::Crossing(const RiseSetEvent& a, const RiseSetEvent& b, float threshold) {
-    // The dip of the horizon seen from `height_` km: 1.76' sqrt(metres).
+    // The geometric dip of the horizon seen from `height_` km: 1.014 degrees
+    // sqrt(km), that is 1.92' sqrt(metres) (no refraction).
     const float x = threshold - 1.014f * Sqrt(height_);
     const bool rising = a.altitude < b.altitude;
     const RiseSetEvent& high = rising ? b : a;
@@ -314,40 +317,73 @@ const float kPhaseRows[3][16] = {
      0.00042f, 0.00038f, 0.00056f, -0.00024f, 0.00209f, -0.00007f},
 };
 
-float Radians360(float degrees) { return Reduce(degrees, 360.0f) * kDegToRad; }
+// The polynomial terms in T of the phase theory (the secular acceleration
+// and the eccentricity factor E) are fitted to a few millennia; far outside
+// they grow without bound (at 250 000 years 0.0001337 T^2 alone is 950 days
+// and E^2 some 10^5). Beyond 8000 years from 2000 (as for the seasons) T is
+// held at the limit, so the phases continue with the mean lunation.
+constexpr float kPhaseCenturySpan = 80.0f;
+
+// Quarter indices whose moment an MJD day count in 32 bits can hold.
+constexpr int32_t kMaxPhaseIndex = 288000000;
+
+// One quarter of the mean lunation, 29.530588853 / 4 days.
+constexpr double kMeanQuarterDays = 7.38264721325;
+
+float PhaseCenturies(AstroTime t) {
+    const float T = JulianCenturies(t);
+    return T > kPhaseCenturySpan ? kPhaseCenturySpan : T < -kPhaseCenturySpan ? -kPhaseCenturySpan : T;
+}
+
+// a0 + rate x k + t2 x T^2 degrees reduced to one turn, in radians. The
+// product of the rate and k is formed in double: a float keeps a hundredth
+// of a degree of it only while |k| is below a few thousand.
+float PhaseArgument(double a0, double rate, int32_t k, float t2) {
+    double deg = std::fmod(a0 + rate * static_cast<double>(k), 360.0) + static_cast<double>(t2);
+    deg -= 360.0 * std::floor(deg / 360.0);
+    return static_cast<float>(deg) * kDegToRad;
+}
+
+// Days from `b` to `a`, for moments too far apart for DiffSeconds.
+double DaysBetween(AstroTime a, AstroTime b) {
+    return (static_cast<double>(a.day) - static_cast<double>(b.day)) +
+           static_cast<double>(a.seconds - b.seconds) / 86400.0;
+}
 
 }  // namespace
 
 int32_t MoonPhaseOf(int32_t k) { return FloorMod4(k); }
 
 AstroTime MoonPhaseEvent(int32_t k) {
+    if (k > kMaxPhaseIndex || k < -kMaxPhaseIndex) return AstroTime::Invalid();
     // The mean phase: 7.3828125 days a quarter from MJD 51549 + 51637 s, less
     // 0.00016528675 days a quarter (29.530588853 / 4 days in all), plus the
     // secular term. 7.3828125 = 945 / 128: the whole days and the fraction are
     // taken from the integer k x 945, since the product in a float keeps the
     // fraction only while |k| is below about 17750 (the years 1660 to 2340);
-    // beyond that it would be rounded to 1/128 day and more.
+    // beyond that it would be rounded to 1/128 day and more. The small
+    // correction per quarter reaches thousands of days at the far end of the
+    // calendar; its whole days join the day count as well.
     const int64_t days128 = int64_t(k) * 945;  // days x 128
     const int64_t whole = (days128 >= 0 ? days128 : days128 - 127) / 128;
-    const float fraction = static_cast<float>(days128 - whole * 128) * (1.0f / 128.0f);
-    AstroTime t = Normalize(AstroTime{static_cast<int32_t>(whole) + 51549, 51637});
-    const float T = JulianCenturies(t);
+    const double drift = -0.00016528675 * static_cast<double>(k);
+    const double driftWhole = std::floor(drift);
+    const float fraction = static_cast<float>(days128 - whole * 128) * (1.0f / 128.0f) +
+                           static_cast<float>(drift - driftWhole);
+    AstroTime t = Normalize(AstroTime{static_cast<int32_t>(whole + static_cast<int64_t>(driftWhole)) + 51549, 51637});
+    const float T = PhaseCenturies(t);
     const float T2 = T * T;
-    t = AddSeconds(t, static_cast<int32_t>((fraction - 0.00016528675f * static_cast<float>(k) + 0.0001337f * T2) *
-                                           86400.0f));
+    t = AddSeconds(t, static_cast<int32_t>((fraction + 0.0001337f * T2) * 86400.0f));
 
     const float E = 1.0f - 0.002516f * T - 7.4e-6f * T2;
-    // The fast arguments in two parts: k = 256 kh + kl, the coefficient of kh
-    // reduced to one turn, so that a float keeps a hundredth of a degree.
+    // The fast arguments: k = 256 kh + kl, the coefficient of kh reduced to
+    // one turn.
     const int32_t kh = k / 256;
     const int32_t kl = k - 256 * kh;
-    const float kf = static_cast<float>(k);
-    const float M = Radians360(2.5534f + 7.276339f * kf - 2.18e-5f * T2);
-    const float Mp = Radians360(Reduce(201.5643f + 96.45423f * kl, 360.0f) + Reduce(212.28386f * kh, 360.0f) +
-                                0.0107438f * T2);
-    const float F = Radians360(Reduce(160.7108f + 97.667625f * kl, 360.0f) + Reduce(162.91217f * kh, 360.0f) -
-                               0.0016341f * T2);
-    const float Om = Radians360(124.7746f - 0.39093894f * kf + 0.0020691f * T2);
+    const float M = PhaseArgument(2.5534, 7.276339, k, -2.18e-5f * T2);
+    const float Mp = PhaseArgument(std::fmod(201.5643 + 96.45423 * kl, 360.0), 212.28386, kh, 0.0107438f * T2);
+    const float F = PhaseArgument(std::fmod(160.7108 + 97.667625 * kl, 360.0), 162.91217, kh, -0.0016341f * T2);
+    const float Om = PhaseArgument(124.7746, -0.39093894, k, 0.0020691f * T2);
 
     const int32_t phase = FloorMod4(k);
     const float* c = kPhaseRows[(phase == 1 || phase == 3) ? 1 : phase];
@@ -361,11 +397,11 @@ AstroTime MoonPhaseEvent(int32_t k) {
         sum += phase == 1 ? W : -W;
     }
     // Planetary arguments.
-    const float A1 = Radians360(299.77f + 0.026852f * kf - 0.009173f * T2);
-    const float A2 = Radians360(251.88f + 0.00408025f * kf);
-    const float A3 = Radians360(251.83f + 6.6629715f * kf);
-    const float A4 = Radians360(349.42f + 9.10312f * kf);
-    const float A5 = Radians360(84.66f + 4.55156f * kf);
+    const float A1 = PhaseArgument(299.77, 0.026852, k, -0.009173f * T2);
+    const float A2 = PhaseArgument(251.88, 0.00408025, k, 0.0f);
+    const float A3 = PhaseArgument(251.83, 6.6629715, k, 0.0f);
+    const float A4 = PhaseArgument(349.42, 9.10312, k, 0.0f);
+    const float A5 = PhaseArgument(84.66, 4.55156, k, 0.0f);
     sum += 0.000325f * Sin(A1) + 0.000165f * Sin(A2) + 0.000164f * Sin(A3) + 0.000126f * Sin(A4) +
            0.00011f * Sin(A5);
     return AddSeconds(t, static_cast<int32_t>(sum * 86400.0f));
@@ -373,16 +409,26 @@ AstroTime MoonPhaseEvent(int32_t k) {
 
 int32_t NearestMoonQuarter(AstroTime t) {
     // Days from the mean new Moon of k = 0 (MJD 51549.59765), in quarters of
-    // a mean lunation (4 / 29.5306).
-    const float days = static_cast<float>(t.day - 51549) + static_cast<float>(t.seconds) * (1.0f / 86400.0f) - 0.59765f;
-    return static_cast<int32_t>(Floor(days * 0.13545278f + 0.5f));
+    // the mean lunation, in double: a float keeps whole days only up to MJD
+    // 1.6e7. The secular term of the theory is taken off first.
+    const float T = PhaseCenturies(t);
+    const double days = (static_cast<double>(t.day) - 51549.0) + static_cast<double>(t.seconds) / 86400.0 -
+                        0.59765 - 0.0001337 * static_cast<double>(T * T);
+    double k = std::floor(days / kMeanQuarterDays + 0.5);
+    if (k > kMaxPhaseIndex - 4) k = kMaxPhaseIndex - 4;
+    if (k < -kMaxPhaseIndex + 4) k = -kMaxPhaseIndex + 4;
+    return static_cast<int32_t>(k);
 }
 
 float MoonAge(AstroTime t) {
     int32_t k = NearestMoonQuarter(t);
     if (Compare(MoonPhaseEvent(k), t) > 0) --k;
     k -= FloorMod4(k);  // back to the new Moon
-    return static_cast<float>(DiffSeconds(t, MoonPhaseEvent(k))) * 1.1574074e-5f;
+    // The periodic terms move a phase by less than a day, so this new Moon
+    // is the last one; the steps only guard the ends of the index range.
+    for (int i = 0; i < 4 && k - 4 >= -kMaxPhaseIndex && Compare(MoonPhaseEvent(k), t) > 0; ++i) k -= 4;
+    for (int i = 0; i < 4 && k + 4 <= kMaxPhaseIndex && Compare(MoonPhaseEvent(k + 4), t) <= 0; ++i) k += 4;
+    return static_cast<float>(DaysBetween(t, MoonPhaseEvent(k)));
 }
 
 // --- iterators ----------------------------------------------------------------------------

@@ -13,7 +13,9 @@ const int32_t kAtanTable[33] = {0,    326,  651,  975,  1297, 1617, 1933, 2246, 
                                 3453, 3742, 4025, 4302, 4572, 4836, 5094, 5344, 5589, 5826, 6058,
                                 6282, 6500, 6712, 6917, 7117, 7310, 7498, 7679, 7856, 8026, 8192};
 
-// 32767 sin(k pi / 256), k = 0 .. 128, as the catalogue code was built with.
+// 32767 sin(k pi / 256), k = 0 .. 128, with the values the star catalogue's
+// positions were encoded with (towards the quarter turn they lie up to 1.8
+// units above the true sine).
 const int32_t kSinTable[129] = {
     0,     402,   804,   1206,  1608,  2009,  2411,  2811,  3212,  3612,  4011,  4410,  4808,  5206,  5602,
     5998,  6393,  6787,  7180,  7571,  7962,  8352,  8740,  9127,  9512,  9896,  10279, 10660, 11039, 11417,
@@ -86,7 +88,8 @@ int16_t Sin16(uint16_t a) {
         i = 127 - i;
         f = 128 - f;
     }
-    // Integer division truncates toward zero, as the original tables assume.
+    // The table rises over the quarter turn, so the product is never
+    // negative and the division rounds half up.
     const int32_t v = kSinTable[i] + ((kSinTable[i + 1] - kSinTable[i]) * f + 64) / 128;
     return static_cast<int16_t>(q >= 2 ? 1 - v : v);
 }

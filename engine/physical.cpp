@@ -228,26 +228,56 @@ JupiterMeridians JupiterCentralMeridians(AstroTime t) {
     return m;
 }
 
+namespace {
+
+// The mean arguments of the four moons and of the terms G and H (Meeus,
+// ch. 44: 163.8069 + 203.4058646 t degrees and so on, t in days from JD
+// 2451545.0), as revolutions split at a period of whole days (a0 at MJD 0,
+// a1 a day, aq a period, as a second): Io turns 0.565 revolutions a day, so
+// days since 2000 kept in one float would lose its place by a fifth of a
+// degree now and most of a degree by 2100. Each period is the one up to 60
+// days after which the argument is closest to whole revolutions.
+struct MoonArgument {
+    int32_t period;
+    float a0, a1, aq, as;
+};
+const MoonArgument kMoonArguments[6] = {
+    {23, 0.972830626f, 0.5650162906f, -4.625317222e-03f, 6.539540400e-06f},  // u1, Io
+    {32, 0.143919609f, 0.2813656486f, 3.700755556e-03f, 3.256546859e-06f},   // u2, Europa
+    {43, 0.479444025f, 0.1395403278f, 2.340944444e-04f, 1.615050090e-06f},   // u3, Ganymede
+    {17, 0.993400250f, 0.0596888333f, 1.471016667e-02f, 6.908429784e-07f},   // u4, Callisto
+    {43, 0.507057086f, 0.1397513389f, 9.307572222e-03f, 1.617492348e-06f},   // G
+    {50, 0.978396446f, 0.0599145306f, -4.273472222e-03f, 6.934552148e-07f},  // H
+};
+
+// The argument at t less its motion during the light time (radians).
+float MoonArgumentAt(const MoonArgument& a, AstroTime t, float lightDays) {
+    return SplitDayArgument(t, a.period, a.a0, a.a1, a.aq, a.as) * kTwoPi - a.a1 * kTwoPi * lightDays;
+}
+
+}  // namespace
+
 void JupiterMoons(AstroTime t, JupiterMoon out[kJupiterMoonCount]) {
     const float d = static_cast<float>(t.day - 51544) - 0.5f + static_cast<float>(t.seconds) * 1.1574074e-5f;
     const JupiterGeometry g = Geometry(d, 3.0148818f, 6.2400584f, 0.3494149f, 1.1539245f, 0.0334231f);
 
-    // The planetocentric declination of the Earth on Jupiter's equator.
-    const float lon = 0.6169739f + 0.0014502115f * d + g.B + g.sv;
+    // The planetocentric declination of the Earth on Jupiter's equator;
+    // lon = 34.35 + 0.083091 d degrees + the great inequality + B.
+    const float lon = 0.5995206f + 0.0014502115f * d + g.B + g.sv;
     const float DE = 0.054454f * Sin(lon + 0.747f) -
                      0.038746f * (g.R * Sin(g.K) / g.delta) * Cos(lon + 0.383972f) -
                      0.022689f * ((g.r - g.delta) / g.delta) * Sin(lon - 1.75406f);
     const float sDE = -Sin(DE);
 
     // Angles from the inferior conjunction, at the moment the light left.
-    const float tl = d - g.delta * 0.0057803467f;  // 1/173 day per AU
+    const float light = g.delta * 0.0057803467f;  // 1/173 day per AU
     const float pb = g.psi - g.B;
-    float u1 = Reduce(2.8589664f + 3.550102f * tl + pb, kTwoPi);
-    float u2 = Reduce(6.2554483f + 1.7678725f * tl + pb, kTwoPi);
-    float u3 = Reduce(0.099708915f + 0.87675774f * tl + pb, kTwoPi);
-    float u4 = Reduce(3.9237638f + 0.375036f * tl + pb, kTwoPi);
-    const float G = 5.7801814f + 0.8780836f * tl;
-    const float H = 1.5254178f + 0.3764541f * tl;
+    float u1 = Reduce(MoonArgumentAt(kMoonArguments[0], t, light) + pb, kTwoPi);
+    float u2 = Reduce(MoonArgumentAt(kMoonArguments[1], t, light) + pb, kTwoPi);
+    float u3 = Reduce(MoonArgumentAt(kMoonArguments[2], t, light) + pb, kTwoPi);
+    float u4 = Reduce(MoonArgumentAt(kMoonArguments[3], t, light) + pb, kTwoPi);
+    const float G = MoonArgumentAt(kMoonArguments[4], t, light);
+    const float H = MoonArgumentAt(kMoonArguments[5], t, light);
     // The mutual perturbations of Io, Europa and Ganymede, and those of the
     // Sun on Ganymede and Callisto.
     const float d12 = 2 * (u1 - u2), d23 = 2 * (u2 - u3);

@@ -197,6 +197,7 @@ void UserPlaceStore::SetFolder(const std::u16string& folder) {
     loaded_ = false;
     keepBackup_ = false;
     skipped_ = 0;
+    damaged_ = 0;
 }
 
 std::u16string UserPlaceStore::FilePath() const { return JoinPath(folder_, u"places.dat"); }
@@ -211,14 +212,14 @@ bool UserPlaceStore::EnsureLoaded() {
 void UserPlaceStore::Load() {
     places_.clear();
     skipped_ = 0;
+    damaged_ = 0;
     keepBackup_ = false;
     const std::u16string path = FileToRead(FilePath(), TwinPath());
     loadedFrom_ = path;
     if (path.empty()) return;  // no file yet: nothing to keep, try again next time
-    PL::specialbuffer_istream<PL::utf8wfbuf> in(path);
-    if (!in) return;
-    std::u16string line;
-    while (PL::GetLine(in, line)) {
+    PL::TextLines text;
+    const bool read = PL::ReadTextLines(path, text);
+    for (const std::u16string& line : text.lines) {
         if (line.find_first_not_of(u" \t\v\f") == std::u16string::npos) continue;  // a blank line
         Place p;
         if (ParsePlaceLine(line, p)) places_[p.name] = p;
@@ -226,8 +227,11 @@ void UserPlaceStore::Load() {
     }
     // A read error leaves the places read so far in view, but the file is
     // not counted as loaded, so that no rewrite drops the unread rest.
-    if (in.bad()) return;
-    keepBackup_ = skipped_ > 0;
+    if (!read) return;
+    // Malformed lines are dropped and lines that were not UTF-8 are read in
+    // the legacy code page: either way the file as it was is kept.
+    damaged_ = text.damaged;
+    keepBackup_ = skipped_ > 0 || damaged_ > 0;
     loaded_ = true;
 }
 

@@ -118,6 +118,9 @@ public:
     bool Loaded() const { return loaded_; }
     // Lines of the last load that were malformed and skipped.
     size_t SkippedLines() const { return skipped_; }
+    // Lines of the last load that were not UTF-8 and were read as
+    // Windows-1252.
+    size_t DamagedLines() const { return damaged_; }
     const PlaceMap& Places() const { return places_; }
 
     // The built-in places and then the user places into `map` (so a user
@@ -147,6 +150,7 @@ private:
     bool loaded_ = false;
     bool keepBackup_ = false;  // the file had malformed lines: keep it before rewriting
     size_t skipped_ = 0;
+    size_t damaged_ = 0;
     bool lastWriteOk_ = true;
 };
 

@@ -1,5 +1,6 @@
 #include "settings/preferences.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -74,6 +75,11 @@ bool ReadFloatIn(const PropertyReader& r, const std::u16string& key, float lo, f
     return true;
 }
 
+bool IsKnownLanguage(uint16_t id) {
+    const uint16_t primary = id & 0x3FF;
+    return primary == 0x07 || primary == 0x09;
+}
+
 constexpr float kAnyFloat = std::numeric_limits<float>::max();
 constexpr int32_t kAnyInt = std::numeric_limits<int32_t>::max();
 
@@ -99,16 +105,34 @@ void WriteFileList(SectionStore& store, const std::u16string& section, const std
 }
 
 template <class T>
-void Activate(ObjectFileManager<T>& manager, const std::vector<std::u16string>& names) {
-    manager.UnloadAll();
-    // A file that fails is simply not loaded.
-    for (const std::u16string& name : names) manager.Load(name, false);
-}
-
-template <class T>
 std::vector<std::u16string> Loaded(ObjectFileManager<T>& manager) {
     std::vector<std::u16string> names;
     manager.ListLoadedFiles(names);
+    return names;
+}
+
+// Loads the files of an active list; returns the names that failed (a
+// damaged file, a removable card that is not in).
+template <class T>
+std::vector<std::u16string> Activate(ObjectFileManager<T>& manager, const std::vector<std::u16string>& names) {
+    manager.UnloadAll();
+    std::vector<std::u16string> failed;
+    for (const std::u16string& name : names) {
+        if (!manager.Load(name, false).empty()) failed.push_back(name);
+    }
+    return failed;
+}
+
+// The active list to save: the loaded files, then those that failed to
+// load and are still not loaded -- they stay active until they load again,
+// rather than dropping out of the list for good.
+template <class T>
+std::vector<std::u16string> ActiveList(ObjectFileManager<T>& manager, const std::vector<std::u16string>& failed) {
+    std::vector<std::u16string> names = Loaded(manager);
+    for (const std::u16string& name : failed) {
+        if (!manager.IsLoaded(name) && std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(name);
+    }
     return names;
 }
 
@@ -147,6 +171,31 @@ void Preferences::ResetToDefaults() {
 
 // --- the store ----------------------------------------------------------------------------------
 
+// An object key that names nothing loaded now -- a comet of a file that did
+// not load, a key of a later version -- reads as no object; it is kept and
+// written back as it was unless the field has been changed since, so that a
+// missing file costs no compass slot or selection.
+bool Preferences::ReadHeldRef(const PropertyReader& r, const std::u16string& section, const std::u16string& key,
+                              AstroObjRef& ref) {
+    std::u16string text;
+    if (!r.Get(key, text)) return false;
+    ref = ParseObjectKey(text);
+    const std::u16string id = section + u'\n' + key;
+    if (!text.empty() && ObjectKey(ref) != text && ObjectKey(ref).empty()) heldKeys_[id] = {ref, text};
+    else heldKeys_.erase(id);
+    return true;
+}
+
+void Preferences::WriteHeldRef(PropertyWriter& w, const std::u16string& section, const std::u16string& key,
+                               const AstroObjRef& ref) const {
+    auto held = heldKeys_.find(section + u'\n' + key);
+    if (held != heldKeys_.end() && held->second.first == ref && ObjectKey(ref).empty()) {
+        w.Set(key, held->second.second);
+        return;
+    }
+    WriteObjectRef(w, key, ref);
+}
+
 void Preferences::ReadFromStore() {
     if (store.Get(kFormat, u"Version") != u"1") {
         ResetToDefaults();
@@ -155,7 +204,10 @@ void Preferences::ReadFromStore() {
 
     if (store.Has(kLanguage, u"langid")) {
         SectionPropertyReader r(store.Section(kLanguage));
-        if (!ReadUInt16(r, u"langid", languageOverride)) languageOverride = 0;
+        // Only a language the program has (German or English, any region)
+        // overrides the device's.
+        if (!ReadUInt16(r, u"langid", languageOverride) || !IsKnownLanguage(languageOverride))
+            languageOverride = 0;
         if (languageOverride != 0) SetUserLangId(languageOverride);
     }
 
@@ -179,7 +231,11 @@ void Preferences::ReadFromStore() {
     }
     {
         SectionPropertyReader r(store.Section(kView));
-        ReadInt(r, u"Mode", viewMode);
+        // The start-up shows the sky for 1, the twilight for 3 and the
+        // compass for anything else; the field holds what is shown, so that
+        // the next save writes it back.
+        int32_t mode = 0;
+        if (ReadInt(r, u"Mode", mode)) viewMode = (mode == 1 || mode == 3) ? mode : 0;
     }
     {
         SectionPropertyReader r(store.Section(kSkyView));
@@ -210,15 +266,16 @@ void Preferences::ReadFromStore() {
         if (ReadFloatIn(r, u"ViewAngle", 0.0f, 180.0f, angle) && angle > 0.0f) v.viewAngle = angle;
         ReadFloatIn(r, u"MagThreshold", 0.0f, 1000.0f, v.magThreshold);
         ReadIntIn(r, u"NavigationMode", 0, 1, v.navigationMode);
-        if (!ReadObjectRef(r, u"SelectedObj", v.selectedObj)) v.selectedObj = AstroObjRef();
-        if (!ReadObjectRef(r, u"AngularDistRefObj", v.angularDistRefObj)) v.angularDistRefObj = AstroObjRef();
+        if (!ReadHeldRef(r, kSkyView, u"SelectedObj", v.selectedObj)) v.selectedObj = AstroObjRef();
+        if (!ReadHeldRef(r, kSkyView, u"AngularDistRefObj", v.angularDistRefObj))
+            v.angularDistRefObj = AstroObjRef();
         ReadBool(r, u"CenterMode", v.centerMode);
     }
     {
         SectionPropertyReader r(store.Section(kCompassView));
         for (int i = 0; i < kCompassSlots; ++i) {
             const std::u16string n = Number(static_cast<size_t>(i));
-            ReadObjectRef(r, u"Obj" + n, compass[i].object);
+            ReadHeldRef(r, kCompassView, u"Obj" + n, compass[i].object);
             ReadBool(r, u"Hide" + n, compassHide[i]);
         }
         ReadIntIn(r, u"Selection", 0, kCompassSlots - 1, compassSelection);
@@ -289,15 +346,15 @@ void Preferences::WriteToStore() {
         WriteFloat(w, u"ViewAngle", v.viewAngle);
         WriteFloat(w, u"MagThreshold", v.magThreshold);
         WriteInt(w, u"NavigationMode", v.navigationMode);
-        WriteObjectRef(w, u"SelectedObj", v.selectedObj);
-        WriteObjectRef(w, u"AngularDistRefObj", v.angularDistRefObj);
+        WriteHeldRef(w, kSkyView, u"SelectedObj", v.selectedObj);
+        WriteHeldRef(w, kSkyView, u"AngularDistRefObj", v.angularDistRefObj);
         WriteBool(w, u"CenterMode", v.centerMode);
     }
     {
         SectionPropertyWriter w(store.Section(kCompassView));
         for (int i = 0; i < kCompassSlots; ++i) {
             const std::u16string n = Number(static_cast<size_t>(i));
-            WriteObjectRef(w, u"Obj" + n, compass[i].object);
+            WriteHeldRef(w, kCompassView, u"Obj" + n, compass[i].object);
             WriteBool(w, u"Hide" + n, compassHide[i]);
         }
         WriteInt(w, u"Selection", compassSelection);
@@ -314,20 +371,29 @@ bool Preferences::Load(const std::u16string& dataFolder) {
     ResetToDefaults();
     store.Clear();
     keepFile_ = false;
+    keepBackup_ = false;
+    heldKeys_.clear();
     const std::u16string path = FileToRead(JoinPath(dataFolder, u"prefs.dat"), JoinPath(dataFolder, u"prefs.tmp"));
     bool ok = true;
     if (!path.empty()) {
-        PL::specialbuffer_istream<PL::utf8wfbuf> in(path);
-        if (!in || !store.Parse(in)) {
+        PL::TextLines text;
+        if (!PL::ReadTextLines(path, text)) {
             // Defaults, and the file stays as it is for a later run.
             ok = false;
             keepFile_ = true;
-            store.Clear();
+        } else {
+            for (const std::u16string& line : text.lines) store.ParseLine(line);
+            // Lines that were not UTF-8 are read in the legacy code page;
+            // the file as it was is kept beside the rewritten one.
+            if (text.damaged > 0) {
+                keepBackup_ = true;
+                backupFrom_ = path;
+            }
         }
         ReadFromStore();
     }
-    Activate(UserObjectFiles(), activeUserObjFiles);
-    Activate(CometFiles(), activeCometFiles);
+    failedUserObjFiles_ = Activate(UserObjectFiles(), activeUserObjFiles);
+    failedCometFiles_ = Activate(CometFiles(), activeCometFiles);
     // The second pass: the store holds the whole file, and now the
     // selections and compass slots in the files just loaded resolve.
     ReadFromStore();
@@ -335,10 +401,14 @@ bool Preferences::Load(const std::u16string& dataFolder) {
 }
 
 bool Preferences::Save(const std::u16string& dataFolder) {
-    activeUserObjFiles = Loaded(UserObjectFiles());
-    activeCometFiles = Loaded(CometFiles());
+    activeUserObjFiles = ActiveList(UserObjectFiles(), failedUserObjFiles_);
+    activeCometFiles = ActiveList(CometFiles(), failedCometFiles_);
     WriteToStore();
     if (keepFile_) return false;
+    if (keepBackup_) {
+        if (!CopyFileBytes(backupFrom_, JoinPath(dataFolder, u"prefs.bak"))) return false;
+        keepBackup_ = false;
+    }
     return WriteReplacing(JoinPath(dataFolder, u"prefs.dat"), JoinPath(dataFolder, u"prefs.tmp"),
                           [this](std::basic_ostream<char16_t>& out) { return store.Write(out); });
 }

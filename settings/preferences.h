@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -122,6 +123,18 @@ public:
 
 private:
     bool keepFile_ = false;  // the file of the last load could not be read: do not replace it
+    bool keepBackup_ = false;  // it had lines that were not UTF-8: copy it to prefs.bak first
+    std::u16string backupFrom_;
+    // Active files that failed to load: kept in the lists that are saved.
+    std::vector<std::u16string> failedUserObjFiles_, failedCometFiles_;
+    // Object keys read that resolve to nothing now, by section "\n" key,
+    // with the reference they gave.
+    std::map<std::u16string, std::pair<AstroObjRef, std::u16string>> heldKeys_;
+
+    bool ReadHeldRef(const PropertyReader& r, const std::u16string& section, const std::u16string& key,
+                     AstroObjRef& ref);
+    void WriteHeldRef(PropertyWriter& w, const std::u16string& section, const std::u16string& key,
+                      const AstroObjRef& ref) const;
 };
 
 }  // namespace Data

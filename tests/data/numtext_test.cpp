@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -54,6 +55,17 @@ TEST(FormatSignificant, DigitCountIsClampedAndZeroAndNonFiniteHaveTexts) {
     EXPECT_EQ(FormatSignificant(2.2250738585072014e-308, 3), u"2.23e-308");
     EXPECT_EQ(FormatSignificant(4.9406564584124654e-324, 1), u"5e-324");
     EXPECT_EQ(FormatSignificant(1e-310, 2), u"1e-310");
+}
+
+// A fuzz input: 1000001515700095 to 15 digits lies halfway and rounds up;
+// reading the text back in double precision lands an eighth off the exact
+// 1000001515700100 -- within half a unit of the last digit written and a few
+// units of the last bit.
+TEST(FormatSignificant, HalfwayValuesRoundUpAndReadBackClosely) {
+    EXPECT_EQ(FormatSignificant(1000001515700095.0, 15), u"1.0000015157001e15");
+    double back = 0;
+    ASSERT_TRUE(ParseNumber(u"1.0000015157001e15", back));
+    EXPECT_NEAR(back, 1000001515700100.0, 1000001515700100.0 * 4 * DBL_EPSILON);
 }
 
 TEST(FormatResolution, Examples) {
@@ -193,6 +205,21 @@ TEST(FormatSexagesimal, RoundingCarriesThroughEveryField) {
     EXPECT_EQ(FormatSexagesimal(59.99999 / 60, u"ms0", kHourUnits), u"60m00s");
     EXPECT_EQ(FormatSexagesimal(-89.99999, u"hm0", kDeg), u"-90\u00b000'");
     EXPECT_EQ(FormatSexagesimal(0.99999999, u"hms2", kHourUnits), u"1h00m00s");
+}
+
+// A negative value that rounds to zero in every field is written as zero
+// (the Sun's ecliptic latitude is a few 1e-5 degrees either side of it).
+TEST(FormatSexagesimal, NoMinusSignOnZero) {
+    EXPECT_EQ(FormatHoursMinutes(-0.001), u"0h00m");
+    EXPECT_EQ(FormatDegrees(-0.00004), u"0\u00b000'");
+    EXPECT_EQ(FormatSexagesimal(-1e-7, u"hms2", kHourUnits), FormatSexagesimal(0.0, u"hms2", kHourUnits));
+    EXPECT_EQ(FormatSexagesimal(-0.0001, u"ms0", kDeg), FormatSexagesimal(0.0, u"ms0", kDeg));
+    EXPECT_EQ(FormatDegreesAuto(-1e-9), FormatDegreesAuto(0.0));
+    EXPECT_EQ(FormatDaysTime(-0.0001, false), u"0d0h00m");
+    // Anything that shows a digit keeps its sign.
+    EXPECT_EQ(FormatHoursMinutes(-0.01), u"-0h01m");
+    EXPECT_EQ(FormatSexagesimal(-1e-6, u"hms3", kHourUnits), u"-0h00m00.004s");
+    EXPECT_EQ(FormatSexagesimal(-0.0002, u"hms3", kHourUnits), u"-0h00m00.72s");
 }
 
 TEST(FormatSexagesimal, TheAlternativeFollowsTheSize) {

@@ -38,19 +38,6 @@ Ephemeris At(AstroTime t, float latitude = 51.48f, float westLongitude = 0.0f) {
 
 }  // namespace
 
-TEST(Ephemeris, StartsAtGreenwichWithNoMoment) {
-    Ephemeris e;
-    EXPECT_FALSE(e.moment.IsValid());
-    EXPECT_EQ(e.place.name, u"Greenwich");
-    EXPECT_EQ(e.place.region, u"Europe");
-    EXPECT_FLOAT_EQ(e.place.latitude, 51.48f);
-    EXPECT_EQ(e.place.longitude, 0.0f);
-    EXPECT_EQ(e.place.elevation, 0.0f);
-    EXPECT_EQ(e.place.timeZone, 0);
-    EXPECT_EQ(e.summerMode, 0);
-    EXPECT_TRUE(Place::Default() == e.place);
-}
-
 TEST(Ephemeris, SunAtJ2000) {
     Ephemeris e = At(kJ2000);
     const BodyInfo& sun = e.Info(kSun);

@@ -334,40 +334,6 @@ TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
     }
 }
 
-TEST(MagneticModel, SpatialSumsRunOnlyForANewPlaceOrModel) {
-    MagneticModel mm;
-    mm.latitude = 51.48f;
-    mm.moment = FromCalendar(2016, 3, 1);
-    mm.Recompute();
-    EXPECT_EQ(mm.SpatialSteps(), 1u);
-    EXPECT_EQ(mm.TimeSteps(), 1u);
-    float d1 = mm.declination;
-
-    mm.Recompute();  // nothing changed: nothing computed
-    EXPECT_EQ(mm.SpatialSteps(), 1u);
-    EXPECT_EQ(mm.TimeSteps(), 1u);
-
-    mm.moment = FromCalendar(2018, 3, 1);  // new moment, same model: time step only
-    mm.Recompute();
-    EXPECT_EQ(mm.SpatialSteps(), 1u);
-    EXPECT_EQ(mm.TimeSteps(), 2u);
-    EXPECT_NE(mm.declination, d1);  // Greenwich's declination moves ~0.2 deg a year
-
-    mm.moment = FromCalendar(2021, 3, 1);  // another model: a spatial change
-    mm.Recompute();
-    EXPECT_EQ(mm.SpatialSteps(), 2u);
-    EXPECT_EQ(Narrow(mm.ModelName()), "WMM2020");
-
-    mm.height = 0.5f;  // new place
-    mm.Recompute();
-    EXPECT_EQ(mm.SpatialSteps(), 3u);
-    EXPECT_EQ(mm.TimeSteps(), 4u);
-
-    mm.Invalidate();
-    mm.Recompute();
-    EXPECT_EQ(mm.SpatialSteps(), 4u);
-}
-
 // Leaving the models' years and coming back to the same moment must restore
 // the results rather than keep the cleared ones.
 TEST(MagneticModel, ReturnFromAnInvalidMomentRestoresTheResults) {

@@ -64,19 +64,3 @@ TEST(SunMoon, RangesOverDecades) {
     EXPECT_LT(maxD, 407000.0f);
 }
 
-TEST(SunMoon, OneEntryMemo) {
-    ResetSunMoonMemos();
-    AstroTime t{60000, 1234};
-    Vec3 a = MoonPosition(t);
-    Vec3 b = MoonPosition(t);
-    EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
-    // A minute later the Moon has moved ~33"; the split-day arguments keep
-    // about 1.5" of resolution at this epoch.
-    Vec3 c = MoonPosition(AstroTime{60000, 1294});
-    EXPECT_NE(a.x, c.x);
-    // After another time the memo holds that one: the first time recomputes identically.
-    Vec3 d = MoonPosition(t);
-    EXPECT_EQ(0, std::memcmp(&a, &d, sizeof a));
-    Vec3 s1 = SunPosition(t), s2 = SunPosition(AstroTime{60000, 1294});
-    EXPECT_NE(s1.x, s2.x);
-}

@@ -11,7 +11,7 @@ using namespace Calc;
 
 TEST(MathLibrary, SinCosAcrossOctantsAndSigns) {
     double worst = 0;
-    for (int i = -200000; i <= 200000; ++i) {
+    for (int i = -200000; i <= 200000; i += 97) {
         float x = i * 0.00037f;  // -74 .. 74 rad, every octant many times
         float s, c;
         SinCos(x, &s, &c);

@@ -13,6 +13,7 @@ namespace fuzz {
 
 class MemoryFiles : public PL::TestPlatform {
 public:
+    using PL::TestPlatform::TestPlatform;  // a resource folder, when given
     std::map<std::u16string, std::string> files;
 
     std::FILE* OpenFile(const std::u16string& path, const char* mode) override {

@@ -1,7 +1,8 @@
 // "prefs.dat" on any bytes: loading never crashes and every value it takes
 // lies in its range; saving keeps every section and key that was read
 // (the program's own keys aside); and what is saved is a fixed point: a
-// second load and save gives the same bytes.
+// further load and save gives the same bytes (from the second save on when
+// the file was not of format version 1).
 #include "memory_files.h"
 #include "settings/preferences.h"
 
@@ -22,6 +23,9 @@ void CheckRanges(const Data::Preferences& p) {
     if (p.display.starColour < 0 || p.display.starColour > 2 || p.display.tapInfo < 0 || p.display.tapInfo > 3)
         std::abort();
     if (!p.time.time.IsValid()) std::abort();
+    if (p.viewMode != 0 && p.viewMode != 1 && p.viewMode != 3) std::abort();
+    const int language = p.languageOverride & 0x3FF;
+    if (p.languageOverride != 0 && language != 0x07 && language != 0x09) std::abort();
 }
 
 }  // namespace
@@ -53,10 +57,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (!p.store.Has(section.first, kv.first)) std::abort();
     }
 
+    // A file without FORMAT/Version 1 is read as the defaults and keeps its
+    // records; the first save makes it a version 1 file, whose records the
+    // next load reads. From then on a load and save change nothing.
     Data::Preferences q;
     if (!q.Load(u"mem")) std::abort();
     CheckRanges(q);
-    if (!q.Save(u"mem") || files.files[kDat] != first) std::abort();
+    if (!q.Save(u"mem")) std::abort();
+    const std::string second = files.files[kDat];
+    if (p.store.Get(u"FORMAT", u"Version") == u"1" && read.Get(u"FORMAT", u"Version") == u"1" && second != first)
+        std::abort();
+    Data::Preferences r;
+    if (!r.Load(u"mem")) std::abort();
+    CheckRanges(r);
+    if (!r.Save(u"mem") || files.files[kDat] != second) std::abort();
     Data::SetUserLangId(0);
     return 0;
 }

@@ -41,63 +41,6 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 // --- vocabularies and fixed places -----------------------------------------------------
 
-TEST(PlaceVocabulary, RegionsInDialogOrder) {
-    const char16_t* expected[] = {u"Africa", u"America", u"Asia", u"Carribean", u"Europe", u"Oceania", u"User defined"};
-    ASSERT_EQ(static_cast<size_t>(kRegionCount), 7u);
-    for (int i = 0; i < kRegionCount; ++i) EXPECT_EQ(std::u16string(kRegionNames[i]), expected[i]) << i;
-    EXPECT_EQ(std::u16string(kUserDefinedRegion), u"User defined");
-}
-
-TEST(PlaceVocabulary, ZoneTableReadsDownTheColumns) {
-    ASSERT_EQ(kTimeZoneCount, 45u);
-    EXPECT_EQ(kTimeZones[0].minutes, -720);
-    EXPECT_EQ(std::u16string(kTimeZones[0].name), u" Dateline");
-    // Column heads and feet of the three columns.
-    EXPECT_EQ(kTimeZones[13].minutes, -210);
-    EXPECT_EQ(std::u16string(kTimeZones[13].name), u" Newfoundland");
-    EXPECT_EQ(kTimeZones[14].minutes, -180);
-    EXPECT_EQ(std::u16string(kTimeZones[14].name), u" SA Eastern");
-    EXPECT_EQ(kTimeZones[26].minutes, 300);
-    EXPECT_EQ(std::u16string(kTimeZones[26].name), u" W.Asia");
-    EXPECT_EQ(kTimeZones[27].minutes, 330);
-    EXPECT_EQ(std::u16string(kTimeZones[27].name), u" India");
-    EXPECT_EQ(kTimeZones[44].minutes, 840);
-    EXPECT_EQ(std::u16string(kTimeZones[44].name), u" Line Islands");
-    // Pairs of equal offsets keep the table's order.
-    EXPECT_EQ(std::u16string(kTimeZones[7].name), u" NA Central");
-    EXPECT_EQ(std::u16string(kTimeZones[8].name), u" Mexico");
-    EXPECT_EQ(std::u16string(kTimeZones[30].name), u" Burma");
-    EXPECT_EQ(std::u16string(kTimeZones[31].name), u" Cocos Island");
-    EXPECT_EQ(kTimeZones[28].minutes, 345);
-    EXPECT_EQ(std::u16string(kTimeZones[28].name), u" Nepal");
-    EXPECT_EQ(kTimeZones[42].minutes, 765);
-    EXPECT_EQ(std::u16string(kTimeZones[42].name), u" Catham Islands");
-    for (size_t i = 0; i < kTimeZoneCount; ++i) {
-        EXPECT_EQ(kTimeZones[i].name[0], u' ') << i;
-        EXPECT_NE(kTimeZones[i].name[1], u' ') << i;
-        if (i > 0) {
-            EXPECT_LE(kTimeZones[i - 1].minutes, kTimeZones[i].minutes) << i;
-        }
-    }
-}
-
-TEST(PlaceVocabulary, DefaultAndBlankPlaces) {
-    const Place g = DefaultPlace();
-    EXPECT_EQ(g.name, u"Greenwich");
-    EXPECT_EQ(g.region, u"Europe");
-    EXPECT_EQ(g.latitude, 51.48f);
-    EXPECT_EQ(g.longitude, 0.0f);
-    EXPECT_EQ(g.elevation, 0.0f);
-    EXPECT_EQ(g.timeZone, 0);
-    const Place b = BlankPlace();
-    EXPECT_EQ(b.name, u"?");
-    EXPECT_EQ(b.region, u"User defined");
-    EXPECT_EQ(b.latitude, 0.0f);
-    EXPECT_EQ(b.longitude, 0.0f);
-    EXPECT_EQ(b.elevation, 0.0f);
-    EXPECT_EQ(b.timeZone, 0);
-}
-
 // --- the built-in table -----------------------------------------------------------------------
 
 TEST(BuiltinPlaces, OrderedUniqueAndPlausible) {
@@ -122,42 +65,6 @@ TEST(BuiltinPlaces, OrderedUniqueAndPlausible) {
         for (const char16_t* c = row.name; *c; ++c) EXPECT_TRUE(*c >= 0x20 && *c < 0x7F) << i;
     }
     EXPECT_EQ(names.size(), kBuiltinPlaceCount);
-}
-
-TEST(BuiltinPlaces, RegionsInTheirProportions) {
-    int count[kRegionCount] = {};
-    for (const BuiltinPlace& row : kBuiltinPlaces) ++count[row.region];
-    const int expected[] = {106, 160, 117, 35, 145, 44};  // Africa .. Oceania
-    for (int r = 0; r < kRegionUserDefined; ++r) EXPECT_NEAR(count[r], expected[r], 5) << r;
-}
-
-TEST(BuiltinPlaces, KnownRows) {
-    struct Row {
-        const char16_t* name;
-        Region region;
-        int lat10, lon10, zone;
-    };
-    const Row rows[] = {
-        {u"Aberdeen, Scot", kRegionEurope, 572, 21, 0},    {u"Abu Dhabi", kRegionAsia, 245, -544, 240},
-        {u"Adelaide", kRegionOceania, -349, -1386, 570},   {u"Honolulu, HI", kRegionAmerica, 213, 1579, -600},
-        {u"Kathmandu", kRegionAsia, 277, -853, 345},       {u"New York, NY", kRegionAmerica, 407, 740, -300},
-        {u"Reykjavik", kRegionEurope, 642, 218, 0},        {u"Sydney", kRegionOceania, -339, -1512, 600},
-        {u"Tokyo", kRegionAsia, 357, -1398, 540},          {u"Zurich", kRegionEurope, 474, -85, 60},
-        {u"Greenwich", kRegionEurope, 515, 0, 0},
-        // Pitcairn keeps UTC-8 (since 1998), not UTC-9.
-        {u"Adamstown", kRegionOceania, -251, 1301, -480},
-    };
-    for (const Row& r : rows) {
-        const BuiltinPlace* row = FindBuiltin(r.name);
-        ASSERT_NE(row, nullptr) << PL::ToUtf8(r.name);
-        EXPECT_EQ(row->region, r.region) << PL::ToUtf8(r.name);
-        EXPECT_EQ(row->latitude10, r.lat10) << PL::ToUtf8(r.name);
-        EXPECT_EQ(row->longitude10, r.lon10) << PL::ToUtf8(r.name);
-        EXPECT_EQ(row->timeZone, r.zone) << PL::ToUtf8(r.name);
-    }
-    // Towns of the United States carry their state.
-    EXPECT_NE(FindBuiltin(u"Akron, OH"), nullptr);
-    EXPECT_NE(FindBuiltin(u"Albany, NY"), nullptr);
 }
 
 TEST(BuiltinPlaces, ZonesFollowPresentLaw) {
@@ -347,6 +254,27 @@ TEST_F(UserPlacesTest, AMalformedLineCostsOnlyItself) {
     // Later rewrites of the now sound file leave the copy alone.
     ASSERT_TRUE(store.Remove(u"B"));
     EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+}
+
+// Lines written by a Latin-1 editor are not UTF-8: dropping their bytes
+// would merge "Zürich" and "Zörich" into one "Zrich" and lose the other.
+TEST_F(UserPlacesTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
+    const std::string original = "47.37,-8.54,408,60,User defined,Z\xFCrich\r\n"
+                                  "1,2,3,0,User defined,Z\xF6rich \x80\x93\r\n"
+                                  "5,6,7,8,User defined,Gen\xC3\xA8ve\r\n";
+    WriteBytes(DatPath(), original);
+    UserPlaceStore store(folder_);
+    ASSERT_TRUE(store.EnsureLoaded());
+    ASSERT_EQ(store.Places().size(), 3u);
+    EXPECT_EQ(store.Places().count(u"Z\u00fcrich"), 1u);
+    EXPECT_EQ(store.Places().count(u"Z\u00f6rich \u20ac\u201c"), 1u);  // Windows-1252 beyond Latin-1
+    EXPECT_EQ(store.Places().count(u"Gen\u00e8ve"), 1u);               // a sound UTF-8 line as it is
+    ASSERT_TRUE(store.Save(UserPlace(u"Home", 0, 0, 0, 0)));
+    EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+    UserPlaceStore next(folder_);
+    ASSERT_TRUE(next.EnsureLoaded());
+    EXPECT_EQ(next.Places().size(), 4u);
+    EXPECT_EQ(next.Places().at(u"Z\u00fcrich").latitude, 47.37f);
 }
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,18 +85,6 @@ TEST_F(PrefsTest, FirstStartGivesTheDefaults) {
     EXPECT_EQ(p.activeCometFiles, (Names{u"Asteroids", u"Comets"}));
     EXPECT_EQ(LoadedNames(UserObjectFiles()), (Names{u"Caldwell", u"Messier"}));
     EXPECT_EQ(LoadedNames(CometFiles()), (Names{u"Asteroids", u"Comets"}));
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(p.compass[i].object, AstroObjRef(kObjBody, i)) << i;
-    EXPECT_EQ(p.compass[10].object, AstroObjRef());
-    for (int i = 0; i < kCompassSlots; ++i) EXPECT_EQ(p.compassHide[i], i >= 7) << i;
-    EXPECT_EQ(p.skyView.alt, 30.0f);
-    EXPECT_EQ(p.skyView.viewAngle, 90.0f);
-    EXPECT_EQ(p.skyView.magThreshold, 657.0f);
-    EXPECT_TRUE(p.display.constellationLines);
-    EXPECT_FALSE(p.display.raDecGrid);
-    EXPECT_EQ(p.display.magFilter, 15.0f);
-    EXPECT_EQ(p.display.starColour, 1);
-    EXPECT_EQ(p.display.telradDiameter2, 2.0f);
-    EXPECT_EQ(p.languageOverride, 0);
     EXPECT_FALSE(Exists(Path("prefs.dat")));  // nothing written at start
 }
 
@@ -196,6 +186,40 @@ TEST_F(PrefsTest, SelectionsInFilesResolveOnTheSecondPass) {
     EXPECT_EQ(p.compass[10].object, AstroObjRef());
 }
 
+// A file that does not load (a damaged line, a card that is not in) costs
+// neither its place in the active lists nor the references into it.
+TEST_F(PrefsTest, ReferencesIntoFilesThatFailedToLoadSurviveASave) {
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n"
+               "[ActiveUserObjFiles]\r\n0=Messier\r\n1=NotThere\r\n"
+               "[ActiveCometFiles]\r\n0=Gone\r\n1=Comets\r\n"
+               "[CompassView]\r\nObj0=Obj3,NotThere\r\nObj1=AC1P,Gone\r\nObj2=Obj0,Messier\r\n"
+               "[SkyView]\r\nSelectedObj=AC9P,Gone\r\nAngularDistRefObj=AC2P,Comets\r\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.compass[0].object, AstroObjRef(kObjUser, 3, u"NotThere"));
+    EXPECT_EQ(p.compass[1].object, AstroObjRef());  // nothing to show while the file is missing
+    EXPECT_EQ(p.skyView.angularDistRefObj, AstroObjRef(kObjComet, 0, u"Comets"));
+    ASSERT_TRUE(p.Save(folder_));
+    const std::string text = Prefs();
+    EXPECT_NE(text.find("[ActiveUserObjFiles]\r\n0=Messier\r\n1=NotThere\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[ActiveCometFiles]\r\n0=Comets\r\n1=Gone\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Obj0=Obj3,NotThere\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Obj1=AC1P,Gone\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("SelectedObj=AC9P,Gone\r\n"), std::string::npos) << text;
+
+    // Once the file is back, the references resolve.
+    WriteBytes(Path("Gone.pco"), "1P/Halley;Periodic comet;0;1;2474041.6781;0;0.571135;0.968019;112.2465;59.3468;162.1805;5.5;8.0\n");
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.compass[1].object, AstroObjRef(kObjComet, 0, u"Gone"));
+    // A slot the user changed is saved as it is now.
+    q.compass[1].object = AstroObjRef();
+    q.skyView.selectedObj = AstroObjRef(kObjBody, 4);
+    ASSERT_TRUE(q.Save(folder_));
+    EXPECT_NE(Prefs().find("Obj1=\r\n"), std::string::npos);
+    EXPECT_NE(Prefs().find("SelectedObj=Mars\r\n"), std::string::npos);
+}
+
 TEST_F(PrefsTest, AnotherFormatVersionGivesDefaultsButKeepsItsSections) {
     WritePrefs("[FORMAT]\r\nVersion=2\r\n[View]\r\nMode=1\r\n[Future]\r\nkey=value\r\n");
     Preferences p;
@@ -256,6 +280,78 @@ TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
     EXPECT_EQ(p.place.longitude, 0.0f);
     EXPECT_EQ(p.place.timeZone, 0);
     EXPECT_EQ(p.dstAdjust, 0);
+}
+
+// Records the program cannot show are read as the view it does show, and
+// that is what is written back; a language the program does not have is
+// no override.
+TEST_F(PrefsTest, ViewModeAndLanguageOnlyTakeValuesTheProgramHas) {
+    platform_.language = 0x409;
+    for (const char* mode : {"-7", "2", "4", "1x"}) {
+        WritePrefs(std::string("[FORMAT]\nVersion=1\n[View]\nMode=") + mode + "\n[Language]\nlangid=1036\n");
+        Preferences p;
+        p.Load(folder_);
+        EXPECT_EQ(p.viewMode, std::string(mode) == "1x" ? 1 : 0) << mode;
+        EXPECT_EQ(p.languageOverride, 0) << mode;
+        ASSERT_TRUE(p.Save(folder_));
+        EXPECT_NE(Prefs().find(std::string("[View]\r\nMode=") + (std::string(mode) == "1x" ? "1" : "0") + "\r\n"),
+                  std::string::npos);
+        EXPECT_EQ(UserLangId(), 0x409);  // the device's language stays
+    }
+    WritePrefs("[FORMAT]\nVersion=1\n[View]\nMode=3\n[Language]\nlangid=2055\n");  // German (Switzerland)
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.viewMode, 3);
+    EXPECT_EQ(p.languageOverride, 0x0807);
+}
+
+// A prefs.dat edited in a Latin-1 editor: the line keeps its letters, and
+// the file as it was is kept in prefs.bak before the first rewrite.
+TEST_F(PrefsTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
+    const std::string original = "[FORMAT]\r\nVersion=1\r\n[CurrentLocation]\r\nName=Z\xFCrich\r\n"
+                                 "Region=User defined\r\n[Notes]\r\na=Z\xF6rich\r\nb=Gen\xC3\xA8ve\r\n";
+    WriteBytes(Path("prefs.dat"), original);
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.place.name, u"Z\u00fcrich");
+    EXPECT_EQ(p.store.Get(u"Notes", u"a", u""), u"Z\u00f6rich");
+    EXPECT_EQ(p.store.Get(u"Notes", u"b", u""), u"Gen\u00e8ve");
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), original);
+    EXPECT_NE(Prefs().find("Name=Z\xC3\xBCrich\r\n"), std::string::npos);
+    EXPECT_NE(Prefs().find("a=Z\xC3\xB6rich\r\n"), std::string::npos);
+    // A sound file makes no copy.
+    std::remove(Path("prefs.bak").c_str());
+    Preferences q;
+    q.Load(folder_);
+    ASSERT_TRUE(q.Save(folder_));
+    EXPECT_FALSE(Exists(Path("prefs.bak")));
+}
+
+// A fuzz input: a file whose FORMAT header is damaged (bytes that are not
+// UTF-8) is read as the defaults but keeps its records, among them a
+// language record "1031" with a control character after it. The first save
+// makes it a version 1 file; from the next load on the records are read and
+// a load and save is a fixed point.
+TEST_F(PrefsTest, AFileOfNoFormatVersionSettlesAfterOneSave) {
+    std::ifstream in(CELVANE_SOURCE_DIR "/tests/settings/fuzz/prefs_without_format_section.dat", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    WriteBytes(Path("prefs.dat"), bytes.str());
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.languageOverride, 0);  // not a version 1 file: the defaults
+    ASSERT_TRUE(p.Save(folder_));
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), bytes.str());  // lines that were not UTF-8
+    Preferences q;
+    q.Load(folder_);
+    EXPECT_EQ(q.languageOverride, 0x407);
+    ASSERT_TRUE(q.Save(folder_));
+    const std::string second = Prefs();
+    Preferences r;
+    r.Load(folder_);
+    ASSERT_TRUE(r.Save(folder_));
+    EXPECT_EQ(Prefs(), second);
 }
 
 TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {

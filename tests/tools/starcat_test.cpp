@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -413,4 +414,27 @@ TEST(StarCatalogueBuilder, BadInputsAreReported) {
     EXPECT_THROW(StarCat::ReadLines("/nonexistent/file.gz"), StarCat::BuildError);
     EXPECT_EQ(StarCat::SplitCsv("1,\"a,b\",\"say \"\"hi\"\"\",").size(), 4u);
     EXPECT_EQ(StarCat::SplitCsv("1,\"a,b\",\"say \"\"hi\"\"\",")[2], "say \"hi\"");
+}
+
+// A fuzz finding: a catalogue whose bright-star Tycho list lacks the
+// columns the builder reads (here a gzip Tycho-2 file in its place) ended
+// the builder with an uncaught std::out_of_range instead of a message.
+TEST(StarCatalogueBuilder, ACsvFileWithoutTheColumnsReadIsReported) {
+    const std::string dir = CELVANE_BINARY_DIR "/starcat_missing_columns";
+    std::system(("mkdir -p '" + dir + "'").c_str());
+    std::string hip;
+    const std::vector<std::string> lines = StarCat::ReadLines(kCatalogs + "/hipparcos.csv.gz");
+    for (size_t i = 0; i < 50 && i < lines.size(); ++i) hip += lines[i] + "\n";
+    std::ofstream(dir + "/hipparcos.csv.gz", std::ios::binary) << hip;
+    std::ifstream crash(CELVANE_SOURCE_DIR "/tests/tools/data/fuzz_tyc_bright_without_columns.gz", std::ios::binary);
+    std::ofstream(dir + "/tyc_bright_stars.csv.gz", std::ios::binary) << crash.rdbuf();
+    StarCat::Report r;
+    try {
+        StarCat::BuildStarsDat(dir, {}, r);
+        ADD_FAILURE() << "no error";
+    } catch (const StarCat::BuildError& e) {
+        EXPECT_NE(e.message.find("tyc_bright_stars.csv.gz: no column hr"), std::string::npos) << e.message;
+    }
+    std::ofstream(dir + "/hipparcos.csv.gz", std::ios::binary) << "hip,ra_deg\n1,2\n";
+    EXPECT_THROW(StarCat::BuildStarsDat(dir, {}, r), StarCat::BuildError);
 }

@@ -28,8 +28,11 @@ std::vector<std::string> ReadLines(const std::string& path);
 // One CSV record: fields separated by commas, double quotes around a field
 // that holds commas or quotes ("" inside for a quote).
 std::vector<std::string> SplitCsv(const std::string& line);
-// A CSV file as rows of named fields (the first line names the columns).
-std::vector<std::map<std::string, std::string>> ReadCsv(const std::string& path);
+// A CSV file as rows of named fields (the first line names the columns). A
+// file that lacks one of `columns` is an error, so that every row holds a
+// field for each of them.
+std::vector<std::map<std::string, std::string>> ReadCsv(const std::string& path,
+                                                        const std::vector<std::string>& columns = {});
 
 // --- encoding of single values ------------------------------------------------------------
 struct Q15Vector {

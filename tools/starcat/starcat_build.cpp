@@ -160,6 +160,9 @@ void PutPadding(uint8_t* r, const TreeKey& k, int recordSize, uint16_t emptyText
 
 std::string Path(const std::string& dir, const char* name) { return dir + "/" + name; }
 
+// The columns the builder reads from the bright stars' Tycho list.
+const std::vector<std::string> kBrightTycColumns = {"hr", "hip", "tyc1", "tyc2", "tyc3"};
+
 // The HIP -> TYC cross-identifications of the bright stars; for a HIP number
 // listed under several HR numbers, that of the lowest HR.
 std::map<uint32_t, TycNumber> BrightHipTyc(const std::vector<std::map<std::string, std::string>>& rows) {
@@ -192,7 +195,7 @@ std::map<std::string, Bytes> BuildBrightResources(const std::string& dir, Report
 
     std::map<int, uint32_t> hipOfHr;
     std::map<int, TycNumber> tycOfHr;
-    for (const auto& r : ReadCsv(Path(dir, "tyc_bright_stars.csv.gz"))) {
+    for (const auto& r : ReadCsv(Path(dir, "tyc_bright_stars.csv.gz"), kBrightTycColumns)) {
         const int hr = std::atoi(r.at("hr").c_str());
         const long hip = std::atol(r.at("hip").c_str());
         if (hip > 0) hipOfHr[hr] = static_cast<uint32_t>(hip);
@@ -200,19 +203,20 @@ std::map<std::string, Bytes> BuildBrightResources(const std::string& dir, Report
     }
     // The Hipparcos cross-identifications fill the HIP numbers that the Tycho
     // list lacks (the first row of an HR number).
-    for (const auto& r : ReadCsv(Path(dir, "hip_hr.csv"))) {
+    for (const auto& r : ReadCsv(Path(dir, "hip_hr.csv"), {"hr", "hip"})) {
         const int hr = std::atoi(r.at("hr").c_str());
         const long hip = std::atol(r.at("hip").c_str());
         if (hr > 0 && hip > 0 && !hipOfHr.count(hr)) hipOfHr[hr] = static_cast<uint32_t>(hip);
     }
     std::map<uint32_t, std::pair<double, bool>> hipParallax;
-    for (const auto& r : ReadCsv(Path(dir, "hipparcos.csv.gz"))) {
+    for (const auto& r : ReadCsv(Path(dir, "hipparcos.csv.gz"), {"hip", "plx_mas"})) {
         double plx;
         const bool known = Number(r.at("plx_mas"), plx);
         hipParallax[static_cast<uint32_t>(std::atol(r.at("hip").c_str()))] = {known ? plx : 0, known};
     }
     std::vector<int> nameHr;
-    for (const auto& r : ReadCsv(Path(dir, "proper_names.csv"))) nameHr.push_back(std::atoi(r.at("hr").c_str()));
+    for (const auto& r : ReadCsv(Path(dir, "proper_names.csv"), {"hr"}))
+        nameHr.push_back(std::atoi(r.at("hr").c_str()));
     if (nameHr.size() != size_t(kProperNameCount)) throw BuildError{"proper_names.csv: expected 291 names"};
     const std::set<int> named(nameHr.begin(), nameHr.end());
 
@@ -423,7 +427,8 @@ Bytes BuildStarsDat(const std::string& dir, const std::vector<std::string>& tych
         TycNumber tyc;
     };
     std::vector<HipStar> stars;
-    for (const auto& r : ReadCsv(Path(dir, "hipparcos.csv.gz"))) {
+    for (const auto& r :
+         ReadCsv(Path(dir, "hipparcos.csv.gz"), {"hip", "ra_deg", "dec_deg", "vmag", "bv", "plx_mas", "sptype"})) {
         double ra, dec, v, bv, plx;
         if (!Number(r.at("ra_deg"), ra) || !Number(r.at("dec_deg"), dec) || !Number(r.at("vmag"), v))
             throw BuildError{"hipparcos.csv.gz: HIP " + r.at("hip") + " lacks a position or magnitude"};
@@ -444,7 +449,7 @@ Bytes BuildStarsDat(const std::string& dir, const std::vector<std::string>& tych
     // Tycho numbers of HIP stars: Tycho-2's own HIP column when the catalogue
     // is given (the brightest entry of a HIP number), else the bright stars'
     // cross-identifications.
-    for (const auto& kv : BrightHipTyc(ReadCsv(Path(dir, "tyc_bright_stars.csv.gz")))) {
+    for (const auto& kv : BrightHipTyc(ReadCsv(Path(dir, "tyc_bright_stars.csv.gz"), kBrightTycColumns))) {
         auto it = byHip.find(kv.first);
         if (it != byHip.end()) stars[it->second].tyc = kv.second;
     }

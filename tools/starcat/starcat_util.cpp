@@ -68,10 +68,13 @@ std::vector<std::string> SplitCsv(const std::string& line) {
     return fields;
 }
 
-std::vector<std::map<std::string, std::string>> ReadCsv(const std::string& path) {
+std::vector<std::map<std::string, std::string>> ReadCsv(const std::string& path,
+                                                        const std::vector<std::string>& columns) {
     const std::vector<std::string> lines = ReadLines(path);
     if (lines.empty()) throw BuildError{path + ": empty"};
     const std::vector<std::string> names = SplitCsv(lines[0]);
+    for (const std::string& c : columns)
+        if (std::find(names.begin(), names.end(), c) == names.end()) throw BuildError{path + ": no column " + c};
     std::vector<std::map<std::string, std::string>> rows;
     for (size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].empty()) continue;
