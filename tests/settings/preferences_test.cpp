@@ -259,6 +259,15 @@ TEST_F(PrefsTest, ReadingRulesOfTheFile) {
     EXPECT_EQ(p.viewMode, 3);
 }
 
+TEST_F(PrefsTest, AFileWithoutThePlaceKeepsTheDefaultPlace) {
+    WritePrefs("[FORMAT]\nVersion=1\n[View]\nMode=1\n");
+    Preferences p;
+    p.Load(folder_);
+    EXPECT_EQ(p.viewMode, 1);
+    EXPECT_EQ(p.place.name, u"Greenwich");
+    EXPECT_EQ(p.place.latitude, 51.48f);
+}
+
 TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
     WritePrefs("[FORMAT]\nVersion=1\n"
                "[CompassView]\nSelection=11\n"
