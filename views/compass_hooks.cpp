@@ -3,7 +3,9 @@
 #include "app/astroobj_choose.h"
 #include "app/compass_objects_dialog.h"
 #include "app/objinfo.h"
+#include "app/shell.h"
 #include "app/skyview_settings_dialog.h"
+#include "views/sky_window.h"
 
 namespace UI {
 
@@ -30,6 +32,10 @@ ViewDialogs ProgramDialogs() {
         azimuth = az;
         altitude = alt;
         return true;
+    };
+    // "Show in Sky": the sky view takes the object as a search result.
+    d.showInSky = [](const Data::AstroObjRef& object) {
+        if (auto* sky = dynamic_cast<SkyWindow*>(MainWindow(kViewSky))) sky->ShowSearchResult(object);
     };
     return d;
 }

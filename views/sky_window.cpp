@@ -913,6 +913,17 @@ void SkyWindow::HandleKey(UINT key) {
     ShowPanel(kPanelLocation);
 }
 
+void SkyWindow::ShowSearchResult(const Data::AstroObjRef& found) {
+    Data::SkyViewState& sky = Prefs().skyView;
+    sky.centerMode = false;
+    sky.selectedObj = found;
+    map_.SetSelected(found);
+    ShowPanel(kPanelObject);
+    if (map_.CentreIfOffMap(found)) map_.Centre(sky.az, sky.alt);
+    RefreshToolbar();
+    Update(kUpdateGeneral);
+}
+
 void SkyWindow::PressButton(int index) {
     Data::Preferences& prefs = Prefs();
     Data::SkyViewState& sky = prefs.skyView;
@@ -930,13 +941,7 @@ void SkyWindow::PressButton(int index) {
     case kBtnSearch: {
         Data::AstroObjRef found = sky.selectedObj;
         if (!ChooseAstroObject(hwnd_, found, true)) return;
-        sky.centerMode = false;
-        sky.selectedObj = found;
-        map_.SetSelected(found);
-        ShowPanel(kPanelObject);
-        if (map_.CentreIfOffMap(found)) map_.Centre(sky.az, sky.alt);
-        RefreshToolbar();
-        Update(kUpdateGeneral);
+        ShowSearchResult(found);
         return;
     }
     case kBtnInfo:

@@ -182,6 +182,9 @@ public:
     void ToggleFullScreen() override;
 
     void Update(int reason);
+    // An object found by a search (here or in another view): selected, the
+    // object panel shown, the map centred on it only when it is off the map.
+    void ShowSearchResult(const Data::AstroObjRef& found);
     // Key-down of an arrow key, Enter (navigation) or the help key.
     void HandleKey(UINT key);
     // Shows a panel (and the zoom panel's mode) and lays the window out.
