@@ -11,6 +11,7 @@
 #include "engine/magnetic.h"
 #include "engine/physical.h"
 #include "engine/vecmath.h"
+#include "views/core/twilight_table.h"
 
 using namespace Calc;
 using Data::Message;
@@ -29,23 +30,23 @@ const char* const kBodyKeys[kBodyCount] = {"Sun",     "Moon",   "Mercury", "Venu
 const char* const kSeasonKeys[4] = {"March equinox", "June solstice", "September equinox", "December solstice"};
 const char* const kPhaseKeys[4] = {"new Moon", "first quarter", "full Moon", "last quarter"};
 
-// The twilight view's labels.
-const Message kMsgDate{{0x409, u"Date"}, {0x407, u"Datum"}};
-const Message kMsgLocation{{0x409, u"Location"}, {0x407, u"Ort"}};
-const Message kMsgRise{{0x409, u"Rise"}, {0x407, u"Aufg."}};
-const Message kMsgTransit{{0x409, u"Transit"}, {0x407, u"Durchg."}};
-const Message kMsgSet{{0x409, u"Set"}, {0x407, u"Unterg."}};
-const Message kMsgSun{{0x409, u"Sun"}, {0x407, u"Sonne"}};
-const Message kMsgMoon{{0x409, u"Moon"}, {0x407, u"Mond"}};
-const Message kMsgDayNight{{0x409, u"Day/Night Length"}, {0x407, u"Tag-/Nachtl\u00e4nge"}};
-const Message kMsgDiff{{0x409, u"Diff. to prev. day"}, {0x407, u"Diff. zu vorh. Tag"}};
-const Message kMsgTwilight{{0x409, u"Twilight"}, {0x407, u"D\u00e4mmerung"}};
-const Message kMsgMorning{{0x409, u"Morning"}, {0x407, u"Morgen"}};
-const Message kMsgEvening{{0x409, u"Evening"}, {0x407, u"Abend"}};
-const Message kMsgCivil{{0x409, u"Civil"}, {0x407, u"B\u00fcrgerlich"}};
-const Message kMsgNautical{{0x409, u"Nautical"}, {0x407, u"Nautisch"}};
-const Message kMsgAstronomical{{0x409, u"Astronomical"}, {0x407, u"Astronomisch"}};
-const Message kMsgMarkers{{0x409, u"</> = previous/following day"}, {0x407, u"</> = vorheriger/folgender Tag"}};
+// The twilight view's labels, the same texts as the view's.
+using UI::Twilight::kMsgDate;
+using UI::Twilight::kMsgLocation;
+using UI::Twilight::kMsgRise;
+using UI::Twilight::kMsgTransit;
+using UI::Twilight::kMsgSet;
+using UI::Twilight::kMsgSun;
+using UI::Twilight::kMsgMoon;
+using UI::Twilight::kMsgDayNight;
+using UI::Twilight::kMsgDiff;
+using UI::Twilight::kMsgTwilight;
+using UI::Twilight::kMsgMorning;
+using UI::Twilight::kMsgEvening;
+using UI::Twilight::kMsgCivil;
+using UI::Twilight::kMsgNautical;
+using UI::Twilight::kMsgAstronomical;
+using UI::Twilight::kMsgMarkers;
 
 // The events one by one.
 const Message kMsgEventColumns[4] = {{{0x409, u"Event"}, {0x407, u"Ereignis"}},
