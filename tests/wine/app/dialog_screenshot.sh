@@ -10,28 +10,18 @@ prefix=$1 wine=$2 server=$3 shot=$4 lang=$5 outdir=$6 suffix=$7 screen=$8 dpi=$9
 shift 9
 files=$1
 shift
-command -v openbox >/dev/null 2>&1 || { echo "openbox is missing (scripts/install-deps.sh)"; exit 1; }
+. "$(dirname "$0")/../screenshot_lib.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work"
 export WINE="$wine" SERVER="$server" SHOT="$shot" FILES="$files" OUTDIR="$outdir" SLANG="$lang" SUFFIX="$suffix"
 export DIALOGS="$*"
-if [ "$dpi" != "-" ]; then
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null &&
-    "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null ||
-        { echo "setting the prefix's resolution failed"; exit 1; }
-    "$server" -k >/dev/null 2>&1
-fi
-case "$lang" in
-de) export LANG=de_DE.UTF-8 ;;
-*) export LANG=en_US.UTF-8 ;;
-esac
+prefix_dpi "$wine" "$server" "$dpi" || exit 1
+picture_language "$lang"
 mkdir -p "$outdir"
 xvfb-run -a -s "-screen 0 ${screen}x24" sh -c '
-    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-    wm=$!
-    i=0
-    while [ ! -f "$WORK/wm-ready" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    . "$SCREENSHOT_LIB"
+    start_window_manager "$WORK" || exit 1
     rc=0
     for d in $DIALOGS; do
         ready="$WORK/$d.ready"

@@ -6,7 +6,7 @@
 # screen resolution (LogPixels) before the program starts.
 set -u
 prefix=$1 wine=$2 server=$3 program=$4 scene=$5 lang=$6 out=$7 screen=${8:-640x560} dpi=${9:-96}
-command -v openbox >/dev/null 2>&1 || { echo "openbox is missing (scripts/install-deps.sh)"; exit 1; }
+. "$(dirname "$0")/../screenshot_lib.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -14,23 +14,12 @@ export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work" READY
 export WINE="$wine" SERVER="$server" PROGRAM="$program" SCENE="$scene"
 
 # The resolution of this run (the prefix may be shared with other pictures).
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null &&
-"$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null ||
-    { echo "setting the prefix's resolution failed"; exit 1; }
-"$server" -k >/dev/null 2>&1
-# The language comes from LANG alone.
-unset LC_ALL LC_MESSAGES LC_TIME LC_CTYPE LANGUAGE
-case "$lang" in
-de) export LANG=de_DE.UTF-8 ;;
-*) export LANG=en_US.UTF-8 ;;
-esac
+prefix_dpi "$wine" "$server" "$dpi" || exit 1
+picture_language "$lang"
 
 xvfb-run -a -s "-screen 0 ${screen}x24" sh -c '
-    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-    wm=$!
-    i=0
-    while [ ! -f "$WORK/wm-ready" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-    if [ ! -f "$WORK/wm-ready" ]; then echo "the window manager did not come up"; kill $wm; exit 1; fi
+    . "$SCREENSHOT_LIB"
+    start_window_manager "$WORK" || exit 1
     "$WINE" "$PROGRAM" "$SCENE" "$READY" 30000 >"$WORK/shot.log" 2>&1 </dev/null &
     i=0
     while [ ! -f "$READY" ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done

@@ -5,7 +5,7 @@
 #   objinfo_screenshot.sh <prefix> <wine64> <wineserver> <objinfo_shots.exe.so> <shot> <en|de> <out.png> [WxH [dpi]]
 set -u
 prefix=$1 wine=$2 server=$3 program=$4 shot=$5 lang=$6 out=$7 screen=${8:-1024x768} dpi=${9:-}
-command -v openbox >/dev/null 2>&1 || { echo "openbox is missing (scripts/install-deps.sh)"; exit 1; }
+. "$(dirname "$0")/../screenshot_lib.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -13,24 +13,13 @@ ready="$work/ready"
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work" READY="$ready"
 export WINE="$wine" SERVER="$server" PROGRAM="$program" SHOT="$shot" FULL="$work/full.png"
 
-if [ -n "$dpi" ]; then
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null &&
-    "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null ||
-        { echo "setting the prefix's resolution failed"; exit 1; }
-    "$server" -k >/dev/null 2>&1
-fi
-case "$lang" in
-de) export LANG=de_DE.UTF-8 ;;
-*) export LANG=en_US.UTF-8 ;;
-esac
+prefix_dpi "$wine" "$server" "$dpi" || exit 1
+picture_language "$lang"
 export TZ=UTC
 
 xvfb-run -a -s "-screen 0 ${screen}x24" sh -c '
-    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-    wm=$!
-    i=0
-    while [ ! -f "$WORK/wm-ready" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-    if [ ! -f "$WORK/wm-ready" ]; then echo "the window manager did not come up"; kill $wm; exit 1; fi
+    . "$SCREENSHOT_LIB"
+    start_window_manager "$WORK" || exit 1
     "$WINE" "$PROGRAM" --shot "$SHOT" --ready-file "$READY" --exit-after 20000 >"$WORK/shot.log" 2>&1 </dev/null &
     i=0
     while [ ! -s "$READY" ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done

@@ -9,7 +9,7 @@
 # (LogPixels) before the gallery starts. This script's output goes to the caller.
 set -u
 prefix=$1 wine=$2 server=$3 gallery=$4 lang=$5 out=$6 screen=${7:-1024x768} dpi=${8:-}
-command -v openbox >/dev/null 2>&1 || { echo "openbox is missing (scripts/install-deps.sh)"; exit 1; }
+. "$(dirname "$0")/../screenshot_lib.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,26 +17,12 @@ ready="$work/ready"
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work" READY="$ready" OUT="$out"
 export WINE="$wine" SERVER="$server" GALLERY="$gallery" GLANG="$lang"
 
-if [ -n "$dpi" ]; then
-    # Where Wine reads the resolution (the user's setting and the machine's);
-    # stopping the server writes the registry before the gallery starts.
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null &&
-    "$wine" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null ||
-        { echo "setting the prefix's resolution failed"; exit 1; }
-    "$server" -k >/dev/null 2>&1
-fi
-case "$lang" in
-de) export LANG=de_DE.UTF-8 ;;
-*) export LANG=en_US.UTF-8 ;;
-esac
+prefix_dpi "$wine" "$server" "$dpi" || exit 1
+picture_language "$lang"
 
 xvfb-run -a -s "-screen 0 ${screen}x24" sh -c '
-    # The window manager first: the gallery must come up under it.
-    openbox --sm-disable --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-    wm=$!
-    i=0
-    while [ ! -f "$WORK/wm-ready" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-    if [ ! -f "$WORK/wm-ready" ]; then echo "the window manager did not come up"; cat "$WORK/openbox.log"; kill $wm; exit 1; fi
+    . "$SCREENSHOT_LIB"
+    start_window_manager "$WORK" || exit 1
     "$WINE" "$GALLERY" --lang "$GLANG" --ready-file "$READY" --exit-after 30000 >"$WORK/gallery.log" 2>&1 </dev/null &
     i=0
     while [ ! -f "$READY" ] && [ $i -lt 600 ]; do sleep 0.1; i=$((i + 1)); done
