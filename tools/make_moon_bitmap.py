@@ -78,7 +78,9 @@ def read_png_gray8(data):
     for y in range(height):
         line = raw[y * (width + 1):(y + 1) * (width + 1)]
         kind, cur = line[0], bytearray(line[1:])
-        # The five PNG filters (PNG specification, section 9), one byte per pixel.
+        # Undo the row's filter (none, sub, up, average, Paeth): each byte was
+        # stored as a difference from its left, upper or predicted neighbour,
+        # and a grey image has one byte per pixel, so the left neighbour is x - 1.
         for x in range(width):
             a = cur[x - 1] if x > 0 else 0
             b = previous[x]

@@ -54,7 +54,8 @@ SOURCE_REGION = {"Africa": "Africa", "America": "America", "Asia": "Asia", "Cari
                  "Europe": "Europe", "Oceania": "Oceania"}
 REGION_QUOTAS = {"America": 160, "Europe": 145, "Asia": 117, "Africa": 106, "Oceania": 45, "Carribean": 35}
 
-# Rows the table carries exactly as given: name, region, latitude, longitude
+# Rows the table carries unchanged, because the program's place names and
+# coordinates must stay what users already have saved: name, region, latitude, longitude
 # (west positive), zone in minutes; the source row they stand for
 # (normalised name, country code) is not chosen a second time.
 # Adamstown keeps Pitcairn's present offset (UTC-8 since 1998).
