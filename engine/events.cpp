@@ -320,9 +320,9 @@ const float kPhaseRows[3][16] = {
 // The polynomial terms in T of the phase theory (the secular acceleration
 // and the eccentricity factor E) are fitted to a few millennia; far outside
 // they grow without bound (at 250 000 years 0.0001337 T^2 alone is 950 days
-// and E^2 some 10^5). Beyond 8000 years from 2000 (as for the seasons) T is
+// and E^2 some 10^5). Beyond 8000 years from 2000 (the seasons' span) T is
 // held at the limit, so the phases continue with the mean lunation.
-constexpr float kPhaseCenturySpan = 80.0f;
+constexpr float kPhaseCenturySpan = kSeasonYearSpan / 100.0f;
 
 // Quarter indices whose moment an MJD day count in 32 bits can hold.
 constexpr int32_t kMaxPhaseIndex = 288000000;
@@ -342,12 +342,6 @@ float PhaseArgument(double a0, double rate, int32_t k, float t2) {
     double deg = std::fmod(a0 + rate * static_cast<double>(k), 360.0) + static_cast<double>(t2);
     deg -= 360.0 * std::floor(deg / 360.0);
     return static_cast<float>(deg) * kDegToRad;
-}
-
-// Days from `b` to `a`, for moments too far apart for DiffSeconds.
-double DaysBetween(AstroTime a, AstroTime b) {
-    return (static_cast<double>(a.day) - static_cast<double>(b.day)) +
-           static_cast<double>(a.seconds - b.seconds) / 86400.0;
 }
 
 }  // namespace
@@ -425,10 +419,10 @@ float MoonAge(AstroTime t) {
     if (Compare(MoonPhaseEvent(k), t) > 0) --k;
     k -= FloorMod4(k);  // back to the new Moon
     // The periodic terms move a phase by less than a day, so this new Moon
-    // is the last one; the steps only guard the ends of the index range.
-    for (int i = 0; i < 4 && k - 4 >= -kMaxPhaseIndex && Compare(MoonPhaseEvent(k), t) > 0; ++i) k -= 4;
-    for (int i = 0; i < 4 && k + 4 <= kMaxPhaseIndex && Compare(MoonPhaseEvent(k + 4), t) <= 0; ++i) k += 4;
-    return static_cast<float>(DaysBetween(t, MoonPhaseEvent(k)));
+    // is the last one. The days between are taken in double, as the two
+    // may lie further apart than DiffSeconds reaches at the ends of the
+    // index range.
+    return static_cast<float>(ToJulianDay(t) - ToJulianDay(MoonPhaseEvent(k)));
 }
 
 // --- iterators ----------------------------------------------------------------------------
