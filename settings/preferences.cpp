@@ -181,7 +181,7 @@ bool Preferences::ReadHeldRef(const PropertyReader& r, const std::u16string& sec
     if (!r.Get(key, text)) return false;
     ref = ParseObjectKey(text);
     const std::u16string id = section + u'\n' + key;
-    if (!text.empty() && ObjectKey(ref) != text && ObjectKey(ref).empty()) heldKeys_[id] = {ref, text};
+    if (!text.empty() && ObjectKey(ref).empty()) heldKeys_[id] = {ref, text};
     else heldKeys_.erase(id);
     return true;
 }
