@@ -5,7 +5,9 @@
 #include "settings/properties.h"
 #include "settings/safefile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace Data {
 
@@ -126,7 +128,13 @@ void WritePlace(PropertyWriter& w, const Place& p) {
     WriteInt(w, u"Timezone", p.timeZone);
 }
 
-void ReadPlace(const PropertyReader& r, Place& place) {
+bool ReadPlace(const PropertyReader& r, Place& place) {
+    // A section without any of the keys (lost to an edit or a damaged file)
+    // names no place: reading it field by field would give the blank place,
+    // an observer at 0, 0 under the name "?".
+    static const char16_t* const kKeys[] = {u"Name", u"Region", u"Latitude", u"Longitude", u"Elevation", u"Timezone"};
+    if (std::none_of(std::begin(kKeys), std::end(kKeys), [&r](const char16_t* key) { return r.Has(key); }))
+        return false;
     Place p = BlankPlace();
     ReadText(r, u"Name", p.name);
     ReadText(r, u"Region", p.region);
@@ -137,6 +145,7 @@ void ReadPlace(const PropertyReader& r, Place& place) {
     int32_t zone;
     if (ReadInt(r, u"Timezone", zone) && zone >= -kMaxZoneMinutes && zone <= kMaxZoneMinutes) p.timeZone = zone;
     place = p;
+    return true;
 }
 
 // --- the line format ----------------------------------------------------------------------

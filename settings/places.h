@@ -85,8 +85,9 @@ Place BlankPlace();
 void WritePlace(PropertyWriter& w, const Place& place);
 // Starts from the blank place; every key that is present and readable
 // replaces its field. A latitude beyond +-90, a longitude beyond +-180 or a
-// zone beyond a day counts as unreadable.
-void ReadPlace(const PropertyReader& r, Place& place);
+// zone beyond a day counts as unreadable. False, `place` unchanged, when
+// none of the six keys is present.
+bool ReadPlace(const PropertyReader& r, Place& place);
 
 // --- the places file ------------------------------------------------------------------------
 

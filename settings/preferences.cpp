@@ -213,14 +213,7 @@ void Preferences::ReadFromStore() {
 
     {
         SectionPropertyReader r(store.Section(kCurrentLocation));
-        // A file without any of the place's keys (a section lost to an edit
-        // or a damaged file) keeps the default place: reading it field by
-        // field would put the observer at 0, 0 under the name "?".
-        static const char16_t* const kPlaceKeys[] = {u"Name", u"Region", u"Latitude", u"Longitude", u"Elevation",
-                                                     u"Timezone"};
-        bool anyPlaceKey = false;
-        for (const char16_t* key : kPlaceKeys) anyPlaceKey = anyPlaceKey || r.Has(key);
-        if (anyPlaceKey) ReadPlace(r, place);
+        ReadPlace(r, place);  // a file without the place keeps the default place
         ReadIntIn(r, u"DstAdjust", 0, 2, dstAdjust);
     }
     {

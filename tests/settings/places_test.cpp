@@ -408,4 +408,8 @@ TEST(PlaceProperties, WrittenWithSixKeysAndReadOverTheBlankPlace) {
     EXPECT_EQ(back.latitude, 0.0f);
     EXPECT_EQ(back.longitude, -8.5f);
     EXPECT_EQ(back.timeZone, 0);
+    // A section with none of the keys names no place: the place stays.
+    const Place kept = back;
+    EXPECT_FALSE(ReadPlace(SectionPropertyReader(PropertySection{{u"DstAdjust", u"1"}}), back));
+    EXPECT_EQ(back, kept);
 }
