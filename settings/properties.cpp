@@ -1,7 +1,5 @@
 #include "settings/properties.h"
 
-#include "data/utf8stream.h"
-
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -44,12 +42,6 @@ void SectionStore::ParseLine(const std::u16string& line) {
     const size_t eq = line.find(u'=');
     if (eq == std::u16string::npos) return;
     sections_[current_][line.substr(0, eq)] = line.substr(eq + 1);
-}
-
-bool SectionStore::Parse(std::basic_istream<char16_t>& in) {
-    std::u16string line;
-    while (PL::GetLine(in, line)) ParseLine(line);
-    return !in.bad();
 }
 
 bool SectionStore::Write(std::basic_ostream<char16_t>& out) const {

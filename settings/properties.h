@@ -15,7 +15,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <map>
 #include <ostream>
 #include <string>
@@ -49,9 +48,6 @@ public:
     //    key and value, both verbatim, and the key is set in the current
     //    section, replacing an earlier value.
     void ParseLine(const std::u16string& line);
-    // Parses every line of a stream into the store. False on a read error
-    // (the lines before it are kept).
-    bool Parse(std::basic_istream<char16_t>& in);
     // Every section in order as "[name]", then its keys in order as
     // key=value, each followed by a line end. False when the stream failed.
     bool Write(std::basic_ostream<char16_t>& out) const;

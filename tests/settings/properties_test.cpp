@@ -86,9 +86,7 @@ TEST(SectionStore, WritesSectionsAndKeysInCodeUnitOrder) {
 }
 
 TEST(SectionStore, ParseAndWriteRoundTrip) {
-    std::basic_istringstream<char16_t> in(u"[Z]\nb=2\na=1\n;comment\n\n[Y]\nk=\u00e4=\u6771\n");
-    SectionStore s;
-    ASSERT_TRUE(s.Parse(in));
+    const SectionStore s = Parsed({u"[Z]", u"b=2", u"a=1", u";comment", u"", u"[Y]", u"k=\u00e4=\u6771"});
     EXPECT_EQ(Written(s), u"[Y]\nk=\u00e4=\u6771\n[Z]\na=1\nb=2\n");
 }
 
