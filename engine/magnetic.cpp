@@ -114,7 +114,6 @@ float MagneticModel::MagneticAzimuth(float azimuthDeg) {
 }
 
 void MagneticModel::SpatialStep(int model) {
-    ++spatialSteps_;
     spatialCached_ = true;
     cachedLongitude_ = longitude;
     cachedLatitude_ = latitude;
@@ -275,7 +274,6 @@ void MagneticModel::SpatialStep(int model) {
 }
 
 void MagneticModel::TimeStep(int32_t yearHundredths) {
-    ++timeSteps_;
     momentCached_ = true;
     cachedMoment_ = moment;
     resultModel_ = cachedModel_;

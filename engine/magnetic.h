@@ -50,10 +50,6 @@ public:
     // text when the moment lay outside every model.
     const char16_t* ModelName() const;
 
-    // Diagnostics for tests and benchmarks: how often each step ran.
-    uint32_t SpatialSteps() const { return spatialSteps_; }
-    uint32_t TimeSteps() const { return timeSteps_; }
-
     // The model serving a moment (an index into kMagneticModels), or -1.
     static int ModelFor(AstroTime t);
     // The moment as a year in whole hundredths (201250 = 2012.50): years of
@@ -84,7 +80,6 @@ private:
     AstroTime cachedMoment_;
 
     int resultModel_ = -1;
-    uint32_t spatialSteps_ = 0, timeSteps_ = 0;
 };
 
 }  // namespace Calc
