@@ -30,10 +30,6 @@ float WholeDegrees(float radians) { return Floor(Reduce(radians, kTwoPi) * kRadT
 
 }  // namespace
 
-float DiameterAt1Au(int body) { return body >= 0 && body < kBodyCount ? kBodies[body].diameter : 0.0f; }
-
-float MagnitudeBase(int body) { return body >= 0 && body < kBodyCount ? kBodies[body].v0 : kMissing; }
-
 // --- Ephemeris members -----------------------------------------------------------
 
 float Ephemeris::AngularDiameter(int body) {

@@ -14,11 +14,6 @@
 
 namespace Calc {
 
-// Apparent diameter at 1 AU (arcseconds) and the magnitude base V0 of body
-// 0..9; 0 (diameter) and -1000 (magnitude) for any other index.
-float DiameterAt1Au(int body);
-float MagnitudeBase(int body);
-
 // Jupiter's polar diameter at 1 AU (arcseconds).
 constexpr float kJupiterPolarAt1Au = 184.12f;
 // Saturn's outer ring diameter at 1 AU (arcseconds).
