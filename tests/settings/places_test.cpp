@@ -39,8 +39,6 @@ const char kBom[] = "\xEF\xBB\xBF";
 
 }  // namespace
 
-// --- vocabularies and fixed places -----------------------------------------------------
-
 // --- the built-in table -----------------------------------------------------------------------
 
 TEST(BuiltinPlaces, OrderedUniqueAndPlausible) {
@@ -82,27 +80,12 @@ TEST(BuiltinPlaces, ZonesFollowPresentLaw) {
     }
 }
 
-TEST(BuiltinPlaces, MakePlaceGivesDegreesAndRegionName) {
-    const Place z = MakePlace(*FindBuiltin(u"Zurich"));
-    EXPECT_EQ(z.name, u"Zurich");
-    EXPECT_EQ(z.region, u"Europe");
-    EXPECT_EQ(z.latitude, 47.4f);
-    EXPECT_EQ(z.longitude, -8.5f);
-    EXPECT_EQ(z.elevation, 0.0f);
-    EXPECT_EQ(z.timeZone, 60);
-}
-
 // --- the line format ----------------------------------------------------------------------------
 
 TEST(PlaceLine, ReadsTheFields) {
     Place p;
     ASSERT_TRUE(ParsePlaceLine(u"47.37,-8.54,408,60,User defined,Home", p));
-    EXPECT_EQ(p.latitude, 47.37f);
-    EXPECT_EQ(p.longitude, -8.54f);
-    EXPECT_EQ(p.elevation, 408.0f);
-    EXPECT_EQ(p.timeZone, 60);
-    EXPECT_EQ(p.region, u"User defined");
-    EXPECT_EQ(p.name, u"Home");
+    EXPECT_EQ(p, UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60));
 
     // The region is always the text before the first comma.
     ASSERT_TRUE(ParsePlaceLine(u"1,2,3,4,Home, Office", p));
@@ -277,23 +260,10 @@ TEST_F(UserPlacesTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
     EXPECT_EQ(next.Places().at(u"Z\u00fcrich").latitude, 47.37f);
 }
 
-namespace {
-
-// Reading "places.dat" fails although the file is there.
-class UnreadablePlaces : public PL::TestPlatform {
-public:
-    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
-        if (mode[0] == 'r' && path.size() >= 10 && path.compare(path.size() - 10, 10, u"places.dat") == 0) return nullptr;
-        return TestPlatform::OpenFile(path, mode);
-    }
-};
-
-}  // namespace
-
 TEST_F(UserPlacesTest, AFileThatCannotBeReadIsNeverOverwritten) {
     const std::string original = std::string(kBom) + "1,2,3,4,User defined,A\r\n";
     WriteBytes(DatPath(), original);
-    UnreadablePlaces unreadable;
+    settings_test::UnreadableFile unreadable(u"places.dat");
     PL::ScopedPlatform scope(unreadable);
     UserPlaceStore store(folder_);
     EXPECT_FALSE(store.EnsureLoaded());
@@ -304,54 +274,44 @@ TEST_F(UserPlacesTest, AFileThatCannotBeReadIsNeverOverwritten) {
     EXPECT_EQ(ReadBytes(DatPath()), original);
 }
 
-TEST_F(UserPlacesTest, AWriteThatFailsPartWayKeepsTheOldFile) {
+// Every way the rewrite can fail leaves the old file as it was.
+TEST_F(UserPlacesTest, AFailedRewriteKeepsTheOldFile) {
     UserPlaceStore store(folder_);
     ASSERT_TRUE(store.Save(UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60)));
     const std::string before = ReadBytes(DatPath());
+    auto expectKept = [&](const char* what) {
+        EXPECT_TRUE(store.Save(UserPlace(u"Away", 10, 20, 30, 0))) << what;
+        EXPECT_FALSE(store.LastWriteOk()) << what;
+        EXPECT_EQ(ReadBytes(DatPath()), before) << what;
+        store.Remove(u"Away");
+    };
     platform_.writeLimit = 20;  // the byte-order mark and part of the first line
     platform_.writeLimitSuffix = u"places.tmp";
-    EXPECT_TRUE(store.Save(UserPlace(u"Away", 10, 20, 30, 0)));
-    EXPECT_FALSE(store.LastWriteOk());
-    EXPECT_EQ(ReadBytes(DatPath()), before);
+    expectKept("write cut off");
     EXPECT_FALSE(Exists(Path("places.tmp")));
-}
+    platform_.writeLimit.reset();
 
-TEST_F(UserPlacesTest, ATwinThatCannotBeCreatedKeepsTheOldFile) {
-    UserPlaceStore store(folder_);
-    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
-    const std::string before = ReadBytes(DatPath());
     ASSERT_EQ(::mkdir(Path("places.tmp").c_str(), 0755), 0);  // the twin's name is taken by a folder
-    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
-    EXPECT_FALSE(store.LastWriteOk());
-    EXPECT_EQ(ReadBytes(DatPath()), before);
-}
+    expectKept("no twin");
+    ASSERT_EQ(::rmdir(Path("places.tmp").c_str()), 0);
 
-TEST_F(UserPlacesTest, AReadOnlyFolderKeepsTheOldFile) {
-    UserPlaceStore store(folder_);
-    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
-    const std::string before = ReadBytes(DatPath());
-    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
-    if (!settings_test::FolderRefusesWrites(dir_)) GTEST_SKIP() << "running with rights that ignore folder permissions";
-    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
-    EXPECT_FALSE(store.LastWriteOk());
-    EXPECT_EQ(ReadBytes(DatPath()), before);
-}
-
-TEST_F(UserPlacesTest, AFailedReplaceLeavesTheOldFileAndAUsableTwin) {
-    UserPlaceStore store(folder_);
-    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
-    const std::string before = ReadBytes(DatPath());
     platform_.failReplace = true;
-    EXPECT_TRUE(store.Save(UserPlace(u"Away", 4, 5, 6, 0)));
-    EXPECT_FALSE(store.LastWriteOk());
-    EXPECT_EQ(ReadBytes(DatPath()), before);
+    expectKept("replace failed");
+    platform_.failReplace = false;
     // The old file wins over the twin at the next start.
     UserPlaceStore next(folder_);
     ASSERT_TRUE(next.EnsureLoaded());
     EXPECT_EQ(next.Places().size(), 1u);
+
+    // A read-only folder, where the rights in use respect it.
+    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
+    if (settings_test::FolderRefusesWrites(dir_)) expectKept("read-only folder");
 }
 
 TEST_F(UserPlacesTest, ACompleteTwinStandsInForAMissingFile) {
+    // A twin cut off part-way is not used.
+    WriteBytes(Path("places.tmp"), std::string(kBom) + "1,2,3,4,User defined,A\r\n5,6,7,8,User def");
+    EXPECT_FALSE(UserPlaceStore(folder_).EnsureLoaded());
     // A crash between writing the twin and moving it into place.
     WriteBytes(Path("places.tmp"), std::string(kBom) + "1,2,3,4,User defined,A\r\n");
     UserPlaceStore store(folder_);
@@ -360,13 +320,6 @@ TEST_F(UserPlacesTest, ACompleteTwinStandsInForAMissingFile) {
     ASSERT_TRUE(store.Save(UserPlace(u"B", 0, 0, 0, 0)));
     EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "1,2,3,4,User defined,A\r\n0,0,0,0,User defined,B\r\n");
     EXPECT_FALSE(Exists(Path("places.tmp")));
-}
-
-TEST_F(UserPlacesTest, ATwinCutOffPartWayIsNotUsed) {
-    WriteBytes(Path("places.tmp"), std::string(kBom) + "1,2,3,4,User defined,A\r\n5,6,7,8,User def");
-    UserPlaceStore store(folder_);
-    EXPECT_FALSE(store.EnsureLoaded());
-    EXPECT_TRUE(store.Places().empty());
 }
 
 TEST_F(UserPlacesTest, TheProgramWideStoreFollowsItsFolder) {
@@ -387,13 +340,9 @@ TEST(PlaceProperties, WrittenWithSixKeysAndReadOverTheBlankPlace) {
     SectionPropertyWriter w(s);
     Place zurich = MakePlace(*FindBuiltin(u"Zurich"));
     WritePlace(w, zurich);
-    EXPECT_EQ(s.size(), 6u);
-    EXPECT_EQ(s[u"Name"], u"Zurich");
-    EXPECT_EQ(s[u"Region"], u"Europe");
-    EXPECT_EQ(s[u"Latitude"], u"47.40000152587891");  // the float's 16 digits
-    EXPECT_EQ(s[u"Longitude"], u"-8.5");
-    EXPECT_EQ(s[u"Elevation"], u"0");
-    EXPECT_EQ(s[u"Timezone"], u"60");
+    EXPECT_EQ(s, (PropertySection{{u"Name", u"Zurich"}, {u"Region", u"Europe"},
+                                  {u"Latitude", u"47.40000152587891"},  // the float's 16 digits
+                                  {u"Longitude", u"-8.5"}, {u"Elevation", u"0"}, {u"Timezone", u"60"}}));
     Place back = DefaultPlace();
     ReadPlace(SectionPropertyReader(s), back);
     EXPECT_EQ(back, zurich);

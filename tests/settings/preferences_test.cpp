@@ -27,14 +27,7 @@ class PrefsTest : public settings_test::FolderTest {
 protected:
     void SetUp() override {
         FolderTest::SetUp();
-        PL::SystemTime now;
-        now.year = 2024;
-        now.month = 3;
-        now.day = 5;
-        now.hour = 14;
-        now.minute = 7;
-        now.second = 9;
-        platform_.utc = now;
+        platform_.utc = PL::SystemTime{2024, 3, 0, 5, 14, 7, 9, 0};
         const std::string obj = "M 1;Crab Nebula;5h34.5m;22°01';1;3;8.4;6500\nM 2;Globular cluster;21h33.5m;-0°49';1;1;6.5;37500\n";
         WriteBytes(Path("Messier.puo"), obj);
         WriteBytes(Path("Caldwell.puo"), "C 1;Open cluster;0h44.3m;85°20';1;2;8.1;3300\n");
@@ -76,13 +69,7 @@ TEST_F(PrefsTest, FirstStartGivesTheDefaults) {
     EXPECT_TRUE(p.Load(folder_));
     EXPECT_EQ(p.viewMode, 0);  // compass view
     EXPECT_EQ(p.place, DefaultPlace());
-    EXPECT_EQ(p.dstAdjust, 0);
-    EXPECT_TRUE(p.time.useCurrentTime);
     EXPECT_EQ(p.time.time, now_);
-    EXPECT_EQ(p.time.step, 3600);
-    EXPECT_EQ(p.time.stepMode, 1);
-    EXPECT_EQ(p.activeUserObjFiles, (Names{u"Messier", u"Caldwell"}));
-    EXPECT_EQ(p.activeCometFiles, (Names{u"Asteroids", u"Comets"}));
     EXPECT_EQ(LoadedNames(UserObjectFiles()), (Names{u"Caldwell", u"Messier"}));
     EXPECT_EQ(LoadedNames(CometFiles()), (Names{u"Asteroids", u"Comets"}));
     EXPECT_FALSE(Exists(Path("prefs.dat")));  // nothing written at start
@@ -139,38 +126,25 @@ TEST_F(PrefsTest, EverythingComesBack) {
     p.compassDisplay = 2;
     p.starFile = u"/cards/stars.dat";
     ASSERT_TRUE(p.Save(folder_));
+    const std::string saved = Prefs();
 
     UserObjectFiles().UnloadAll();
     CometFiles().UnloadAll();
     Preferences q;
     ASSERT_TRUE(q.Load(folder_));
     EXPECT_EQ(q.place, p.place);
-    EXPECT_EQ(q.dstAdjust, 2);
     EXPECT_EQ(q.time.time, p.time.time);
-    EXPECT_FALSE(q.time.useCurrentTime);
-    EXPECT_EQ(q.time.step, 86400);
-    EXPECT_EQ(q.time.stepMode, 2);
-    EXPECT_EQ(q.magnetic, 1);
-    EXPECT_TRUE(q.origin);
-    EXPECT_EQ(q.viewMode, 1);
-    EXPECT_TRUE(q.display.raDecGrid);
-    EXPECT_EQ(q.display.magFilter, 11.5f);
-    EXPECT_EQ(q.display.starColour, 2);
-    EXPECT_EQ(q.display.tapInfo, 3);
     EXPECT_EQ(q.skyView.az, 123.456f);
-    EXPECT_EQ(q.skyView.alt, -12.5f);
-    EXPECT_EQ(q.skyView.viewAngle, 7.5f);
-    EXPECT_EQ(q.skyView.navigationMode, 1);
     EXPECT_EQ(q.skyView.selectedObj, AstroObjRef(kObjStar, 2491));
-    EXPECT_EQ(q.skyView.angularDistRefObj, AstroObjRef(kObjConstellation, 19));
-    EXPECT_TRUE(q.skyView.centerMode);
     EXPECT_EQ(q.compass[3].object, AstroObjRef(kObjUser, 1, u"Messier"));
-    // The comet resolves only because its file is loaded between the passes.
+    // The comet resolves only because its file is loaded between the passes
+    // (a key that did not resolve would be written back as read, so the
+    // comparison below would not see it).
     EXPECT_EQ(q.compass[10].object, AstroObjRef(kObjComet, 1, u"Comets"));
-    EXPECT_FALSE(q.compassHide[10]);
-    EXPECT_EQ(q.compassSelection, 10);
-    EXPECT_EQ(q.compassDisplay, 2);
-    EXPECT_EQ(q.starFile, u"/cards/stars.dat");
+    // Every other field: a field that did not come back would be saved with
+    // its default.
+    ASSERT_TRUE(q.Save(folder_));
+    EXPECT_EQ(Prefs(), saved);
 }
 
 TEST_F(PrefsTest, SelectionsInFilesResolveOnTheSecondPass) {
@@ -231,32 +205,15 @@ TEST_F(PrefsTest, AnotherFormatVersionGivesDefaultsButKeepsItsSections) {
     EXPECT_NE(text.find("[View]\r\nMode=0\r\n"), std::string::npos);
 }
 
-TEST_F(PrefsTest, ReadingRulesOfTheFile) {
+TEST_F(PrefsTest, FileListsEndAtTheFirstGap) {
     WritePrefs("[FORMAT]\nVersion=1\n"
-               "[View]\nmode=1\n"        // keys are case-sensitive
-               "[AzimuthDisplay]\nMagnetic=1x\n"
-               " [CurrentLocation]\n"    // not a header: ignored
-               "Name=Up=Down\n"          // still in AzimuthDisplay
-               "[CurrentLocation]\nName=A=B\nLatitude=12.5\n"
                "[ActiveCometFiles]\n0=Comets\n1=Asteroids\n3=Lost\n"
                "[ActiveUserObjFiles]\n1=Caldwell\n");
     Preferences p;
     p.Load(folder_);
-    EXPECT_EQ(p.viewMode, 0);
-    EXPECT_EQ(p.magnetic, 1);           // "1x" reads as 1
-    EXPECT_EQ(p.place.name, u"A=B");    // everything after the first "="
-    EXPECT_EQ(p.place.latitude, 12.5f);
-    EXPECT_EQ(p.place.region, u"User defined");  // absent keys keep the blank place
-    EXPECT_EQ(p.place.longitude, 0.0f);
-    EXPECT_EQ(p.dstAdjust, 0);          // absent: the default
     EXPECT_EQ(p.activeCometFiles, (Names{u"Comets", u"Asteroids"}));  // the gap at "2" ends the list
     EXPECT_TRUE(p.activeUserObjFiles.empty());                        // no "0"
     EXPECT_TRUE(LoadedNames(UserObjectFiles()).empty());
-    EXPECT_EQ(p.store.Get(u"AzimuthDisplay", u"Name"), u"Up=Down");
-    // A Mode of 3abc reads as 3.
-    p.store.Section(u"View")[u"Mode"] = u"3abc";
-    p.ReadFromStore();
-    EXPECT_EQ(p.viewMode, 3);
 }
 
 TEST_F(PrefsTest, AFileWithoutThePlaceKeepsTheDefaultPlace) {
@@ -296,7 +253,16 @@ TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
 // no override.
 TEST_F(PrefsTest, ViewModeAndLanguageOnlyTakeValuesTheProgramHas) {
     platform_.language = 0x409;
-    for (const char* mode : {"-7", "2", "4", "1x"}) {
+    // The language override comes from the file only, and is written back.
+    WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=1031\r\n");
+    Preferences german;
+    german.Load(folder_);
+    EXPECT_EQ(german.languageOverride, 0x407);
+    EXPECT_EQ(UserLangId(), 0x407);
+    ASSERT_TRUE(german.Save(folder_));
+    EXPECT_NE(Prefs().find("[Language]\r\nlangid=1031\r\n"), std::string::npos);
+    SetUserLangId(0);
+    for (const char* mode : {"-7", "2", "4", "1x"}) {  // "1x" reads as 1
         WritePrefs(std::string("[FORMAT]\nVersion=1\n[View]\nMode=") + mode + "\n[Language]\nlangid=1036\n");
         Preferences p;
         p.Load(folder_);
@@ -363,23 +329,6 @@ TEST_F(PrefsTest, AFileOfNoFormatVersionSettlesAfterOneSave) {
     EXPECT_EQ(Prefs(), second);
 }
 
-TEST_F(PrefsTest, TheLanguageOverrideComesFromTheFileOnly) {
-    platform_.language = 0x409;
-    WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=1031\r\n");
-    Preferences p;
-    p.Load(folder_);
-    EXPECT_EQ(p.languageOverride, 0x407);
-    EXPECT_EQ(UserLangId(), 0x407);
-    ASSERT_TRUE(p.Save(folder_));
-    EXPECT_NE(Prefs().find("[Language]\r\nlangid=1031\r\n"), std::string::npos);
-
-    SetUserLangId(0);
-    WritePrefs("[FORMAT]\r\nVersion=1\r\n[Language]\r\nlangid=German\r\n");
-    p.Load(folder_);
-    EXPECT_EQ(p.languageOverride, 0);
-    EXPECT_EQ(UserLangId(), 0x409);
-}
-
 TEST_F(PrefsTest, UnknownSectionsAndKeysSurviveASaveInSortedPlace) {
     WritePrefs("; a comment, lost on saving\r\n[FORMAT]\r\nVersion=1\r\n[zzz]\r\nb=2\r\na=1\r\n"
                "[Aardvark]\r\nx=y\r\n[View]\r\nMode=1\r\nExtra=kept\r\n");
@@ -393,19 +342,8 @@ TEST_F(PrefsTest, UnknownSectionsAndKeysSurviveASaveInSortedPlace) {
     EXPECT_EQ(text.find("comment"), std::string::npos);
 }
 
-TEST_F(PrefsTest, AWriteThatFailsPartWayKeepsTheOldFile) {
-    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
-    const std::string before = Prefs();
-    Preferences p;
-    p.Load(folder_);
-    p.viewMode = 1;
-    platform_.writeLimit = 100;
-    platform_.writeLimitSuffix = u"prefs.tmp";
-    EXPECT_FALSE(p.Save(folder_));
-    EXPECT_EQ(Prefs(), before);
-    EXPECT_FALSE(Exists(Path("prefs.tmp")));
-}
-
+// The safe rewrite itself (a write cut off, a read-only folder, the twin
+// at the next start) is tested with the places file; here: Save reports it.
 TEST_F(PrefsTest, AFailedReplaceKeepsTheOldFile) {
     WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
     const std::string before = Prefs();
@@ -420,51 +358,10 @@ TEST_F(PrefsTest, AFailedReplaceKeepsTheOldFile) {
     EXPECT_EQ(q.viewMode, 3);
 }
 
-TEST_F(PrefsTest, AReadOnlyFolderKeepsTheOldFile) {
-    WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
-    const std::string before = Prefs();
-    Preferences p;
-    p.Load(folder_);
-    p.viewMode = 1;
-    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
-    if (!settings_test::FolderRefusesWrites(dir_)) GTEST_SKIP() << "running with rights that ignore folder permissions";
-    EXPECT_FALSE(p.Save(folder_));
-    EXPECT_EQ(Prefs(), before);
-}
-
-TEST_F(PrefsTest, ACompleteTwinStandsInForAMissingFile) {
-    // A crash between writing prefs.tmp and moving it into place.
-    WriteBytes(Path("prefs.tmp"), std::string(kBom) + "[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
-    Preferences p;
-    EXPECT_TRUE(p.Load(folder_));
-    EXPECT_EQ(p.viewMode, 3);
-    ASSERT_TRUE(p.Save(folder_));
-    EXPECT_NE(Prefs().find("[View]\r\nMode=3\r\n"), std::string::npos);
-    EXPECT_FALSE(Exists(Path("prefs.tmp")));
-    // A twin cut off part-way is not used.
-    std::remove(Path("prefs.dat").c_str());
-    WriteBytes(Path("prefs.tmp"), std::string(kBom) + "[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3");
-    Preferences q;
-    q.Load(folder_);
-    EXPECT_EQ(q.viewMode, 0);
-}
-
-namespace {
-
-class UnreadablePrefs : public PL::TestPlatform {
-public:
-    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
-        if (mode[0] == 'r' && path.size() >= 9 && path.compare(path.size() - 9, 9, u"prefs.dat") == 0) return nullptr;
-        return TestPlatform::OpenFile(path, mode);
-    }
-};
-
-}  // namespace
-
 TEST_F(PrefsTest, AFileThatCannotBeReadIsNotOverwritten) {
     WritePrefs("[FORMAT]\r\nVersion=1\r\n[View]\r\nMode=3\r\n");
     const std::string before = Prefs();
-    UnreadablePrefs unreadable;
+    settings_test::UnreadableFile unreadable(u"prefs.dat");
     unreadable.utc = platform_.utc;
     PL::ScopedPlatform scope(unreadable);
     Preferences p;

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
+#include <utility>
 
 #include "data/platform.h"
 
@@ -90,74 +92,36 @@ TEST(SectionStore, ParseAndWriteRoundTrip) {
     EXPECT_EQ(Written(s), u"[Y]\nk=\u00e4=\u6771\n[Z]\na=1\nb=2\n");
 }
 
-TEST(TypedProperties, IntegersReadTheLeadingNumber) {
-    int32_t v = 7;
-    EXPECT_TRUE(ReadInt(OneKey(u"3abc").reader, u"k", v));
-    EXPECT_EQ(v, 3);
-    EXPECT_TRUE(ReadInt(OneKey(u"  -42").reader, u"k", v));
-    EXPECT_EQ(v, -42);
-    EXPECT_TRUE(ReadInt(OneKey(u"+5").reader, u"k", v));
-    EXPECT_EQ(v, 5);
-    EXPECT_TRUE(ReadInt(OneKey(u"-2147483648").reader, u"k", v));
-    EXPECT_EQ(v, INT32_MIN);
-    v = 7;
-    for (const char16_t* bad : {u"", u"abc", u"-", u"+ 1", u"2147483648", u"99999999999999999999999"}) {
-        EXPECT_FALSE(ReadInt(OneKey(bad).reader, u"k", v)) << PL::ToUtf8(bad);
-        EXPECT_EQ(v, 7);
+// Each text read into a field that holds `start`: the value read, or no
+// value when the text is refused (and the field keeps `start`).
+template <class T>
+void ExpectReads(bool (*read)(const PropertyReader&, const std::u16string&, T&), T start,
+                 std::initializer_list<std::pair<const char16_t*, std::optional<T>>> cases) {
+    for (const auto& c : cases) {
+        T v = start;
+        EXPECT_EQ(read(OneKey(c.first).reader, u"k", v), c.second.has_value()) << PL::ToUtf8(c.first);
+        EXPECT_EQ(v, c.second.value_or(start)) << PL::ToUtf8(c.first);
     }
+}
+
+TEST(TypedProperties, NumbersReadTheLeadingNumber) {
+    ExpectReads<int32_t>(ReadInt, 7,
+                         {{u"3abc", 3}, {u"  -42", -42}, {u"+5", 5}, {u"-2147483648", INT32_MIN}, {u"", {}},
+                          {u"abc", {}}, {u"-", {}}, {u"+ 1", {}}, {u"2147483648", {}},
+                          {u"99999999999999999999999", {}}});
+    ExpectReads<uint16_t>(ReadUInt16, 1, {{u"1031", 0x407}, {u"65535", 65535}, {u"65536", {}}, {u"-1", {}}, {u"x", {}}});
+    ExpectReads<float>(ReadFloat, -1,
+                       {{u"0.5", 0.5f}, {u" 1.5e3x", 1500.0f}, {u".25", 0.25f}, {u"-7.", -7.0f},
+                        {u"47.36999893188477", 47.37f}, {u".", {}}, {u"e5", {}}, {u"1e", {}}, {u"1e+", {}},
+                        {u"nan", {}}, {u"inf", {}}, {u"1e39", {}}, {u"", {}}});
+    ExpectReads<double>(ReadDouble, 0, {{u"2460000.5", 2460000.5}, {u"1e39", 1e39}, {u"1e999", {}}});
+    // Bools are 0 or 1, from either start.
+    ExpectReads<bool>(ReadBool, false, {{u"1", true}, {u"2", {}}, {u"-1", {}}, {u"true", {}}, {u"", {}}});
+    ExpectReads<bool>(ReadBool, true, {{u"0 trailing", false}, {u"2", {}}});
+    // An absent key is refused too.
+    int32_t v = 7;
     EXPECT_FALSE(ReadInt(OneKey(u"1").reader, u"other", v));
     EXPECT_EQ(v, 7);
-}
-
-TEST(TypedProperties, UnsignedSixteenBit) {
-    uint16_t v = 1;
-    EXPECT_TRUE(ReadUInt16(OneKey(u"1031").reader, u"k", v));
-    EXPECT_EQ(v, 0x407);
-    EXPECT_TRUE(ReadUInt16(OneKey(u"65535").reader, u"k", v));
-    EXPECT_EQ(v, 65535);
-    v = 1;
-    for (const char16_t* bad : {u"65536", u"-1", u"x"}) {
-        EXPECT_FALSE(ReadUInt16(OneKey(bad).reader, u"k", v)) << PL::ToUtf8(bad);
-        EXPECT_EQ(v, 1);
-    }
-}
-
-TEST(TypedProperties, BoolsAreZeroOrOne) {
-    bool v = false;
-    EXPECT_TRUE(ReadBool(OneKey(u"1").reader, u"k", v));
-    EXPECT_TRUE(v);
-    EXPECT_TRUE(ReadBool(OneKey(u"0 trailing").reader, u"k", v));
-    EXPECT_FALSE(v);
-    for (const char16_t* bad : {u"2", u"-1", u"true", u""}) {
-        v = true;
-        EXPECT_FALSE(ReadBool(OneKey(bad).reader, u"k", v)) << PL::ToUtf8(bad);
-        EXPECT_TRUE(v);
-    }
-}
-
-TEST(TypedProperties, FloatsAndDoubles) {
-    float f = -1;
-    EXPECT_TRUE(ReadFloat(OneKey(u"0.5").reader, u"k", f));
-    EXPECT_EQ(f, 0.5f);
-    EXPECT_TRUE(ReadFloat(OneKey(u" 1.5e3x").reader, u"k", f));
-    EXPECT_EQ(f, 1500.0f);
-    EXPECT_TRUE(ReadFloat(OneKey(u".25").reader, u"k", f));
-    EXPECT_EQ(f, 0.25f);
-    EXPECT_TRUE(ReadFloat(OneKey(u"-7.").reader, u"k", f));
-    EXPECT_EQ(f, -7.0f);
-    EXPECT_TRUE(ReadFloat(OneKey(u"47.36999893188477").reader, u"k", f));
-    EXPECT_EQ(f, 47.37f);
-    f = -1;
-    for (const char16_t* bad : {u".", u"e5", u"1e", u"1e+", u"nan", u"inf", u"1e39", u""}) {
-        EXPECT_FALSE(ReadFloat(OneKey(bad).reader, u"k", f)) << PL::ToUtf8(bad);
-        EXPECT_EQ(f, -1.0f);
-    }
-    double d = 0;
-    EXPECT_TRUE(ReadDouble(OneKey(u"2460000.5").reader, u"k", d));
-    EXPECT_EQ(d, 2460000.5);
-    EXPECT_TRUE(ReadDouble(OneKey(u"1e39").reader, u"k", d));
-    EXPECT_EQ(d, 1e39);
-    EXPECT_FALSE(ReadDouble(OneKey(u"1e999").reader, u"k", d));
 }
 
 TEST(TypedProperties, WrittenForms) {
@@ -175,17 +139,9 @@ TEST(TypedProperties, WrittenForms) {
     WriteUInt16(w, u"j", 0x407);
     WriteText(w, u"k", u"a=b");
     WriteInt(w, u"i", 3600);  // replaces
-    EXPECT_EQ(s[u"a"], u"30");
-    EXPECT_EQ(s[u"b"], u"0.5");
-    EXPECT_EQ(s[u"c"], u"47.36999893188477");
-    EXPECT_EQ(s[u"d"], u"657");
-    EXPECT_EQ(s[u"e"], u"2460000.5");
-    EXPECT_EQ(s[u"f"], u"0.10000000000000000555");
-    EXPECT_EQ(s[u"g"], u"1");
-    EXPECT_EQ(s[u"h"], u"0");
-    EXPECT_EQ(s[u"i"], u"3600");
-    EXPECT_EQ(s[u"j"], u"1031");
-    EXPECT_EQ(s[u"k"], u"a=b");
+    EXPECT_EQ(s, (PropertySection{{u"a", u"30"}, {u"b", u"0.5"}, {u"c", u"47.36999893188477"}, {u"d", u"657"},
+                                  {u"e", u"2460000.5"}, {u"f", u"0.10000000000000000555"}, {u"g", u"1"}, {u"h", u"0"},
+                                  {u"i", u"3600"}, {u"j", u"1031"}, {u"k", u"a=b"}}));
     // Everything written reads back to the same value.
     SectionPropertyReader r(s);
     float f;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "data/native/test_platform.h"
 #include "data/platform.h"
@@ -54,6 +55,20 @@ protected:
     PL::ScopedPlatform scope_{platform_};
     std::string dir_;
     std::u16string folder_;
+};
+
+// Reading the file whose path ends with `name` fails although it is there.
+class UnreadableFile : public PL::TestPlatform {
+public:
+    explicit UnreadableFile(std::u16string name) : name_(std::move(name)) {}
+    std::FILE* OpenFile(const std::u16string& path, const char* mode) override {
+        const size_t n = name_.size();
+        if (mode[0] == 'r' && path.size() >= n && path.compare(path.size() - n, n, name_) == 0) return nullptr;
+        return TestPlatform::OpenFile(path, mode);
+    }
+
+private:
+    std::u16string name_;
 };
 
 // Whether a folder really refuses new files (the super-user ignores
