@@ -66,6 +66,11 @@ TEST(Constellations, KnownDirections) {
     const int i = ConstellationOf({nan, nan, nan});
     EXPECT_GE(i, 0);
     EXPECT_LT(i, kConstellationCount);
+    // The last row of every band reaches 86400 s, so the far edge of the
+    // circle is found (at every declination: the plain search below).
+    EXPECT_EQ(ConstellationAt(86400, 0), kPsc);
+    EXPECT_EQ(ConstellationAt(86400, 5400), kUMi);
+    EXPECT_EQ(ConstellationAt(86400, -5400), kOct);
 }
 
 // A band's lower limit belongs to the band; a point a fraction of an
@@ -90,25 +95,11 @@ TEST(Constellations, PointsJustEitherSideOfBandLimits) {
         EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(l.ra, l.dec - 0.3 / 60))), l.below)
             << where;
     }
-    // The example of a review: 2.667 h, -1.7583 degrees lies in Eridanus.
+    // Just south of the limit at -1.75 degrees: 2.667 h, -1.7583 lies in Eridanus, not Cetus.
     EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(2.667, -1.7583))), "Eri");
     // Just before 24 h and just after 0 h the table's rows at both ends hold.
     EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(23.99999, -7.0 - 0.3 / 60))), "Cet");
     EXPECT_STREQ(ConstellationAbbreviationAscii(ConstellationOf(Direction(0.00001, -7.0 - 0.3 / 60))), "Cet");
-}
-
-// The last row of every band reaches 86400 s, so the far edge of the circle
-// is found at every declination, and it is the same place as 86399 s.
-TEST(Constellations, RightAscension86400IsFoundEverywhere) {
-    for (int dec = -5400; dec <= 5400; dec += 7) {
-        const int a = ConstellationAt(86400, dec);
-        EXPECT_GE(a, 0) << dec;
-        EXPECT_LT(a, kConstellationCount) << dec;
-        EXPECT_EQ(a, ConstellationAt(86399, dec)) << dec;
-    }
-    EXPECT_EQ(ConstellationAt(86400, 0), kPsc);
-    EXPECT_EQ(ConstellationAt(86400, 5400), kUMi);
-    EXPECT_EQ(ConstellationAt(86400, -5400), kOct);
 }
 
 // Roman's search as published: walk the bands down from the pole, then take
@@ -154,9 +145,6 @@ TEST(Constellations, LookupAgreesWithThePlainSearch) {
 }
 
 TEST(Constellations, CentresLieInTheirConstellations) {
-    EXPECT_EQ(kConstellationCentres[0][0], 96);
-    EXPECT_EQ(kConstellationCentres[0][1], 17);
-    EXPECT_EQ(kConstellationCentres[0][2], 81);
     const Mat3 toB1875 = Precession(0.0f, -1.25f);
     for (int i = 0; i < kConstellationCount; ++i) {
         const Vec3 c = ConstellationCentre(i);
@@ -168,12 +156,7 @@ TEST(Constellations, CentresLieInTheirConstellations) {
     const float raHours = Reduce(ser.x * 3.8197186f, 24.0f);
     EXPECT_GT(raHours, 15.08f);
     EXPECT_LT(raHours, 16.27f);
-    for (int i : {-1, 88, 89, 1000}) {
-        const Vec3 c = ConstellationCentre(i);
-        EXPECT_EQ(c.x, 0.0f);
-        EXPECT_EQ(c.y, 0.0f);
-        EXPECT_EQ(c.z, 0.0f);
-    }
+    for (int i : {-1, 88, 89, 1000}) EXPECT_EQ(Length(ConstellationCentre(i)), 0.0f) << i;
 }
 
 // Delporte's boundaries: the first segment starts at 22h52m, +34.5 degrees

@@ -7,11 +7,7 @@
 using namespace Calc;
 
 TEST(FixedAngle, IsqrtIsTheFloorSquareRoot) {
-    EXPECT_EQ(Isqrt(48), 6);
-    EXPECT_EQ(Isqrt(56), 7);
-    EXPECT_EQ(Isqrt(57), 7);
     EXPECT_EQ(Isqrt(4294967295u), 65535);
-    EXPECT_EQ(Isqrt(0), 0);
     for (uint32_t n = 0; n < 20000; ++n) ASSERT_EQ(Isqrt(n), static_cast<uint16_t>(std::sqrt(static_cast<double>(n)))) << n;
     // Both sides of every perfect square of the 16-bit range.
     for (uint32_t k = 1; k < 65536; ++k) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/astrotime.h"
+#include "engine_test_util.h"
 
 namespace {
 
@@ -82,12 +83,7 @@ std::vector<TestPoint> ReadTestTable(const std::string& file) {
     return points;
 }
 
-double AngleDiff(double a, double b) {
-    double d = std::fmod(a - b, 360.0);
-    if (d > 180) d -= 360;
-    if (d < -180) d += 360;
-    return std::fabs(d);
-}
+double AngleDiff(double a, double b) { return std::fabs(engine_test::AngleDiff(a, b)); }
 
 struct TableCase {
     const char* file;
@@ -253,6 +249,7 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
                     mm.moment = MomentOfYear(c.year);
                     mm.Recompute();
                     ASSERT_EQ(mm.valid, 1);
+                    ASSERT_TRUE(mm.declination > -180.0f && mm.declination <= 180.0f) << mm.declination;
                     Field ref = ReferenceField(raw, c.year - raw.epoch, lat, lon, hkm);
                     double hRef = ref.f * std::cos(ref.i * M_PI / 180);
                     double dErrNt = AngleDiff(mm.declination, ref.d) * M_PI / 180 * hRef;
@@ -296,15 +293,9 @@ TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
     MagneticModel mm;
     mm.latitude = 48.2f;
     mm.longitude = -16.4f;
-    for (int month = 1; month <= 12; ++month) {  // any moment in 2008
-        mm.moment = FromCalendar(2008, month, 15, 12, 0, 0);
-        mm.Recompute();
-        EXPECT_EQ(mm.valid, 0);
-        EXPECT_EQ(mm.declination, 0.0f);
-        EXPECT_EQ(mm.inclination, 0.0f);
-        EXPECT_EQ(mm.intensity, 0.0f);
-        EXPECT_EQ(Narrow(mm.ModelName()), "");
-    }
+    mm.moment = FromCalendar(2008, 6, 15, 12, 0, 0);
+    mm.Recompute();
+    EXPECT_TRUE(mm.valid == 0 && mm.declination == 0.0f && mm.inclination == 0.0f && mm.intensity == 0.0f);
     struct Y {
         int year, month, day;
         const char* model;  // "" = not valid
@@ -318,19 +309,6 @@ TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
         SCOPED_TRACE(std::to_string(y.year) + "-" + std::to_string(y.month));
         EXPECT_EQ(mm.valid, y.model[0] ? 1 : 0);
         EXPECT_EQ(Narrow(mm.ModelName()), y.model);
-    }
-    // Mid-2012 anywhere: valid and -180 < D <= 180.
-    for (int lat = -90; lat <= 90; lat += 15) {
-        for (int lon = -180; lon <= 180; lon += 20) {
-            MagneticModel m;
-            m.latitude = static_cast<float>(lat);
-            m.longitude = static_cast<float>(lon);
-            m.moment = FromCalendar(2012, 7, 1);
-            m.Recompute();
-            ASSERT_EQ(m.valid, 1) << lat << " " << lon;
-            EXPECT_GT(m.declination, -180.0f);
-            EXPECT_LE(m.declination, 180.0f);
-        }
     }
 }
 

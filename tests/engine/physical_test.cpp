@@ -8,19 +8,12 @@
 #include "engine/ephemeris.h"
 #include "engine/events.h"
 #include "engine/physical.h"
+#include "engine_test_util.h"
 
 using namespace Calc;
+using engine_test::EphemerisAt;
 
 namespace {
-
-Ephemeris At(AstroTime t, float latitude = 51.48f, float westLongitude = 0.0f) {
-    Ephemeris e;
-    e.moment = t;
-    e.place.latitude = latitude;
-    e.place.longitude = westLongitude;
-    e.Invalidate();
-    return e;
-}
 
 // 1992 December 16, 0h dynamical time, the moment of Meeus's worked
 // examples for Jupiter and Saturn. The engine knows no Delta-T and puts its
@@ -31,11 +24,8 @@ const AstroTime kMeeusDecember1992{48972, 59};
 }  // namespace
 
 TEST(Physical, SunMagnitudeIsFixedAndOtherIndicesAreMissing) {
-    for (int month = 1; month <= 12; month += 5) {
-        Ephemeris e = At(FromCalendar(2024, month, 1));
-        EXPECT_EQ(e.Magnitude(kSun), -26.7f);
-    }
-    Ephemeris e = At(FromCalendar(2024, 1, 1));
+    Ephemeris e = EphemerisAt(FromCalendar(2024, 1, 1));
+    EXPECT_EQ(e.Magnitude(kSun), -26.7f);
     EXPECT_EQ(e.Magnitude(10), kMissing);
     EXPECT_EQ(e.Magnitude(-1), kMissing);
     EXPECT_EQ(e.AngularDiameter(10), 0.0f);
@@ -43,10 +33,10 @@ TEST(Physical, SunMagnitudeIsFixedAndOtherIndicesAreMissing) {
 
 TEST(Physical, DiametersFollowTheDistance) {
     // The Sun: 32.5' at perihelion (early January), 31.5' at aphelion (early July).
-    EXPECT_NEAR(At(FromCalendar(2024, 1, 3)).AngularDiameter(kSun) / 60.0, 32.53, 0.03);
-    EXPECT_NEAR(At(FromCalendar(2024, 7, 5)).AngularDiameter(kSun) / 60.0, 31.46, 0.03);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2024, 1, 3)).AngularDiameter(kSun) / 60.0, 32.53, 0.03);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2024, 7, 5)).AngularDiameter(kSun) / 60.0, 31.46, 0.03);
     // Jupiter at its opposition of 2022-09-26: 49.9" x 46.7" (almanac).
-    Ephemeris e = At(FromCalendar(2022, 9, 26, 20));
+    Ephemeris e = EphemerisAt(FromCalendar(2022, 9, 26, 20));
     const DiscSize j = e.JupiterDisc();
     EXPECT_NEAR(j.major, 49.9, 0.2);
     EXPECT_NEAR(j.minor, 46.7, 0.2);
@@ -57,23 +47,23 @@ TEST(Physical, MagnitudesAtOppositions) {
     // Published (Astronomical Almanac) magnitudes at oppositions: Jupiter
     // -2.9 (2022-09-26), Mars -2.6 (2020-10-13), Saturn +0.3 (2022-08-14,
     // rings open 14 degrees), Uranus 5.6 (2022-11-09).
-    EXPECT_NEAR(At(FromCalendar(2022, 9, 26, 20)).Magnitude(kJupiter), -2.94, 0.15);
-    EXPECT_NEAR(At(FromCalendar(2020, 10, 13, 23)).Magnitude(kMars), -2.6, 0.15);
-    EXPECT_NEAR(At(FromCalendar(2022, 8, 14, 17)).Magnitude(kSaturn), 0.3, 0.2);
-    EXPECT_NEAR(At(FromCalendar(2022, 11, 9, 8)).Magnitude(kUranus), 5.6, 0.15);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2022, 9, 26, 20)).Magnitude(kJupiter), -2.94, 0.15);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2020, 10, 13, 23)).Magnitude(kMars), -2.6, 0.15);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2022, 8, 14, 17)).Magnitude(kSaturn), 0.3, 0.2);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2022, 11, 9, 8)).Magnitude(kUranus), 5.6, 0.15);
     // Venus near greatest brilliancy (2023-07-07): -4.7 (the polynomial in
     // the phase angle, after the 1984 almanac, is known to fall short by
     // about 0.2 at large phase angles).
-    EXPECT_NEAR(At(FromCalendar(2023, 7, 7)).Magnitude(kVenus), -4.7, 0.3);
+    EXPECT_NEAR(EphemerisAt(FromCalendar(2023, 7, 7)).Magnitude(kVenus), -4.7, 0.3);
     // Full Moon about -12.7, first quarter about -10.
-    EXPECT_NEAR(At(MoonPhaseEvent(1202)).Magnitude(kMoon), -12.7, 0.3);
-    EXPECT_NEAR(At(MoonPhaseEvent(1201)).Magnitude(kMoon), -10.0, 0.5);
+    EXPECT_NEAR(EphemerisAt(MoonPhaseEvent(1202)).Magnitude(kMoon), -12.7, 0.3);
+    EXPECT_NEAR(EphemerisAt(MoonPhaseEvent(1201)).Magnitude(kMoon), -10.0, 0.5);
 }
 
 TEST(Physical, SaturnRingsOfMeeusExample) {
     // Meeus, example 45.a: B = +16.442 deg, a = 35.87", b = 10.15". The
     // engine's tilt carries the opposite sign (north face turned towards us).
-    Ephemeris e = At(kMeeusDecember1992);
+    Ephemeris e = EphemerisAt(kMeeusDecember1992);
     const float s = e.SaturnTilt();
     EXPECT_NEAR(Asin(s) * kRadToDeg, -16.442, 0.05);
     const DiscSize rings = e.SaturnRings();
@@ -82,12 +72,8 @@ TEST(Physical, SaturnRingsOfMeeusExample) {
     const DiscSize disc = e.SaturnDisc();
     EXPECT_NEAR(disc.major, 165.46 / e.Info(kSaturn).distance, 1e-3);
     EXPECT_NEAR(disc.minor, disc.major * std::sqrt(0.7962 - 0.2038 * s * s), 1e-3);
-}
-
-TEST(Physical, SaturnTiltIsCachedUntilInvalidate) {
-    Ephemeris e = At(kMeeusDecember1992);
-    const float s = e.SaturnTilt();
-    e.moment = FromCalendar(2025, 3, 23);  // without Invalidate: the old value stays
+    // The tilt is kept until Invalidate.
+    e.moment = FromCalendar(2025, 3, 23);
     EXPECT_EQ(e.SaturnTilt(), s);
     e.Invalidate();
     EXPECT_NE(e.SaturnTilt(), s);
@@ -95,7 +81,7 @@ TEST(Physical, SaturnTiltIsCachedUntilInvalidate) {
 
 TEST(Physical, EdgeOnRings) {
     // The Earth crossed Saturn's ring plane on 2025-03-23.
-    Ephemeris e = At(FromCalendar(2025, 3, 23, 12));
+    Ephemeris e = EphemerisAt(FromCalendar(2025, 3, 23, 12));
     const float s = e.SaturnTilt();
     EXPECT_LT(std::fabs(Asin(s) * kRadToDeg), 0.15);
     const DiscSize rings = e.SaturnRings();
@@ -103,8 +89,8 @@ TEST(Physical, EdgeOnRings) {
     EXPECT_GT(rings.major, 30.0f);
     EXPECT_NEAR(e.SaturnDisc().minor, 165.46 * std::sqrt(0.7962) / e.Info(kSaturn).distance, 0.01);
     // The tilt changes sign across the crossing.
-    Ephemeris before = At(FromCalendar(2024, 12, 1));
-    Ephemeris after = At(FromCalendar(2025, 8, 1));
+    Ephemeris before = EphemerisAt(FromCalendar(2024, 12, 1));
+    Ephemeris after = EphemerisAt(FromCalendar(2025, 8, 1));
     EXPECT_LT(before.SaturnTilt() * after.SaturnTilt(), 0.0f);
 }
 
@@ -131,21 +117,6 @@ TEST(Physical, JupiterCentralMeridiansAreWholeDegrees) {
     const JupiterMeridians a = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 0));
     const JupiterMeridians b = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 10));
     EXPECT_NEAR(std::fmod(b.system1 - a.system1 + 360.0, 360.0), 6.1, 1.0);
-}
-
-TEST(Physical, JupiterMoonsOfMeeusExample) {
-    // Meeus, example 44.a: X -3.44, +7.44, +1.24, +7.08; Y +0.21, +0.25,
-    // +0.65, +1.10 (equatorial radii).
-    JupiterMoon m[kJupiterMoonCount];
-    JupiterMoons(kMeeusDecember1992, m);
-    const double x[] = {-3.44, 7.44, 1.24, 7.08};
-    const double y[] = {0.21, 0.25, 0.65, 1.10};
-    const char16_t letters[] = {u'I', u'E', u'G', u'C'};
-    for (int i = 0; i < kJupiterMoonCount; ++i) {
-        EXPECT_NEAR(m[i].x, x[i], 0.03) << i;
-        EXPECT_NEAR(m[i].y, y[i], 0.03) << i;
-        EXPECT_EQ(m[i].letter, letters[i]);
-    }
 }
 
 // Meeus, ch. 44 (low accuracy), in double precision: X and Y of the four
@@ -185,6 +156,16 @@ void MeeusJupiterMoons(double mjd, double x[4], double y[4]) {
 // revolutions a day, so the day count must keep its fraction, and the
 // Earth's declination on Jupiter rests on lambda = 34.35 degrees.
 TEST(Physical, JupiterMoonsAgreeWithADoublePrecisionSolution) {
+    // Meeus, example 44.a: X -3.44, +7.44, +1.24, +7.08; Y +0.21, +0.25,
+    // +0.65, +1.10 (equatorial radii).
+    JupiterMoon ex[kJupiterMoonCount];
+    JupiterMoons(kMeeusDecember1992, ex);
+    const double exX[] = {-3.44, 7.44, 1.24, 7.08}, exY[] = {0.21, 0.25, 0.65, 1.10};
+    for (int i = 0; i < kJupiterMoonCount; ++i) {
+        EXPECT_NEAR(ex[i].x, exX[i], 0.03) << i;
+        EXPECT_NEAR(ex[i].y, exY[i], 0.03) << i;
+        EXPECT_EQ(ex[i].letter, u"IEGC"[i]);
+    }
     double worst = 0;
     for (const AstroTime t : {kMeeusDecember1992, FromCalendar(2001, 3, 7, 5, 0, 0), FromCalendar(2026, 12, 7, 1, 30),
                               FromCalendar(2061, 6, 1, 12), FromCalendar(2100, 1, 1, 0, 0, 0),
@@ -246,18 +227,18 @@ TEST(Physical, MoonColongitudeFollowsThePhases) {
 
 TEST(Physical, WaxingFlipsAtFullMoon) {
     const AstroTime full = MoonPhaseEvent(1202);
-    EXPECT_EQ(At(SubSeconds(full, 1800)).MoonPhaseData().waxing, 1);
-    EXPECT_EQ(At(AddSeconds(full, 1800)).MoonPhaseData().waxing, 0);
+    EXPECT_EQ(EphemerisAt(SubSeconds(full, 1800)).MoonPhaseData().waxing, 1);
+    EXPECT_EQ(EphemerisAt(AddSeconds(full, 1800)).MoonPhaseData().waxing, 0);
     // And from clear to set at new Moon.
     const AstroTime fresh = MoonPhaseEvent(1204);
-    EXPECT_EQ(At(SubSeconds(fresh, 1800)).MoonPhaseData().waxing, 0);
-    EXPECT_EQ(At(AddSeconds(fresh, 1800)).MoonPhaseData().waxing, 1);
+    EXPECT_EQ(EphemerisAt(SubSeconds(fresh, 1800)).MoonPhaseData().waxing, 0);
+    EXPECT_EQ(EphemerisAt(AddSeconds(fresh, 1800)).MoonPhaseData().waxing, 1);
 }
 
 TEST(Physical, MoonPhaseDataDescribesTheLitSide) {
     // Near first quarter the Sun stands about 90 degrees from the Moon; the
     // illuminated part is that of the Moon's BodyInfo.
-    Ephemeris e = At(MoonPhaseEvent(1201), 48.0f, -11.0f);
+    Ephemeris e = EphemerisAt(MoonPhaseEvent(1201), 48.0f, -11.0f);
     const MoonPhaseInfo p = e.MoonPhaseData();
     EXPECT_NEAR(p.sunAngle * kRadToDeg, 90.0, 3.0);
     EXPECT_FLOAT_EQ(p.illuminated, e.Info(kMoon).illuminated);
@@ -279,7 +260,7 @@ TEST(Physical, MoonAxisOnTheMeridianIsTheAxisPositionAngle) {
     s.SetBody(kMoon);
     s.SetMoment(FromCalendar(2024, 3, 10, 12));
     const RiseSetEvent t = s.Transit();
-    Ephemeris e = At(t.ut);
+    Ephemeris e = EphemerisAt(t.ut);
     const MoonPhaseInfo p = e.MoonPhaseData();
     EXPECT_LT(std::fabs(p.axisAngle * kRadToDeg), 24.5);
 }

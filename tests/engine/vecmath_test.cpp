@@ -168,27 +168,10 @@ TEST(Frames, ObliquityAndPrecession) {
     EXPECT_NEAR(std::acos(p.z) * 180 / M_PI, 2004.3109 * 0.28867 / 3600, 1e-4);
 }
 
+// The directions of the horizon frame are checked through the ephemeris
+// (HorizonTransforms); here the round trip and the observer's offset.
 TEST(Frames, HorizonAndTopocentricOffset) {
-    const float lst = 5.5f, lat = 51.48f * kDegToRad;
-    Mat3 h = Horizon(lst, lat);
-    auto azAlt = [&](float haHours, float decDeg) {
-        Vec3 eq = SphToCart(Vec3{(lst - haHours) * kPi / 12, decDeg * kDegToRad, 1});
-        Vec3 s = CartToSph(MulMatT(h, eq));
-        float az = s.x * kRadToDeg;
-        return std::make_pair(az < 0 ? az + 360 : az, s.y * kRadToDeg);
-    };
-    auto [az0, alt0] = azAlt(0, 0);
-    EXPECT_NEAR(az0, 180.0f, 1e-3f);
-    EXPECT_NEAR(alt0, 90.0f - 51.48f, 1e-3f);
-    auto [az1, alt1] = azAlt(-6, 0);
-    EXPECT_NEAR(az1, 90.0f, 1e-3f);
-    EXPECT_NEAR(alt1, 0.0f, 1e-3f);
-    auto [az2, alt2] = azAlt(3, 90);
-    EXPECT_NEAR(alt2, 51.48f, 1e-3f);
-    (void)az2;
-    Vec3 northPole = CartToSph(MulMatT(h, Vec3{0, 0, 1}));
-    EXPECT_NEAR(northPole.x, 0.0f, 1e-5f);
-    // Back again: horizontal to equatorial.
+    const Mat3 h = Horizon(5.5f, 51.48f * kDegToRad);
     Vec3 eq = SphToCart(Vec3{1.0f, -0.3f, 1});
     Vec3 round = MulMat(h, MulMatT(h, eq));
     EXPECT_NEAR(AngleBetween(eq, round), 0.0f, 1e-6f);
