@@ -370,13 +370,9 @@ AstroTime MoonPhaseEvent(int32_t k) {
     t = AddSeconds(t, static_cast<int32_t>((fraction + 0.0001337f * T2) * 86400.0f));
 
     const float E = 1.0f - 0.002516f * T - 7.4e-6f * T2;
-    // The fast arguments: k = 256 kh + kl, the coefficient of kh reduced to
-    // one turn.
-    const int32_t kh = k / 256;
-    const int32_t kl = k - 256 * kh;
     const float M = PhaseArgument(2.5534, 7.276339, k, -2.18e-5f * T2);
-    const float Mp = PhaseArgument(std::fmod(201.5643 + 96.45423 * kl, 360.0), 212.28386, kh, 0.0107438f * T2);
-    const float F = PhaseArgument(std::fmod(160.7108 + 97.667625 * kl, 360.0), 162.91217, kh, -0.0016341f * T2);
+    const float Mp = PhaseArgument(201.5643, 96.45423382, k, 0.0107438f * T2);
+    const float F = PhaseArgument(160.7108, 97.667625685, k, -0.0016341f * T2);
     const float Om = PhaseArgument(124.7746, -0.39093894, k, 0.0020691f * T2);
 
     const int32_t phase = FloorMod4(k);
