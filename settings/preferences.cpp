@@ -58,8 +58,6 @@ bool FromJulianDate(double jd, Calc::AstroTime& t) {
     return true;
 }
 
-double ToJulianDate(Calc::AstroTime t) { return t.day + t.seconds / 86400.0 + 2400000.5; }
-
 // Typed reads that also refuse values outside a range.
 bool ReadIntIn(const PropertyReader& r, const std::u16string& key, int32_t lo, int32_t hi, int32_t& value) {
     int32_t v;
@@ -305,7 +303,7 @@ void Preferences::WriteToStore() {
     {
         SectionPropertyWriter w(store.Section(kDisplayTime));
         WriteBool(w, u"UseCurrentTime", time.useCurrentTime);
-        WriteDouble(w, u"Time", ToJulianDate(time.time));
+        WriteDouble(w, u"Time", Calc::ToJulianDay(time.time));
         WriteInt(w, u"Step", time.step);
         WriteInt(w, u"StepMode", time.stepMode);
     }
