@@ -1,6 +1,6 @@
 // The magnetic model against NOAA's published test values for every shipped
 // model, against an independent double-precision evaluation of the raw
-// coefficient files, and its caching and validity rules.
+// coefficient files, and its validity rules.
 
 #include "engine/magnetic.h"
 

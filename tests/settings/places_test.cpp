@@ -140,15 +140,19 @@ protected:
     std::string DatPath() const { return Path("places.dat"); }
 };
 
-TEST_F(UserPlacesTest, NoFileMeansOnlyBuiltinPlaces) {
+TEST_F(UserPlacesTest, NoFileMeansOnlyBuiltinPlacesAndAUserPlaceReplacesACity) {
     UserPlaceStore store(folder_);
     PlaceMap all;
     store.AllPlaces(all);
     EXPECT_EQ(all.size(), kBuiltinPlaceCount);
     EXPECT_FALSE(store.Loaded());
     EXPECT_FALSE(Exists(DatPath()));
-    ASSERT_EQ(all.count(u"Zurich"), 1u);
-    EXPECT_EQ(all[u"Zurich"].region, u"Europe");
+    EXPECT_EQ(all.at(u"Zurich").region, u"Europe");
+
+    ASSERT_TRUE(store.Save(UserPlace(u"Zurich", 47.3769f, -8.5417f, 408.0f, 60)));
+    store.AllPlaces(all);
+    EXPECT_EQ(all.size(), kBuiltinPlaceCount);
+    EXPECT_EQ(all[u"Zurich"], UserPlace(u"Zurich", 47.3769f, -8.5417f, 408.0f, 60));
 }
 
 TEST_F(UserPlacesTest, SavingWritesOneLinePerPlaceInNameOrder) {
@@ -164,16 +168,10 @@ TEST_F(UserPlacesTest, SavingWritesOneLinePerPlaceInNameOrder) {
     ASSERT_TRUE(next.EnsureLoaded());
     ASSERT_EQ(next.Places().size(), 2u);
     EXPECT_EQ(next.Places().at(u"Home"), UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60));
-}
-
-TEST_F(UserPlacesTest, AUserPlaceNamedLikeACityReplacesIt) {
-    UserPlaceStore store(folder_);
-    ASSERT_TRUE(store.Save(UserPlace(u"Zurich", 47.3769f, -8.5417f, 408.0f, 60)));
-    PlaceMap all;
-    store.AllPlaces(all);
-    EXPECT_EQ(all.size(), kBuiltinPlaceCount);
-    EXPECT_EQ(all[u"Zurich"].region, u"User defined");
-    EXPECT_EQ(all[u"Zurich"].latitude, 47.3769f);
+    // Deleting rewrites the file; a name that is not there changes nothing.
+    EXPECT_TRUE(next.Remove(u"Home"));
+    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "-1.5,2.25,0,-300,User defined,Cabin\r\n");
+    EXPECT_FALSE(next.Remove(u"Home"));
 }
 
 TEST_F(UserPlacesTest, OnlyNamedUserDefinedPlacesAreKept) {
@@ -187,19 +185,9 @@ TEST_F(UserPlacesTest, OnlyNamedUserDefinedPlacesAreKept) {
     EXPECT_FALSE(store.Save(UserPlace(u"Moon", 91, 2, 3, 0)));
     EXPECT_FALSE(store.Save(UserPlace(u"Orbit", 1, 2, 3.4e38f, 0)));
     EXPECT_FALSE(store.Save(UserPlace(u"Nowhere", 1, 2, 3, 24 * 60 + 1)));
+    EXPECT_FALSE(store.Remove(u"Tokyo"));  // a city cannot be deleted
     EXPECT_FALSE(Exists(DatPath()));
     EXPECT_TRUE(store.Places().empty());
-}
-
-TEST_F(UserPlacesTest, DeletingOnlyTouchesUserPlaces) {
-    UserPlaceStore store(folder_);
-    EXPECT_FALSE(store.Remove(u"Tokyo"));
-    EXPECT_FALSE(Exists(DatPath()));  // nothing written
-    ASSERT_TRUE(store.Save(UserPlace(u"Home", 1, 2, 3, 0)));
-    ASSERT_TRUE(store.Save(UserPlace(u"Work", 4, 5, 6, 0)));
-    EXPECT_TRUE(store.Remove(u"Home"));
-    EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) + "4,5,6,0,User defined,Work\r\n");
-    EXPECT_FALSE(store.Remove(u"Home"));
 }
 
 TEST_F(UserPlacesTest, ReadsForeignLineEndsBlankLinesAndRepeatedNames) {

@@ -205,7 +205,9 @@ TEST_F(PrefsTest, AnotherFormatVersionGivesDefaultsButKeepsItsSections) {
     EXPECT_NE(text.find("[View]\r\nMode=0\r\n"), std::string::npos);
 }
 
-TEST_F(PrefsTest, FileListsEndAtTheFirstGap) {
+// A file without the current place keeps the default place (read key by
+// key it would be "?" at 0, 0).
+TEST_F(PrefsTest, FileListsEndAtTheFirstGapAndAFileWithoutThePlaceKeepsTheDefault) {
     WritePrefs("[FORMAT]\nVersion=1\n"
                "[ActiveCometFiles]\n0=Comets\n1=Asteroids\n3=Lost\n"
                "[ActiveUserObjFiles]\n1=Caldwell\n");
@@ -214,15 +216,7 @@ TEST_F(PrefsTest, FileListsEndAtTheFirstGap) {
     EXPECT_EQ(p.activeCometFiles, (Names{u"Comets", u"Asteroids"}));  // the gap at "2" ends the list
     EXPECT_TRUE(p.activeUserObjFiles.empty());                        // no "0"
     EXPECT_TRUE(LoadedNames(UserObjectFiles()).empty());
-}
-
-TEST_F(PrefsTest, AFileWithoutThePlaceKeepsTheDefaultPlace) {
-    WritePrefs("[FORMAT]\nVersion=1\n[View]\nMode=1\n");
-    Preferences p;
-    p.Load(folder_);
-    EXPECT_EQ(p.viewMode, 1);
-    EXPECT_EQ(p.place.name, u"Greenwich");
-    EXPECT_EQ(p.place.latitude, 51.48f);
+    EXPECT_EQ(p.place, DefaultPlace());
 }
 
 TEST_F(PrefsTest, ValuesOutOfRangeAreUnreadable) {
