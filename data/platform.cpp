@@ -58,33 +58,39 @@ std::string ToUtf8(const std::u16string& s) {
     return out;
 }
 
+size_t DecodeUtf8(const unsigned char* p, size_t n, uint32_t& c) {
+    if (n == 0) return 0;
+    const unsigned char b = p[0];
+    size_t len;
+    if (b < 0x80) { c = b; return 1; }
+    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
+    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
+    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
+    else return 0;  // a stray continuation byte or no UTF-8 byte at all
+    if (n < len) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        if ((p[k] & 0xC0) != 0x80) return 0;
+        c = (c << 6) | (p[k] & 0x3F);
+    }
+    // Overlong forms (an overlong NUL would cut a file name short),
+    // surrogates and values past U+10FFFF are no characters.
+    static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[len] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) return 0;
+    return len;
+}
+
 std::u16string FromUtf8(const std::string& s) {
     std::u16string out;
     out.reserve(s.size());
-    size_t i = 0;
-    const size_t n = s.size();
-    while (i < n) {
-        unsigned char b = static_cast<unsigned char>(s[i]);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(s.data());
+    for (size_t i = 0; i < s.size();) {
         uint32_t c;
-        size_t len;
-        if (b < 0x80) { c = b; len = 1; }
-        else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; len = 2; }
-        else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; len = 3; }
-        else if ((b & 0xF8) == 0xF0) { c = b & 0x07; len = 4; }
-        else { ++i; continue; }  // stray continuation or invalid lead byte: dropped
-        if (i + len > n) { ++i; continue; }
-        bool ok = true;
-        for (size_t k = 1; k < len; ++k) {
-            unsigned char cb = static_cast<unsigned char>(s[i + k]);
-            if ((cb & 0xC0) != 0x80) { ok = false; break; }
-            c = (c << 6) | (cb & 0x3F);
+        const size_t len = DecodeUtf8(bytes + i, s.size() - i, c);
+        if (len == 0) {
+            ++i;  // a broken sequence's bytes are dropped one by one
+            continue;
         }
-        if (!ok) { ++i; continue; }
         i += len;
-        // Overlong forms (an overlong NUL would cut a file name short),
-        // surrogates and values past U+10FFFF are no characters: dropped.
-        static const uint32_t kLeast[5] = {0, 0, 0x80, 0x800, 0x10000};
-        if (c < kLeast[len] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) continue;
         if (c >= 0x10000) {
             c -= 0x10000;
             out += char16_t(0xD800 + (c >> 10));

@@ -116,5 +116,10 @@ inline uint16_t UserLanguage() { return Current().UserLanguage(); }
 // Text conversions used at the edges of the core (file names, command lines).
 std::string ToUtf8(const std::u16string& s);
 std::u16string FromUtf8(const std::string& s);
+// The UTF-8 sequence at the front of p (n bytes there): its length (1 to 4),
+// with the character in c, or 0 when it is not well-formed (a stray or
+// missing continuation byte, a sequence cut short, an overlong form, a
+// surrogate, a value beyond U+10FFFF).
+size_t DecodeUtf8(const unsigned char* p, size_t n, uint32_t& c);
 
 }  // namespace PL

@@ -47,19 +47,6 @@ const uint8_t* BrightRecord(StarNumber n) {
     return b ? b + (static_cast<uint32_t>(n) % kStarsPerBlock) * kStarRecordSize : nullptr;
 }
 
-// Reads the first `count` bytes of the record of star n (10000 and above)
-// from "stars.dat"; false when the number lies outside its section or the
-// read fails.
-bool ReadFileRecord(StarPDBFileReader& file, StarNumber n, uint8_t* out, int count) {
-    const bool hip = n < kTycStarBase;
-    const uint32_t position = static_cast<uint32_t>(n - (hip ? kHipStarBase : kTycStarBase));
-    if (position >= (hip ? file.HipStars() : file.TycStars())) return false;
-    const uint32_t perRecord = kStarsPerBlock * kBlocksPerRecord;  // 1008
-    const uint32_t size = hip ? kStarRecordSize : kFaintStarRecordSize;
-    return file.Read((hip ? file.HipRecord() : file.TycRecord()) + position / perRecord,
-                     (position % perRecord) * size, out, static_cast<uint32_t>(count)) == PDBFileReader::kOk;
-}
-
 TycNumber TycFromEntry(const uint8_t* entry) {
     TycNumber t;
     t.tyc1 = GetU16(entry + 4);
@@ -117,6 +104,19 @@ int ProperNameNumber(int hr) {
 }
 
 }  // namespace
+
+// Reads the first `count` bytes of the record of star n (10000 and above)
+// from "stars.dat"; false when the number lies outside its section or the
+// read fails.
+bool ReadFileRecord(StarPDBFileReader& file, StarNumber n, uint8_t* out, int count) {
+    const bool hip = n < kTycStarBase;
+    const uint32_t position = static_cast<uint32_t>(n - (hip ? kHipStarBase : kTycStarBase));
+    if (position >= (hip ? file.HipStars() : file.TycStars())) return false;
+    const uint32_t perRecord = kStarsPerBlock * kBlocksPerRecord;  // 1008
+    const uint32_t size = hip ? kStarRecordSize : kFaintStarRecordSize;
+    return file.Read((hip ? file.HipRecord() : file.TycRecord()) + position / perRecord,
+                     (position % perRecord) * size, out, static_cast<uint32_t>(count)) == PDBFileReader::kOk;
+}
 
 TycNumber RecordTycNumber(const uint8_t* r, StarNumber n, StarPDBFileReader* file) {
     const uint16_t link = RecordTychoLink(r);

@@ -73,6 +73,10 @@ StarInfo ReadStar(StarNumber n);
 StarPosition ReadStarPosition(StarNumber n);
 
 class StarPDBFileReader;
+// Reads the first `count` bytes of the record of star n (10000 and above)
+// from `file`; false when the number lies outside its section or the read
+// fails.
+bool ReadFileRecord(StarPDBFileReader& file, StarNumber n, uint8_t* out, int count);
 // The Tycho number of a record of star n: TYC1 from the position, or the
 // Tycho entry of the record's store ("Tyc1List" for bright stars, records 2
 // and 3 of "stars.dat" through `file` for HIP and TYC stars).

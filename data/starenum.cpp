@@ -205,14 +205,12 @@ StarNumber FindStarByHip(uint32_t hip) {
         // star is found only when its record is there to read (a truncated
         // file keeps the table but loses the records) and carries the number.
         if (position >= file.HipStars()) return kNoStar;
-        const uint32_t block = position / kStarsPerBlock;
-        const uint32_t offset = (block % kBlocksPerRecord) * kStarsPerBlock * kStarRecordSize +
-                                (position % kStarsPerBlock) * kStarRecordSize;
+        const StarNumber n = kHipStarBase + static_cast<StarNumber>(position);
         uint8_t r[kStarRecordSize];
-        if (file.Read(file.HipRecord() + block / kBlocksPerRecord, offset, r, kStarRecordSize) != PDBFileReader::kOk)
+        if (!ReadFileRecord(file, n, r, kStarRecordSize) || RecordIsPadding(r) ||
+            HipOf(RecordX(r), RecordY(r), RecordHipCode(r)) != hip)
             return kNoStar;
-        if (RecordIsPadding(r) || HipOf(RecordX(r), RecordY(r), RecordHipCode(r)) != hip) return kNoStar;
-        return kHipStarBase + static_cast<StarNumber>(position);
+        return n;
     }
     // Hipparcos numbers run in right ascension: search a window around the
     // predicted right ascension.

@@ -237,31 +237,17 @@ bool GetLine(std::basic_istream<char16_t>& in, std::u16string& line) {
 
 // --- whole files, line by line ------------------------------------------------------
 
+namespace {
+
+// One line of bytes (no line end) as UTF-16: false when it is not
+// well-formed UTF-8.
 bool DecodeUtf8Line(const unsigned char* bytes, size_t n, std::u16string& out) {
     out.clear();
     out.reserve(n);
     for (size_t i = 0; i < n;) {
-        const unsigned char b = bytes[i];
-        if (b < 0x80) {
-            out += static_cast<char16_t>(b);
-            ++i;
-            continue;
-        }
-        size_t len;
         uint32_t c;
-        if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
-        else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
-        else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
-        else return false;
-        if (n - i < len) return false;
-        for (size_t k = 1; k < len; ++k) {
-            const unsigned char cb = bytes[i + k];
-            if ((cb & 0xC0) != 0x80) return false;
-            c = (c << 6) | (cb & 0x3F);
-        }
-        if ((len == 2 && c < 0x80) || (len == 3 && c < 0x800) || (len == 4 && c < 0x10000) || c > 0x10FFFF ||
-            (c >= 0xD800 && c < 0xE000))
-            return false;
+        const size_t len = DecodeUtf8(bytes + i, n - i, c);
+        if (len == 0) return false;
         i += len;
         if (c >= 0x10000) {
             c -= 0x10000;
@@ -274,6 +260,8 @@ bool DecodeUtf8Line(const unsigned char* bytes, size_t n, std::u16string& out) {
     return true;
 }
 
+// Windows-1252 to UTF-16; the five bytes it leaves undefined keep their
+// value as C1 control characters.
 std::u16string DecodeWindows1252(const unsigned char* bytes, size_t n) {
     // 0x80..0x9F; the rest of the code page is Latin-1.
     static const char16_t kHigh[32] = {
@@ -288,6 +276,8 @@ std::u16string DecodeWindows1252(const unsigned char* bytes, size_t n) {
     }
     return out;
 }
+
+}  // namespace
 
 bool ReadTextLines(const std::u16string& path, TextLines& text) {
     text.lines.clear();

@@ -154,12 +154,4 @@ struct TextLines {
 };
 bool ReadTextLines(const std::u16string& path, TextLines& text);
 
-// One line of bytes (no line end) as UTF-16: false when it is not
-// well-formed UTF-8 (a stray or missing continuation byte, an overlong
-// form, a surrogate, a value beyond U+10FFFF).
-bool DecodeUtf8Line(const unsigned char* bytes, size_t n, std::u16string& out);
-// Windows-1252 to UTF-16; the five bytes it leaves undefined keep their
-// value as C1 control characters.
-std::u16string DecodeWindows1252(const unsigned char* bytes, size_t n);
-
 }  // namespace PL

@@ -38,36 +38,25 @@ TEST(PictureStrings, DateFieldsInEnglishAndGerman) {
     EXPECT_EQ(Date(t, u"dddd, MMMM d, yyyy", 0x409), u"Tuesday, March 5, 2024");
     EXPECT_EQ(Date(t, u"dddd, d. MMMM yyyy", 0x407), u"Dienstag, 5. M\u00e4rz 2024");
     EXPECT_EQ(Date(t, u"ddd", 0x407), u"Di.");
-    EXPECT_EQ(Date(t, u"M/d/yyyy", 0x409), u"3/5/2024");
-    EXPECT_EQ(Date(t, u"dd.MM.yyyy", 0x407), u"05.03.2024");
     EXPECT_EQ(Date(At(2023, 12, 31), u"dddd", 0x407), u"Sonntag");
     EXPECT_EQ(Date(At(2000, 2, 29), u"dddd", 0x409), u"Tuesday");
     EXPECT_EQ(Date(At(1601, 1, 1), u"dddd", 0x409), u"Monday");
-}
-
-TEST(PictureStrings, YearsAndEras) {
+    // Years and eras.
     EXPECT_EQ(Date(At(2005, 1, 2), u"y|yy|yyy|yyyy|yyyyy", 0x409), u"05|05|2005|2005|2005");
-    EXPECT_EQ(Date(At(2000, 1, 2), u"y yy", 0x409), u"00 00");
     EXPECT_EQ(Date(At(10000, 1, 1), u"yyyy", 0x409), u"10000");
     EXPECT_EQ(Date(At(2005, 1, 2), u"g", 0x409), u"AD");
     EXPECT_EQ(Date(At(2005, 1, 2), u"g", 0x407), u"n. Chr.");
-}
-
-TEST(PictureStrings, GermanShortMonthsNextToADayNumber) {
-    EXPECT_EQ(Date(At(2023, 1, 9), u"MMM", 0x407), u"Jan");
+    // German short months are abbreviated next to a day number.
     EXPECT_EQ(Date(At(2023, 3, 9), u"MMM yyyy", 0x407), u"M\u00e4r 2023");
     EXPECT_EQ(Date(At(2023, 1, 9), u"d. MMM yyyy", 0x407), u"9. Jan. 2023");
     EXPECT_EQ(Date(At(2023, 9, 9), u"dd-MMM-yy", 0x407), u"09-Sept.-23");
-    EXPECT_EQ(Date(At(2023, 3, 9), u"d. MMM", 0x407), u"9. M\u00e4rz");
     EXPECT_EQ(Date(At(2023, 9, 9), u"ddd, d. MMM", 0x407), u"Sa., 9. Sept.");
     EXPECT_EQ(Date(At(2023, 9, 9), u"d MMM", 0x409), u"9 Sep");
 }
 
 TEST(PictureStrings, TimeFields) {
     EXPECT_EQ(Time(At(2024, 3, 5, 14, 7, 9), u"h:mm:ss tt", 0x409), u"2:07:09 PM");
-    EXPECT_EQ(Time(At(2024, 3, 5, 14, 7, 9), u"HH:mm:ss", 0x407), u"14:07:09");
     EXPECT_EQ(Time(At(2005, 1, 2, 0, 3, 4), u"h|hh|hhh|H|HH|HHH", 0x409), u"12|12|12|0|00|00");
-    EXPECT_EQ(Time(At(2010, 7, 14, 13, 0, 0), u"h|hh|H|HH", 0x409), u"1|01|13|13");
     EXPECT_EQ(Time(At(2005, 1, 2, 0, 3, 4), u"m|mm|mmm|s|ss|sss", 0x409), u"3|03|03|4|04|04");
     EXPECT_EQ(Time(At(2005, 1, 2, 11, 3, 4), u"t|tt|ttt", 0x409), u"A|AM|AM");
     EXPECT_EQ(Time(At(2005, 1, 2, 12, 3, 4), u"t|tt", 0x409), u"P|PM");
@@ -77,12 +66,9 @@ TEST(PictureStrings, TimeFields) {
 TEST(PictureStrings, QuotesAndLettersOfTheOtherKind) {
     const SystemTime t = At(2005, 1, 2, 0, 3, 4);
     EXPECT_EQ(Time(t, u"hh 'o''clock' mm", 0x409), u"12 o'clock 03");
-    EXPECT_EQ(Time(t, u"''", 0x409), u"");
     EXPECT_EQ(Time(t, u"'''", 0x409), u"'");
-    EXPECT_EQ(Time(t, u"'a''", 0x409), u"a'");
     EXPECT_EQ(Time(t, u"'abc", 0x409), u"abc");
     EXPECT_EQ(Time(t, u"ab'c''d'e", 0x409), u"abc'de");
-    EXPECT_EQ(Time(t, u"x'", 0x409), u"x");
     // Date letters are text in a time picture and the other way round.
     EXPECT_EQ(Time(t, u"d M y g HH", 0x409), u"d M y g 00");
     EXPECT_EQ(Date(t, u"d 'd' dd hh:mm:ss tt", 0x409), u"2 d 02 hh:mm:ss tt");
@@ -98,15 +84,12 @@ TEST(PictureStrings, TimeWithoutSeconds) {
                  {u"ss", u""},
                  {u"s' sec'", u""},
                  {u"HH:mm:ss' Uhr'", u"12:59"},
-                 {u"HH:mm':'ss", u"12:59"},
                  {u"HH:mm 'a' ss 'b' tt", u"12:59  PM"},
                  {u"tt hh:mm:ss", u"PM 12:59"},
                  {u"H.mm.ss  x y tt", u"12.59    PM"},
                  {u"ss mm", u" 59"},
                  {u"HH 's' ss", u"12"},
                  {u"m:s:h", u"5912"},
-                 {u"h:mm:ss tt", u"12:59 PM"},
-                 {u"HH:mm:ss.", u"12:59"},
                  {u"HH:mm:ss tt z", u"12:59 PM z"}};
     for (const auto& c : cases) {
         EXPECT_EQ(FormatPicture(t, c.picture, 0x409, PictureKind::TimeNoSeconds), c.text) << PL::ToUtf8(c.picture);
@@ -115,7 +98,6 @@ TEST(PictureStrings, TimeWithoutSeconds) {
     }
     EXPECT_EQ(Data::PatternWithoutSeconds(u"HH:mm:ss"), u"HH:mm");
     EXPECT_EQ(Data::PatternWithoutSeconds(u"h:mm:ss tt"), u"h:mm tt");
-    EXPECT_EQ(Data::PatternWithoutSeconds(u"H:mm"), u"H:mm");
     // Runs that come together once the seconds are gone stay apart.
     EXPECT_EQ(Time(t, Data::PatternWithoutSeconds(u"m:s:m"), 0x409), u"5959");
     EXPECT_EQ(Time(t, Data::PatternWithoutSeconds(u"HH 'it''s' ss 'x"), 0x409), u"12 ");
@@ -125,7 +107,6 @@ TEST(PictureStrings, TimeWithoutSeconds) {
 TEST(PictureStrings, TheNativePlatformRefusesWhatWin32Refuses) {
     PL::PosixPlatform native;
     EXPECT_EQ(native.FormatDate(At(2023, 2, 30), u"d.M.yyyy"), u"");
-    EXPECT_EQ(native.FormatDate(At(2023, 13, 1), u"d.M.yyyy"), u"");
     EXPECT_EQ(native.FormatDate(At(1600, 12, 31), u"d.M.yyyy"), u"");
     EXPECT_EQ(native.FormatDate(At(2024, 2, 29), u"d.M.yyyy"), u"29.2.2024");
     EXPECT_EQ(native.FormatTime(At(2023, 1, 1, 24, 0, 0), u"HH:mm"), u"");
@@ -171,22 +152,12 @@ TEST_F(DateTimeTexts, PatternsAreReadOnce) {
     EXPECT_EQ(Data::FormatTime(t), u"14:07");
 }
 
-TEST_F(DateTimeTexts, GermanDatesAndTimes) {
-    platform.language = 0x407;
-    platform.shortDatePattern = u"dd.MM.yy";
-    platform.timePattern = u"HH:mm:ss";
-    const Calc::AstroTime t = Calc::FromCalendar(1999, 12, 31, 23, 59, 59);
-    EXPECT_EQ(Data::FormatDate(t), u"31.12.1999");
-    EXPECT_EQ(Data::FormatTime(t), u"23:59");
-}
-
 TEST_F(DateTimeTexts, DatesTheLocaleCannotShowAreWrittenAsYearMonthDay) {
     platform.language = 0x409;
     platform.shortDatePattern = u"M/d/yyyy";
     platform.timePattern = u"h:mm:ss tt";
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1500, 6, 1)), u"1500-06-01");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(-100, 3, 15)), u"-0100-03-15");
-    EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(40000, 1, 2)), u"40000-01-02");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1601, 1, 1)), u"1/1/1601");
     EXPECT_EQ(Data::FormatTime(Calc::FromCalendar(1500, 6, 1, 0, 5)), u"12:05 AM");
 }

@@ -14,47 +14,34 @@ namespace {
 using namespace Data;
 
 const std::u16string kDeg = kDegreeUnits;
+const double kInf = std::numeric_limits<double>::infinity();
+
+struct NumberCase {
+    double x;
+    double digits;  // significant digits or resolution
+    const char16_t* text;
+};
 
 // --- decimal -------------------------------------------------------------------------
 
-TEST(FormatSignificant, ExamplesAndExponentForm) {
-    EXPECT_EQ(FormatSignificant(1600, 4), u"1600");
-    EXPECT_EQ(FormatSignificant(1234567, 4), u"1235000");  // exponent 6 stays fixed
-    EXPECT_EQ(FormatSignificant(12345678, 4), u"1.235e7");
-    EXPECT_EQ(FormatSignificant(0.00001234, 3), u"1.23e-5");
-    EXPECT_EQ(FormatSignificant(0.0001234, 3), u"0.000123");  // exponent -4 stays fixed
-    EXPECT_EQ(FormatSignificant(2, -3), u"2.00");
-    EXPECT_EQ(FormatSignificant(2, 3), u"2");
-    EXPECT_EQ(FormatSignificant(-2.5, 2), u"-2.5");
-    EXPECT_EQ(FormatSignificant(12345678, -6), u"1.23457e7");
-    EXPECT_EQ(FormatSignificant(3e7, 4), u"3e7");
-    EXPECT_EQ(FormatSignificant(-4e-9, 1), u"-4e-9");
-}
-
-TEST(FormatSignificant, RoundingCarriesIntoTheExponent) {
-    EXPECT_EQ(FormatSignificant(9.9996, 4), u"10");
-    EXPECT_EQ(FormatSignificant(9.9996, -4), u"10.00");
-    EXPECT_EQ(FormatSignificant(999999.7, 6), u"1000000");
-    EXPECT_EQ(FormatSignificant(9999999.7, 4), u"1e7");       // shown as 10^7: exponent form
-    EXPECT_EQ(FormatSignificant(0.000099999, 3), u"0.0001");  // shown as 10^-4: fixed form
-}
-
-TEST(FormatSignificant, DigitCountIsClampedAndZeroAndNonFiniteHaveTexts) {
-    EXPECT_EQ(FormatSignificant(3.14159, 0), u"3");
-    EXPECT_EQ(FormatSignificant(3.14159, 40), u"3.14159");
-    EXPECT_EQ(FormatSignificant(1.0 / 3, 15), u"0.333333333333333");
-    EXPECT_EQ(FormatSignificant(1.0 / 3, -40), u"0.333333333333333");
-    EXPECT_EQ(FormatSignificant(0, 3), u"0");
-    EXPECT_EQ(FormatSignificant(-0.0, 3), u"0");
-    EXPECT_EQ(FormatSignificant(0, -3), u"0.00");
-    EXPECT_EQ(FormatSignificant(std::numeric_limits<double>::infinity(), 3), u"Inf");
-    EXPECT_EQ(FormatSignificant(-std::numeric_limits<double>::infinity(), 3), u"-Inf");
-    EXPECT_EQ(FormatSignificant(std::nan(""), 3), u"NaN");
-    // The ends of the double range.
-    EXPECT_EQ(FormatSignificant(1.7976931348623157e308, 3), u"1.8e308");
-    EXPECT_EQ(FormatSignificant(2.2250738585072014e-308, 3), u"2.23e-308");
-    EXPECT_EQ(FormatSignificant(4.9406564584124654e-324, 1), u"5e-324");
-    EXPECT_EQ(FormatSignificant(1e-310, 2), u"1e-310");
+TEST(FormatSignificant, Examples) {
+    const NumberCase cases[] = {
+        {1600, 4, u"1600"}, {1234567, 4, u"1235000"} /* exponent 6 stays fixed */, {12345678, 4, u"1.235e7"},
+        {0.00001234, 3, u"1.23e-5"}, {0.0001234, 3, u"0.000123"} /* exponent -4 stays fixed */,
+        {2, -3, u"2.00"}, {2, 3, u"2"}, {-2.5, 2, u"-2.5"}, {12345678, -6, u"1.23457e7"}, {3e7, 4, u"3e7"},
+        {-4e-9, 1, u"-4e-9"},
+        // Rounding carries into the exponent.
+        {9.9996, 4, u"10"}, {9.9996, -4, u"10.00"}, {999999.7, 6, u"1000000"}, {9999999.7, 4, u"1e7"},
+        {0.000099999, 3, u"0.0001"},
+        // The digit count is clamped; zero and non-finite values have texts.
+        {3.14159, 0, u"3"}, {3.14159, 40, u"3.14159"}, {1.0 / 3, 15, u"0.333333333333333"},
+        {1.0 / 3, -40, u"0.333333333333333"}, {0, 3, u"0"}, {-0.0, 3, u"0"}, {0, -3, u"0.00"},
+        {kInf, 3, u"Inf"}, {-kInf, 3, u"-Inf"}, {std::nan(""), 3, u"NaN"},
+        // The ends of the double range.
+        {1.7976931348623157e308, 3, u"1.8e308"}, {2.2250738585072014e-308, 3, u"2.23e-308"},
+        {4.9406564584124654e-324, 1, u"5e-324"}, {1e-310, 2, u"1e-310"}};
+    for (const NumberCase& c : cases)
+        EXPECT_EQ(FormatSignificant(c.x, static_cast<int>(c.digits)), c.text) << c.x << " " << c.digits;
 }
 
 // A fuzz input: 1000001515700095 to 15 digits lies halfway and rounds up;
@@ -69,45 +56,18 @@ TEST(FormatSignificant, HalfwayValuesRoundUpAndReadBackClosely) {
 }
 
 TEST(FormatResolution, Examples) {
-    EXPECT_EQ(FormatResolution(3.14159, 0.01), u"3.14");
-    EXPECT_EQ(FormatResolution(0.004, 0.1), u"0");
-    EXPECT_EQ(FormatResolution(2.5, -0.1), u"2.5");
-    EXPECT_EQ(FormatResolution(2, -0.1), u"2.0");
-    EXPECT_EQ(FormatResolution(2, 0.1), u"2");
-    EXPECT_EQ(FormatResolution(123.456, 0.001), u"123.456");
-    EXPECT_EQ(FormatResolution(1234.5678, 10), u"1230");
-    EXPECT_EQ(FormatResolution(-7.25, 0.5), u"-7.3");  // resolution 0.5 has exponent -1
-    EXPECT_EQ(FormatResolution(12345678, 1), u"1.2345678e7");
-}
-
-TEST(FormatResolution, CarriesAndValuesBelowTheResolution) {
-    EXPECT_EQ(FormatResolution(9.96, 0.1), u"10");
-    EXPECT_EQ(FormatResolution(9.96, -0.1), u"10.0");
-    EXPECT_EQ(FormatResolution(99.96, -0.1), u"100.0");
-    // Below one unit of the resolution's digit the value still rounds to nearest.
-    EXPECT_EQ(FormatResolution(0.06, 0.1), u"0.1");
-    EXPECT_EQ(FormatResolution(0.7, 1), u"1");
-    EXPECT_EQ(FormatResolution(0.3, 1), u"0");
-    EXPECT_EQ(FormatResolution(0.3, -0.01), u"0.30");
-    EXPECT_EQ(FormatResolution(-0.004, 0.1), u"0");  // shown as zero: no sign
-    EXPECT_EQ(FormatResolution(-0.004, -0.1), u"0.0");
-    EXPECT_EQ(FormatResolution(0, -0.01), u"0.00");
-    EXPECT_EQ(FormatResolution(0, 100), u"0");
-    EXPECT_EQ(FormatResolution(0.09999, 0.1), u"0.1");
-    EXPECT_EQ(FormatResolution(0.00001, 0.1), u"0");  // tiny: still fixed form
-}
-
-TEST(FormatResolution, ZeroMeansFifteenDigits) {
-    EXPECT_EQ(FormatResolution(0.1, 0), u"0.1");
-    EXPECT_EQ(FormatResolution(1.0 / 3, 0), u"0.333333333333333");
-    EXPECT_EQ(FormatResolution(2.5e-9, 0), u"2.5e-9");
-    EXPECT_EQ(FormatResolution(std::nan(""), 0.1), u"NaN");
-}
-
-TEST(FormatInt, Digits) {
-    EXPECT_EQ(FormatInt(0), u"0");
-    EXPECT_EQ(FormatInt(-5), u"-5");
-    EXPECT_EQ(FormatInt(1234567), u"1234567");
+    const NumberCase cases[] = {
+        {3.14159, 0.01, u"3.14"}, {0.004, 0.1, u"0"}, {2.5, -0.1, u"2.5"}, {2, -0.1, u"2.0"}, {2, 0.1, u"2"},
+        {123.456, 0.001, u"123.456"}, {1234.5678, 10, u"1230"},
+        {-7.25, 0.5, u"-7.3"} /* resolution 0.5 has exponent -1 */, {12345678, 1, u"1.2345678e7"},
+        // Carries, and values below one unit of the resolution's digit still
+        // round to nearest; what shows as zero has no sign.
+        {9.96, 0.1, u"10"}, {9.96, -0.1, u"10.0"}, {99.96, -0.1, u"100.0"}, {0.06, 0.1, u"0.1"}, {0.7, 1, u"1"},
+        {0.3, 1, u"0"}, {0.3, -0.01, u"0.30"}, {-0.004, 0.1, u"0"}, {-0.004, -0.1, u"0.0"}, {0, -0.01, u"0.00"},
+        {0, 100, u"0"}, {0.09999, 0.1, u"0.1"}, {0.00001, 0.1, u"0"},
+        // Zero means fifteen digits.
+        {0.1, 0, u"0.1"}, {1.0 / 3, 0, u"0.333333333333333"}, {2.5e-9, 0, u"2.5e-9"}, {std::nan(""), 0.1, u"NaN"}};
+    for (const NumberCase& c : cases) EXPECT_EQ(FormatResolution(c.x, c.digits), c.text) << c.x << " " << c.digits;
     EXPECT_EQ(FormatInt(LLONG_MAX), u"9223372036854775807");
     EXPECT_EQ(FormatInt(LLONG_MIN), u"-9223372036854775808");
 }
@@ -119,18 +79,13 @@ TEST(ParseNumber, Grammar) {
     } ok[] = {{u"12", 12},         {u"-12.5", -12.5},   {u"+.5", 0.5},    {u"5.", 5},
               {u" 1 2 . 5 e 1 ", 125}, {u"1e3", 1000}, {u"1E-3", 0.001}, {u"-0", 0},
               {u"007", 7},         {u"2.5e+2", 250},    {u"0e99999", 0},  {u"1e-400", 0},
+              {u"1.23e-5", 1.23e-5}, {u"5.58833", 5.58833},
               {u"123456789012345678", 123456789012345678.0}, {u"0.123456789012345678", 0.123456789012345678}};
     for (const Case& c : ok) {
         double v = -1;
         EXPECT_TRUE(ParseNumber(c.text, v)) << PL::ToUtf8(c.text);
         EXPECT_DOUBLE_EQ(v, c.value) << PL::ToUtf8(c.text);
     }
-    double v = 0;
-    EXPECT_TRUE(ParseNumber(u"1.23e-5", v));
-    EXPECT_DOUBLE_EQ(v, 1.23e-5);
-    EXPECT_TRUE(ParseNumber(u"5.58833", v));
-    EXPECT_DOUBLE_EQ(v, 5.58833);
-
     for (const char16_t* bad : {u"", u" ", u"+", u"-", u".", u"e5", u"1e", u"1e+", u"1.2.3", u"1,5", u"--1", u"1-",
                                 u"0x10", u"inf", u"nan", u"1e400", u"1 e 400", u"1h", u"\u0661",
                                 u"1234567890123456789", u"0.1234567890123456789", u"0000000000000000001"}) {
@@ -163,98 +118,58 @@ TEST(ParseNumber, ReadsBackWhatTheFormattersWrite) {
 // --- sexagesimal -------------------------------------------------------------------------
 
 TEST(FormatSexagesimal, Examples) {
-    EXPECT_EQ(FormatSexagesimal(5.58833, u"hm1", kHourUnits), u"5h35.3m");
-    EXPECT_EQ(FormatSexagesimal(-5.38333, u"hm0", kDeg), u"-5\u00b023'");
-    EXPECT_EQ(FormatSexagesimal(0.0125, kAutoAngleSpec, kDeg), u"45\"");
-    EXPECT_EQ(FormatSexagesimal(12.0, u"hm1", kHourUnits), u"12h00m");
+    const std::u16string h = kHourUnits;
+    const struct {
+        double x;
+        const char16_t* spec;
+        const std::u16string& units;
+        const char16_t* text;
+    } cases[] = {
+        {5.58833, u"hm1", h, u"5h35.3m"}, {-5.38333, u"hm0", kDeg, u"-5\u00b023'"}, {12.0, u"hm1", h, u"12h00m"},
+        {0.0125, kAutoAngleSpec, kDeg, u"45\""},
+        // Units, decimals and padding; a leading 0 keeps the decimals' zeros.
+        {12.0, u"hm01", h, u"12h00.0m"}, {5.125, u"hm02", h, u"5h07.50m"}, {1.5, u"hms0", h, u"1h30m00s"},
+        {1.0 + 2.0 / 60 + 3.26 / 3600, u"hms1", h, u"1h02m03.3s"}, {-0.5, u"hms0", kDeg, u"-0\u00b030'00\""},
+        {5.25, u"h2", h, u"5.25h"}, {5.5, u"h", h, u"6h"}, {0.5, u"m1", h, u"30m"},
+        {123.4, u"hm0", kDeg, u"123\u00b024'"}, {150, u"hm20", h, u"150h00m"},
+        // Larger units fold into a first minute or second field.
+        {2.5, u"ms0", h, u"150m00s"}, {2.0, u"s0", h, u"7200s"}, {1.25, u"m0", h, u"75m"},
+        // Fields never take the exponent form: the reader has none.
+        {5 + 1e-7, u"hm6", h, u"5h00.000006m"}, {42000, u"s3", kDeg, u"151200000\""},
+        {12345678, u"hm0", h, u"12345678h00m"},
+        // Rounding carries through every field.
+        {1.9999999, u"hms0", h, u"2h00m00s"}, {1.0 + 59.9999 / 60, u"hm1", h, u"2h00m"},
+        {(1 + 59.9999 / 60) / 60, u"ms0", h, u"2m00s"}, {59.99999 / 60, u"ms0", h, u"60m00s"},
+        {-89.99999, u"hm0", kDeg, u"-90\u00b000'"}, {0.99999999, u"hms2", h, u"1h00m00s"},
+        // A negative value that rounds to zero in every field is zero (the
+        // Sun's ecliptic latitude is a few 1e-5 degrees either side of it);
+        // anything that shows a digit keeps its sign.
+        {-1e-7, u"hms2", h, u"0h00m00s"}, {-0.0001, u"ms0", kDeg, u"0'00\""},
+        {-1e-6, u"hms3", h, u"-0h00m00.004s"}, {-0.0002, u"hms3", h, u"-0h00m00.72s"},
+        // The alternative follows the size, not the sign; with fewer
+        // alternatives than the size asks for, the last one.
+        {150, kAutoAngleSpec, h, u"150h00m"}, {50, kAutoAngleSpec, h, u"50h00m"}, {5, kAutoAngleSpec, h, u"5h00m"},
+        {0.5, kAutoAngleSpec, h, u"30m00s"}, {0.1, kAutoAngleSpec, h, u"6m00s"}, {0.01, kAutoAngleSpec, h, u"36s"},
+        {0.002, kAutoAngleSpec, h, u"7.2s"}, {0.0001, kAutoAngleSpec, h, u"0.36s"},
+        {-0.5, kAutoAngleSpec, h, u"-30m00s"}, {0.001, u"hm0|ms1", h, u"0m03.6s"}, {150, u"hm0|ms1", h, u"150h00m"}};
+    for (const auto& c : cases) EXPECT_EQ(FormatSexagesimal(c.x, c.spec, c.units), c.text) << c.x;
     EXPECT_EQ(FormatRightAscension(23.99999), u"24h00m");
-}
-
-TEST(FormatSexagesimal, UnitsDecimalsAndPadding) {
-    EXPECT_EQ(FormatSexagesimal(12.0, u"hm01", kHourUnits), u"12h00.0m");  // leading 0 keeps zeros
-    EXPECT_EQ(FormatSexagesimal(5.125, u"hm02", kHourUnits), u"5h07.50m");
-    EXPECT_EQ(FormatSexagesimal(1.5, u"hms0", kHourUnits), u"1h30m00s");
-    EXPECT_EQ(FormatSexagesimal(1.0 + 2.0 / 60 + 3.26 / 3600, u"hms1", kHourUnits), u"1h02m03.3s");
-    EXPECT_EQ(FormatSexagesimal(-0.5, u"hms0", kDeg), u"-0\u00b030'00\"");
-    EXPECT_EQ(FormatSexagesimal(5.25, u"h2", kHourUnits), u"5.25h");
-    EXPECT_EQ(FormatSexagesimal(5.5, u"h", kHourUnits), u"6h");
-    EXPECT_EQ(FormatSexagesimal(0.5, u"m1", kHourUnits), u"30m");
-    EXPECT_EQ(FormatSexagesimal(123.4, u"hm0", kDeg), u"123\u00b024'");
-}
-
-TEST(FormatSexagesimal, LargerUnitsFoldIntoAFirstMinuteOrSecondField) {
-    EXPECT_EQ(FormatSexagesimal(2.5, u"ms0", kHourUnits), u"150m00s");
-    EXPECT_EQ(FormatSexagesimal(2.0, u"s0", kHourUnits), u"7200s");
-    EXPECT_EQ(FormatSexagesimal(1.25, u"m0", kHourUnits), u"75m");
-}
-
-TEST(FormatSexagesimal, FieldsNeverTakeTheExponentForm) {
-    // The reader has no exponents: tiny and huge fields are written out.
-    EXPECT_EQ(FormatSexagesimal(5 + 1e-7, u"hm6", kHourUnits), u"5h00.000006m");
-    EXPECT_EQ(FormatSexagesimal(42000, u"s3", kDeg), u"151200000\"");
-    EXPECT_EQ(FormatSexagesimal(12345678, u"hm0", kHourUnits), u"12345678h00m");
-    float v = 0;
-    EXPECT_TRUE(ParseSexagesimal(FormatSexagesimal(42000, u"s3", kDeg), v));
-    EXPECT_EQ(v, 42000);
-}
-
-TEST(FormatSexagesimal, RoundingCarriesThroughEveryField) {
-    EXPECT_EQ(FormatSexagesimal(1.9999999, u"hms0", kHourUnits), u"2h00m00s");
-    EXPECT_EQ(FormatSexagesimal(1.0 + 59.9999 / 60, u"hm1", kHourUnits), u"2h00m");
-    EXPECT_EQ(FormatSexagesimal((1 + 59.9999 / 60) / 60, u"ms0", kHourUnits), u"2m00s");
-    EXPECT_EQ(FormatSexagesimal(59.99999 / 60, u"ms0", kHourUnits), u"60m00s");
-    EXPECT_EQ(FormatSexagesimal(-89.99999, u"hm0", kDeg), u"-90\u00b000'");
-    EXPECT_EQ(FormatSexagesimal(0.99999999, u"hms2", kHourUnits), u"1h00m00s");
-}
-
-// A negative value that rounds to zero in every field is written as zero
-// (the Sun's ecliptic latitude is a few 1e-5 degrees either side of it).
-TEST(FormatSexagesimal, NoMinusSignOnZero) {
     EXPECT_EQ(FormatHoursMinutes(-0.001), u"0h00m");
-    EXPECT_EQ(FormatDegrees(-0.00004), u"0\u00b000'");
-    EXPECT_EQ(FormatSexagesimal(-1e-7, u"hms2", kHourUnits), FormatSexagesimal(0.0, u"hms2", kHourUnits));
-    EXPECT_EQ(FormatSexagesimal(-0.0001, u"ms0", kDeg), FormatSexagesimal(0.0, u"ms0", kDeg));
+    EXPECT_EQ(FormatHoursMinutes(-0.01), u"-0h01m");
     EXPECT_EQ(FormatDegreesAuto(-1e-9), FormatDegreesAuto(0.0));
     EXPECT_EQ(FormatDaysTime(-0.0001, false), u"0d0h00m");
-    // Anything that shows a digit keeps its sign.
-    EXPECT_EQ(FormatHoursMinutes(-0.01), u"-0h01m");
-    EXPECT_EQ(FormatSexagesimal(-1e-6, u"hms3", kHourUnits), u"-0h00m00.004s");
-    EXPECT_EQ(FormatSexagesimal(-0.0002, u"hms3", kHourUnits), u"-0h00m00.72s");
-}
-
-TEST(FormatSexagesimal, TheAlternativeFollowsTheSize) {
-    const std::u16string h = kHourUnits;
-    EXPECT_EQ(FormatSexagesimal(150, kAutoAngleSpec, h), u"150h00m");          // k = 0
-    EXPECT_EQ(FormatSexagesimal(50, kAutoAngleSpec, h), u"50h00m");            // k = 1
-    EXPECT_EQ(FormatSexagesimal(5, kAutoAngleSpec, h), u"5h00m");              // k = 2
-    EXPECT_EQ(FormatSexagesimal(0.5, kAutoAngleSpec, h), u"30m00s");           // k = 3
-    EXPECT_EQ(FormatSexagesimal(0.1, kAutoAngleSpec, h), u"6m00s");            // k = 4
-    EXPECT_EQ(FormatSexagesimal(0.01, kAutoAngleSpec, h), u"36s");             // k = 5
-    EXPECT_EQ(FormatSexagesimal(0.002, kAutoAngleSpec, h), u"7.2s");           // k = 6
-    EXPECT_EQ(FormatSexagesimal(0.0001, kAutoAngleSpec, h), u"0.36s");         // k = 7
-    EXPECT_EQ(FormatSexagesimal(-0.5, kAutoAngleSpec, h), u"-30m00s");         // by size, not sign
-    // Fewer alternatives than the size asks for: the last one.
-    EXPECT_EQ(FormatSexagesimal(0.001, u"hm0|ms1", h), u"0m03.6s");
-    EXPECT_EQ(FormatSexagesimal(150, u"hm0|ms1", h), u"150h00m");
 }
 
 TEST(FormatSexagesimal, InvalidFormatCodes) {
     for (const char16_t* spec : {u"", u"x1", u"hm21", u"hs1", u"hmx", u"mh", u"hm-1", u"hms1 ", u"|hm1"}) {
         EXPECT_EQ(FormatSexagesimal(150, spec, kHourUnits), u"Invalid format specification") << PL::ToUtf8(spec);
     }
-    EXPECT_EQ(FormatSexagesimal(150, u"hm20", kHourUnits), u"150h00m");
     AngleSpec s;
     ASSERT_TRUE(ParseAngleSpec(u"hm02", s));
     EXPECT_EQ(s.firstUnit, 0);
     EXPECT_EQ(s.lastUnit, 1);
     EXPECT_EQ(s.decimals, 2);
     EXPECT_TRUE(s.keepZeros);
-    ASSERT_TRUE(ParseAngleSpec(u"hm0", s));
-    EXPECT_EQ(s.decimals, 0);
-    EXPECT_FALSE(s.keepZeros);
-    ASSERT_TRUE(ParseAngleSpec(u"ms", s));
-    EXPECT_EQ(s.firstUnit, 1);
-    EXPECT_EQ(s.lastUnit, 2);
 }
 
 TEST(ParseSexagesimal, Grammar) {
@@ -267,7 +182,7 @@ TEST(ParseSexagesimal, Grammar) {
               {u"1h3s", 1 + 3 / 3600.0}, {u"10m5", 10 / 60.0 + 5 / 3600.0}, {u"+7", 7},
               {u"40", 40},             {u"12h", 12},                 {u"11\u00b022'", 11 + 22 / 60.0},
               {u"11:22", 11 + 22 / 60.0}, {u" - 1 h 30 m ", -1.5},    {u".5h", 0.5},
-              {u"0h0m36s", 0.01}};
+              {u"0h0m36s", 0.01},      {u"151200000\"", 42000}};
     for (const Case& c : ok) {
         float v = -999;
         EXPECT_TRUE(ParseSexagesimal(c.text, v)) << PL::ToUtf8(c.text);
@@ -308,26 +223,18 @@ TEST(ParseSexagesimal, ReadsBackEveryNamedFormat) {
 class NamedFormatters : public ::testing::Test {
 protected:
     void SetUp() override { Data::SetUserLangId(0); }
-    void Language(uint16_t id) { platform.language = id; }
 
     PL::TestPlatform platform;
     PL::ScopedPlatform scope{platform};
 };
 
-TEST_F(NamedFormatters, HoursAndDegrees) {
-    Language(0x409);
+TEST_F(NamedFormatters, HoursDegreesAndHemispheres) {
+    platform.language = 0x409;
     EXPECT_EQ(FormatHoursMinutes(5.2), u"5h12m");
-    EXPECT_EQ(FormatRightAscension(5.58833), u"5h35.3m");
-    EXPECT_EQ(FormatDegrees(-5.38333), u"-5\u00b023'");
     EXPECT_EQ(FormatHoursAuto(-0.5), u"-30m00s");
-    EXPECT_EQ(FormatDegreesAuto(0.0125), u"45\"");
     EXPECT_EQ(FormatDegreesAuto(0.5), u"30'00\"");
     EXPECT_EQ(FormatDegreesDecimal(12.34), u"12.3\u00b0");
     EXPECT_EQ(FormatDegreesDecimal(-0.04), u"0\u00b0");
-}
-
-TEST_F(NamedFormatters, HemispheresInEnglishAndGerman) {
-    Language(0x409);
     EXPECT_EQ(FormatLatitude(-5.38333), u"5\u00b023'S");
     EXPECT_EQ(FormatLatitude(51.48), u"51\u00b029'N");
     EXPECT_EQ(FormatLongitude(-13.4), u"13\u00b024'E");
@@ -337,21 +244,18 @@ TEST_F(NamedFormatters, HemispheresInEnglishAndGerman) {
     EXPECT_EQ(FormatHourAngle(5.5), u"5h30W");
     EXPECT_EQ(FormatHourAngle(13.25), u"10h45E");
     EXPECT_EQ(FormatHourAngle(12), u"12h00E");
-    EXPECT_EQ(FormatHourAngle(0.05), u"0h03W");
     EXPECT_EQ(FormatHourAngle(-1), u"1h00E");  // reduced into [0, 24)
-    Language(0x407);
-    EXPECT_EQ(FormatLatitude(-5.38333), u"5\u00b023'S");
+    platform.language = 0x407;
     EXPECT_EQ(FormatLongitude(-13.4), u"13\u00b024'O");
     EXPECT_EQ(FormatLongitude(13.4), u"13\u00b024'W");
     EXPECT_EQ(FormatLongitudeDecimal(-3.96), u"4\u00b0O");
     EXPECT_EQ(FormatHourAngle(13.25), u"10h45O");
-    EXPECT_EQ(FormatHourAngle(5.5), u"5h30W");
-    Language(0xC07);
+    platform.language = 0xC07;
     EXPECT_EQ(FormatLongitude(-13.4), u"13\u00b024'O");
 }
 
-TEST_F(NamedFormatters, DistancesAndLightTime) {
-    Language(0x409);
+TEST_F(NamedFormatters, DistancesLightTimeAndDays) {
+    platform.language = 0x409;
     EXPECT_EQ(FormatDistance(384400), u"384400 km");
     EXPECT_EQ(FormatDistance(149597872), u"1 AU");
     EXPECT_EQ(FormatDistance(29919574.4), u"0.2 AU");
@@ -361,18 +265,12 @@ TEST_F(NamedFormatters, DistancesAndLightTime) {
     EXPECT_EQ(FormatLightTime(384400), u"1.282 s");
     EXPECT_EQ(FormatLightTime(5e9), u"4h38m");
     EXPECT_EQ(FormatLightTime(1e10), u"");
-    Language(0x407);
-    EXPECT_EQ(FormatDistance(384400), u"384400 km");
+    platform.language = 0x407;
     EXPECT_EQ(FormatDistance(149597872), u"1 AE");
     EXPECT_EQ(FormatDistance(9.4607e13), u"10 Lj");
-    EXPECT_EQ(FormatLightTime(149597872), u"8m19s");
-}
-
-TEST_F(NamedFormatters, DaysAndTime) {
     EXPECT_EQ(FormatDaysTime(1.25, true), u"1.25");
     EXPECT_EQ(FormatDaysTime(1.23456, true), u"1.2346");
     EXPECT_EQ(FormatDaysTime(1.25, false), u"1d6h00m");
-    EXPECT_EQ(FormatDaysTime(0.5, false), u"0d12h00m");
     EXPECT_EQ(FormatDaysTime(-1.5, false), u"-1d12h00m");
     EXPECT_EQ(FormatDaysTime(2.9999999, false), u"3d0h00m");  // not 2d24h00m
     EXPECT_EQ(FormatDaysTime(29.530589, false), u"29d12h44m");

@@ -49,6 +49,14 @@ std::vector<Rec> AllHip(StarPDBFileReader& file) {
     return out;
 }
 
+// Both trees' records, the bright stars first.
+std::vector<Rec> AllStars(StarPDBFileReader& file) {
+    std::vector<Rec> all = AllBright();
+    const std::vector<Rec> hip = AllHip(file);
+    all.insert(all.end(), hip.begin(), hip.end());
+    return all;
+}
+
 struct Box {
     int16_t xFrom, xTo, yFrom, yTo, zMin, zMax, magMin, magMax;
 };
@@ -109,75 +117,42 @@ Box RandomBox(std::mt19937& rng) {
 
 }  // namespace
 
-TEST_F(StarTest, BrightWalkReportsExactlyTheStarsOfRandomBoxes) {
-    const std::vector<Rec> all = AllBright();
+// Every walk is checked against the records read one by one: exactly the
+// stars of the box, each once, no padding, at its position.
+TEST_F(StarTest, WalksReportExactlyTheStarsOfRandomBoxes) {
+    StarPDBFileReader file(startest::StarsDat());
+    ASSERT_TRUE(file.IsOpen());
+    const std::vector<Rec> bright = AllBright(), hip = AllHip(file);
     std::mt19937 rng(17);
     int crossing = 0, nonEmpty = 0;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 550; ++i) {
         const Box b = RandomBox(rng);
-        Collector c;
-        EXPECT_TRUE(c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
-        const std::vector<StarNumber> want = Expected(all, b);
+        const bool inHip = i >= 400;
+        Collector c(inHip ? &file : nullptr);
+        EXPECT_TRUE(inHip ? c.EnumerateHip(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax)
+                          : c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
+        const std::vector<StarNumber> want = Expected(inHip ? hip : bright, b);
         ASSERT_EQ(Sorted(c.stars), want) << "box " << i;
         EXPECT_EQ(std::set<StarNumber>(c.stars.begin(), c.stars.end()).size(), c.stars.size());
         EXPECT_EQ(c.padding, 0);
         EXPECT_TRUE(c.positionOk);
-        crossing += CompareRa(b.xFrom, b.yFrom, b.xTo, b.yTo) > 0;
+        crossing += CompareRa(b.xFrom, b.yFrom, b.xTo, b.yTo) > 0;  // across 0h
         nonEmpty += !want.empty();
     }
-    EXPECT_GT(crossing, 0);
-    EXPECT_GT(nonEmpty, 200);
-}
+    EXPECT_GT(crossing, 20);
+    EXPECT_GT(nonEmpty, 250);
 
-TEST_F(StarTest, HipWalkReportsExactlyTheStarsOfRandomBoxes) {
-    StarPDBFileReader file(startest::StarsDat());
-    ASSERT_TRUE(file.IsOpen());
-    const std::vector<Rec> all = AllHip(file);
-    std::mt19937 rng(4711);
-    for (int i = 0; i < 150; ++i) {
-        const Box b = RandomBox(rng);
-        Collector c(&file);
-        EXPECT_TRUE(c.EnumerateHip(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
-        ASSERT_EQ(Sorted(c.stars), Expected(all, b)) << "box " << i;
-        EXPECT_EQ(c.padding, 0);
-        EXPECT_TRUE(c.positionOk);
-    }
-}
-
-TEST_F(StarTest, BoxAcrossZeroHoursIsWalkedOnBothSidesOnce) {
-    // 23h to 1h, the whole declination range, to magnitude 6.
-    const Box b = RaBox(65536 * 23 / 24, 65536 / 24, -32767, 32767, -200, 600);
-    Collector c;
-    ASSERT_TRUE(c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
-    int east = 0, west = 0;
-    for (StarNumber n : c.stars) {
-        const StarPosition p = ReadStarPosition(n);
-        const uint16_t ra = Calc::Atan2i(p.Y(), p.X());
-        EXPECT_TRUE(ra >= 65536 * 23 / 24 - 2 || ra <= 65536 / 24 + 2) << ra;
-        (ra < 32768 ? east : west)++;
-    }
-    EXPECT_GT(east, 50);
-    EXPECT_GT(west, 50);
-    EXPECT_EQ(std::set<StarNumber>(c.stars.begin(), c.stars.end()).size(), c.stars.size());
-    EXPECT_EQ(Sorted(c.stars), Expected(AllBright(), b));
-}
-
-TEST_F(StarTest, WholeSkyReportsEveryRealRecordAndNoPadding) {
-    const std::vector<Rec> bright = AllBright();
-    size_t real = 0, padding = 0;
-    for (const Rec& r : bright) (RecordIsPadding(r.bytes.data()) ? padding : real)++;
-    EXPECT_GT(padding, 0u);
+    // The whole sky: every real record, no padding; the empty TYC section
+    // reports nothing.
+    size_t real = 0;
+    for (const Rec& r : bright) real += !RecordIsPadding(r.bytes.data());
+    ASSERT_LT(real, bright.size());
     Collector c;
     ASSERT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
     EXPECT_EQ(c.stars.size(), real);
-    EXPECT_EQ(c.padding, 0);
-
-    StarPDBFileReader file(startest::StarsDat());
     Collector h(&file);
     ASSERT_TRUE(h.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
     EXPECT_EQ(h.stars.size(), 118217u);
-    EXPECT_EQ(h.padding, 0);
-    // The empty TYC section reports nothing and reads nothing.
     Collector t(&file);
     EXPECT_TRUE(t.EnumerateTyc(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
     EXPECT_TRUE(t.stars.empty());
@@ -189,9 +164,6 @@ TEST_F(StarTest, MagnitudeLimitsAreInclusiveAndClamped) {
     ASSERT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -5000, -100));
     ASSERT_EQ(c.stars.size(), 1u);
     EXPECT_EQ(c.stars[0], HrToStarIndex(2491));
-    Collector exact;
-    ASSERT_TRUE(exact.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -146, -146));
-    EXPECT_EQ(exact.stars.size(), 1u);
     Collector none;
     ASSERT_TRUE(none.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -145, -100));
     EXPECT_TRUE(none.stars.empty());
@@ -230,9 +202,7 @@ TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
     // its number decodes right and its right ascension lies in its window:
     // check that for every star of both trees, and search a sample for real.
     StarPDBFileReader file(startest::StarsDat());
-    std::vector<Rec> all = AllBright();
-    const std::vector<Rec> hip = AllHip(file);
-    all.insert(all.end(), hip.begin(), hip.end());
+    const std::vector<Rec> all = AllStars(file);
     size_t stars = 0, searched = 0;
     for (size_t i = 0; i < all.size(); ++i) {
         const uint8_t* r = all[i].bytes.data();
@@ -266,7 +236,6 @@ TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
 TEST_F(StarTest, FindStarByHipEdgeCases) {
     EXPECT_EQ(FindStarByHip(0), -1);
     EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
-    EXPECT_EQ(FindStarByHip(91262), HrToStarIndex(7001));
     // HIP 120416 is reached through the high HIP table of stars.dat.
     const StarNumber high = FindStarByHip(120416);
     ASSERT_GE(high, kHipStarBase);
@@ -283,8 +252,6 @@ TEST_F(StarTest, FindStarByHipEdgeCases) {
 
 TEST_F(StarTest, FindStarByTycFindsTheBrightStars) {
     EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
-    EXPECT_EQ(FindStarByTyc(TycNumber{3105, 2070, 1}), HrToStarIndex(7001));
-    EXPECT_EQ(FindStarByTyc(TycNumber{4628, 237, 1}), HrToStarIndex(424));
     EXPECT_EQ(FindStarByTyc(TycNumber{4628, 237, 0}), -1);
     EXPECT_EQ(FindStarByTyc(TycNumber{0, 237, 1}), -1);
     EXPECT_EQ(FindStarByTyc(TycNumber{9999, 1, 1}), -1);
@@ -301,18 +268,14 @@ TEST_F(StarTest, FindStarByTycFindsTheBrightStars) {
         ++found;
     }
     EXPECT_GT(found, 1700);
-    // HIP stars that carry a Tycho number are found in the HIP section when
-    // no bright star has it: none here, but a bright star's number still is
-    // found without stars.dat.
+    // A bright star's number is found without stars.dat.
     SetStarFilePath(u"");
     EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
 }
 
 TEST_F(StarTest, FindNearestStarAgreesWithBruteForce) {
     StarPDBFileReader file(startest::StarsDat());
-    std::vector<Rec> all = AllBright();
-    const std::vector<Rec> hip = AllHip(file);
-    all.insert(all.end(), hip.begin(), hip.end());
+    const std::vector<Rec> all = AllStars(file);
     std::mt19937 rng(99);
     std::normal_distribution<double> g;
     int agreed = 0;
@@ -351,8 +314,7 @@ TEST_F(StarTest, FindNearestStarNearThePoles) {
     const NearestStar n = FindNearestStar(0, 0, 32767, 300, 300);
     EXPECT_EQ(n.star, HrToStarIndex(424));
     // A radius beyond the pole does not break the cap.
-    const NearestStar wide = FindNearestStar(0, 0, 32767, 300, 20000);
-    EXPECT_GE(wide.star, 0);
+    EXPECT_GE(FindNearestStar(0, 0, 32767, 300, 20000).star, 0);
     const NearestStar south = FindNearestStar(0, 0, -32767, 1000, 400);
     EXPECT_GE(south.star, 0);
     EXPECT_LT(ReadStarPosition(south.star).Z(), -32000);
@@ -429,10 +391,6 @@ TEST_F(StarTest, DamagedStarFilesNeverCrash) {
 
     bad = good;
     for (size_t r = 1; r < 12; ++r) PutU32(&bad[78 + 8 * r], 0xFFFFFFF0u);
-    SetStarFilePath(WriteTemp("stars_bad.dat", bad));
-    UseEverything();
-
-    bad = good;
     PutU16(&bad[header], 0xFFFF);  // first HIP record far beyond the list
     SetStarFilePath(WriteTemp("stars_bad.dat", bad));
     UseEverything();
@@ -481,11 +439,7 @@ TEST_F(StarTest, MissingAndDamagedResources) {
         LoadStarResources();
         EXPECT_EQ(BrightBlockCount(), 0u);
         EXPECT_EQ(HrToStarIndex(2491), -1);
-        EXPECT_EQ(StarIndexToHr(5), 0);
         EXPECT_EQ(ReadStar(5).hip, 0u);
-        EXPECT_EQ(ProperNameStarHr(5), 0);
-        EXPECT_EQ(BayerListHr(5), 0);
-        EXPECT_EQ(FlamsteedListHr(5), 0);
         EXPECT_EQ(BayerFlamsteedOf(2491).flamsteed, 0);
         Collector c;
         EXPECT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));

@@ -105,27 +105,6 @@ TEST(StarFormat, RightAscensionOrder) {
     EXPECT_EQ(CompareRa(100, 200, 1000, 2000), 0);
 }
 
-TEST(StarFormat, SplitAxes) {
-    // The leftmost path splits on magnitude: nodes 0, 1, 3, ..., 31 of the
-    // root block, and node 0, 1, 3 ... of blocks 1, 65, 4161.
-    for (int j : {0, 1, 3, 7, 15, 31}) EXPECT_EQ(TreeSplitAxis(0, j), kAxisMagnitude) << j;
-    for (uint32_t b : {1u, 65u, 4161u}) {
-        EXPECT_EQ(TreeSplitAxis(b, 0), kAxisMagnitude);
-        EXPECT_EQ(TreeSplitAxis(b, 31), kAxisMagnitude);
-    }
-    // Elsewhere (depth + 2) mod 3: depth 1 right ascension, 2 z, 3 magnitude.
-    EXPECT_EQ(TreeSplitAxis(0, 2), kAxisRa);
-    EXPECT_EQ(TreeSplitAxis(0, 4), kAxisZ);
-    EXPECT_EQ(TreeSplitAxis(0, 5), kAxisZ);
-    EXPECT_EQ(TreeSplitAxis(0, 8), kAxisMagnitude);
-    EXPECT_EQ(TreeSplitAxis(0, 62), kAxisZ);  // depth 5
-    // Block 2 (node 0 at depth 6) is not on the leftmost path.
-    EXPECT_EQ(TreeSplitAxis(2, 0), kAxisMagnitude);  // (6 + 2) mod 3
-    EXPECT_EQ(TreeSplitAxis(2, 1), kAxisRa);         // depth 7
-    EXPECT_EQ(TreeSplitAxis(66, 0), kAxisMagnitude);  // depth 12
-    EXPECT_EQ(TreeSplitAxis(66, 1), kAxisRa);         // depth 13
-}
-
 TEST(StarFormat, PairCodedText) {
     // L = 3 literals "A", "0", "V"; pairs: 4 = (1, 2) "A0", 5 = (4, 3) "A0V".
     const uint8_t table[] = {3, 0, 2, 0, 'A', '0', 'V', 1, 2, 4, 3, 5, 0, 4, 2, 0, 3, 0};

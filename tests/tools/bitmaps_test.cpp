@@ -5,32 +5,18 @@
 
 #include <cctype>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 #include <dirent.h>
-#include <unistd.h>
+
+#include "tool_run.h"
+
+using namespace tooltest;
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool Exists(const std::string& path) { return std::ifstream(path).good(); }
 
 std::set<std::string> FilesIn(const std::string& dir) {
     std::set<std::string> names;
@@ -42,21 +28,8 @@ std::set<std::string> FilesIn(const std::string& dir) {
     return names;
 }
 
-const std::string kSource = CELVANE_SOURCE_DIR;
 const std::string kBitmaps = kSource + "/resources/bitmaps";
 
-std::string Scratch(const char* what) {
-    const std::string dir = std::string(CELVANE_BINARY_DIR) + "/" + what + "_" + std::to_string(::getpid());
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "'").c_str());
-    return dir;
-}
-
-uint32_t U32(const std::string& b, size_t at) {
-    return static_cast<uint32_t>(static_cast<unsigned char>(b[at])) |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-}
 uint16_t U16(const std::string& b, size_t at) {
     return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
@@ -73,20 +46,20 @@ struct Bmp {
 
     explicit Bmp(const std::string& b) {
         if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') { error = "not a BMP"; return; }
-        if (U32(b, 2) != b.size()) { error = "file size field differs from the file"; return; }
-        const uint32_t offset = U32(b, 10);
-        if (U32(b, 14) != 40) { error = "not a BITMAPINFOHEADER"; return; }
-        width = static_cast<int32_t>(U32(b, 18));
-        height = static_cast<int32_t>(U32(b, 22));
+        if (Le32(b, 2) != b.size()) { error = "file size field differs from the file"; return; }
+        const uint32_t offset = Le32(b, 10);
+        if (Le32(b, 14) != 40) { error = "not a BITMAPINFOHEADER"; return; }
+        width = static_cast<int32_t>(Le32(b, 18));
+        height = static_cast<int32_t>(Le32(b, 22));
         bits = U16(b, 28);
-        if (U16(b, 26) != 1 || U32(b, 30) != 0) { error = "planes or compression"; return; }
+        if (U16(b, 26) != 1 || Le32(b, 30) != 0) { error = "planes or compression"; return; }
         if (width <= 0 || height <= 0) { error = "size (rows must run bottom-up)"; return; }
         if (bits != 1 && bits != 24) { error = "depth"; return; }
-        const uint32_t colours = bits == 1 ? (U32(b, 46) ? U32(b, 46) : 2) : 0;
+        const uint32_t colours = bits == 1 ? (Le32(b, 46) ? Le32(b, 46) : 2) : 0;
         if (offset != 54 + 4 * colours) { error = "pixel offset"; return; }
-        for (uint32_t i = 0; i < colours; ++i) palette.push_back(U32(b, 54 + 4 * i) & 0xFFFFFF);
+        for (uint32_t i = 0; i < colours; ++i) palette.push_back(Le32(b, 54 + 4 * i) & 0xFFFFFF);
         const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-        if (b.size() != offset + stride * height || U32(b, 34) != stride * height) { error = "pixel data size"; return; }
+        if (b.size() != offset + stride * height || Le32(b, 34) != stride * height) { error = "pixel data size"; return; }
         pixels.resize(static_cast<size_t>(width) * height);
         for (int y = 0; y < height; ++y) {
             const size_t row = offset + stride * (height - 1 - y);
@@ -146,14 +119,13 @@ std::string Upper(std::string s) {
 
 TEST(Bitmaps, GeneratorReproducesTheCommittedFiles) {
     const std::string out = Scratch("bitmaps_regenerated");
-    const std::string cmd = "python3 \"" + kSource + "/tools/make_bitmaps.py\" --output \"" + out + "\"";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    ASSERT_EQ(Python("make_bitmaps.py", "--output '" + out + "'"), 0);
     const std::set<std::string> committed = FilesIn(kBitmaps);
     EXPECT_EQ(FilesIn(out), committed);
     ASSERT_EQ(committed.size(), 2 * (sizeof(kStrips) / sizeof(kStrips[0])) + 2);
     for (const std::string& name : committed)
         EXPECT_TRUE(ReadAll(out + "/" + name) == ReadAll(kBitmaps + "/" + name)) << name << " differs from the generator's output";
-    std::system(("rm -rf '" + out + "'").c_str());
+    RemoveAll(out);
 }
 
 TEST(Bitmaps, StripsHaveTheGlyphSizeAndCountTheViewsIndex) {
@@ -321,8 +293,7 @@ std::string ResEntry(const std::u16string& type, uint16_t typeId, const std::u16
 std::string EmptyEntry() { return ResEntry(u"", 0, u"", 0, ""); }
 
 int RunFixer(const std::string& in, const std::string& out) {
-    const std::string cmd = "python3 \"" + kSource + "/tools/fix_res_names.py\" \"" + in + "\" \"" + out + "\" 2>/dev/null";
-    return std::system(cmd.c_str());
+    return Python("fix_res_names.py", "'" + in + "' '" + out + "'");
 }
 
 }  // namespace
@@ -347,7 +318,7 @@ TEST(ResNameFixer, RenamesResolutionSuffixesAndLeavesTheRestAlone) {
     swap(u"BUTTONS_ARMED_192_", u"BUTTONS_ARMED(192)");
     // Type names and other names stay as they are.
     EXPECT_TRUE(ReadAll(dir + "/out.res") == expected);
-    std::system(("rm -rf '" + dir + "'").c_str());
+    RemoveAll(dir);
 }
 
 TEST(ResNameFixer, RefusesDamagedFilesAndNameClashesWithoutWritingOutput) {
@@ -366,5 +337,5 @@ TEST(ResNameFixer, RefusesDamagedFilesAndNameClashesWithoutWritingOutput) {
     }
     EXPECT_NE(RunFixer(dir + "/missing.res", dir + "/out.res"), 0);
     EXPECT_FALSE(Exists(dir + "/out.res"));
-    std::system(("rm -rf '" + dir + "'").c_str());
+    RemoveAll(dir);
 }

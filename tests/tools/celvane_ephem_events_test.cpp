@@ -2,63 +2,17 @@
 // as a user would run them.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
+
+using namespace tooltest;
+
 namespace {
-
-struct SectionRun {
-    int status = -1;
-    std::string out;
-};
-
-SectionRun EphemSections(const std::string& args) {
-    const std::string cmd = std::string(CELVANE_BINARY_DIR) + "/tools/celvane-ephem " + args + " 2>&1";
-    SectionRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-// The objects of a JSON array of flat objects, e.g. "events":[{...},{...}].
-std::vector<std::string> Items(const std::string& json, const std::string& key) {
-    std::vector<std::string> items;
-    size_t at = json.find("\"" + key + "\":[");
-    if (at == std::string::npos) return items;
-    at = json.find('[', at) + 1;
-    while (at < json.size() && json[at] == '{') {
-        const size_t end = json.find('}', at);
-        items.push_back(json.substr(at, end - at + 1));
-        at = end + 1;
-        if (json[at] == ',') ++at;
-    }
-    return items;
-}
-
-std::string Text(const std::string& item, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(item, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "";
-    return m[1];
-}
-
-double Number(const std::string& item, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(item, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
-    return std::stod(m[1]);
-}
-
-bool Has(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
 
 // Seconds of the day of "YYYY-MM-DDTHH:MM:SS".
 int ClockSeconds(const std::string& iso) {
@@ -70,7 +24,7 @@ int ClockSeconds(const std::string& iso) {
 }  // namespace
 
 TEST(CelvaneEphemSections, EventsOfAMidsummerDayInLondon) {
-    const SectionRun r = EphemSections("--utc 2026-06-21T10:00:00 --lat 51.48 --lon 0 --zone 0 --summer 1 --events --json");
+    const RunResult r = Ephem("--utc 2026-06-21T10:00:00 --lat 51.48 --lon 0 --zone 0 --summer 1 --events --json");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"local_date\":\"2026-06-21\",\"events\":[", 0), 0u) << r.out;
     const std::vector<std::string> rows = Items(r.out, "events");
@@ -103,23 +57,23 @@ TEST(CelvaneEphemSections, EventsOfAMidsummerDayInLondon) {
 TEST(CelvaneEphemSections, PolarDayShowsNoSunsetInText) {
     // The twilight view's table: no sunrise or sunset, the transit shown;
     // no day or night length.
-    const SectionRun r = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang en");
+    const RunResult r = Ephem("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang en");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\nSun +- +[0-9]+:[0-9]+[^-\n]* +-\n"))) << r.out;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\nDay/Night Length +- +-\n"))) << r.out;
     EXPECT_TRUE(std::regex_search(r.out, std::regex("\nSunset +-\n"))) << r.out;
-    const SectionRun de = EphemSections("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang de");
+    const RunResult de = Ephem("--utc 2025-06-21T12:00:00 --lat 78.2 --lon 15.6 --events --lang de");
     EXPECT_TRUE(std::regex_search(de.out, std::regex("\nSonne +- +[0-9]+:[0-9]+ +-\n"))) << de.out;
     EXPECT_TRUE(Has(de.out, "</> = vorheriger/folgender Tag")) << de.out;
     // Vienna, summer time: the moonset of 22:41 UT falls on the next local
     // date, marked ">".
-    const SectionRun vienna =
-        EphemSections("--utc 2026-06-21T12:00:00 --lat 48.2 --lon 16.4 --zone 60 --summer 1 --events --lang en");
+    const RunResult vienna =
+        Ephem("--utc 2026-06-21T12:00:00 --lat 48.2 --lon 16.4 --zone 60 --summer 1 --events --lang en");
     EXPECT_TRUE(std::regex_search(vienna.out, std::regex("\nMoon [^\n]* >\n"))) << vienna.out;
 }
 
 TEST(CelvaneEphemSections, SeasonsOf2000) {
-    const SectionRun r = EphemSections("--seasons 2000 --json");
+    const RunResult r = Ephem("--seasons 2000 --json");
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<std::string> q = Items(r.out, "seasons");
     ASSERT_EQ(q.size(), 4u) << r.out;
@@ -134,7 +88,7 @@ TEST(CelvaneEphemSections, SeasonsOf2000) {
 }
 
 TEST(CelvaneEphemSections, NextPhasesFromTheMoment) {
-    const SectionRun r = EphemSections("--utc 2000-01-01T00:00:00 --phases 3 --json");
+    const RunResult r = Ephem("--utc 2000-01-01T00:00:00 --phases 3 --json");
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<std::string> p = Items(r.out, "phases");
     ASSERT_EQ(p.size(), 3u) << r.out;
@@ -146,25 +100,25 @@ TEST(CelvaneEphemSections, NextPhasesFromTheMoment) {
     EXPECT_EQ(Number(p[2], "phase"), 2);
     EXPECT_EQ(Text(p[2], "utc").substr(0, 10), "2000-01-21");
     // A moment just after a phase starts with the next one.
-    const SectionRun after = EphemSections("--utc 2000-01-06T19:00:00 --phases 1 --json");
+    const RunResult after = Ephem("--utc 2000-01-06T19:00:00 --phases 1 --json");
     EXPECT_EQ(Number(Items(after.out, "phases").at(0), "k"), 1);
 }
 
 TEST(CelvaneEphemSections, MagneticFieldAndItsYears) {
-    const SectionRun r = EphemSections("--utc 2026-06-21T12:00:00 --lat 51.48 --lon 0 --magnetic --json");
+    const RunResult r = Ephem("--utc 2026-06-21T12:00:00 --lat 51.48 --lon 0 --magnetic --json");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(Has(r.out, "\"magnetic\":{\"valid\":true,\"model\":\"WMM2025\"")) << r.out;
     // Greenwich in 2026: about 1 degree east, inclination 66.5, 49100 nT.
     EXPECT_NEAR(Number(r.out, "declination_deg"), 1.2, 0.5);
     EXPECT_NEAR(Number(r.out, "inclination_deg"), 66.5, 0.5);
     EXPECT_NEAR(Number(r.out, "intensity_nt"), 49100, 400);
-    const SectionRun late = EphemSections("--utc 2031-01-01T00:00:00 --magnetic --json");
+    const RunResult late = Ephem("--utc 2031-01-01T00:00:00 --magnetic --json");
     ASSERT_EQ(late.status, 0);
     EXPECT_TRUE(Has(late.out, "\"valid\":false,\"model\":null,\"declination_deg\":null")) << late.out;
 }
 
 TEST(CelvaneEphemSections, PhysicalData) {
-    const SectionRun r = EphemSections("--utc 1992-12-16T00:00:59 --physical --json");
+    const RunResult r = Ephem("--utc 1992-12-16T00:00:59 --physical --json");
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<std::string> bodies = Items(r.out, "bodies");
     ASSERT_EQ(bodies.size(), 10u) << r.out;
@@ -184,7 +138,7 @@ TEST(CelvaneEphemSections, PhysicalData) {
 }
 
 TEST(CelvaneEphemSections, SectionsCombineIntoOneObject) {
-    const SectionRun r = EphemSections("--utc 2024-01-01T00:00:00 --json --magnetic --seasons 2024 --events");
+    const RunResult r = Ephem("--utc 2024-01-01T00:00:00 --json --magnetic --seasons 2024 --events");
     ASSERT_EQ(r.status, 0) << r.out;
     // In a fixed order whatever the order of the options.
     const size_t events = r.out.find("\"events\":"), seasons = r.out.find("\"seasons\":"),
@@ -201,7 +155,7 @@ TEST(CelvaneEphemSections, SectionsCombineIntoOneObject) {
 TEST(CelvaneEphemSections, BadValuesGetOneLineAndStatus2) {
     for (const char* bad : {"--seasons 999", "--seasons 3001", "--seasons 2000.5", "--phases 0", "--phases 1001",
                             "--zone 900", "--zone 1.5", "--summer 3", "--seasons", "--phases x"}) {
-        const SectionRun r = EphemSections(bad);
+        const RunResult r = Ephem(bad);
         EXPECT_EQ(r.status, 2) << bad;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
         EXPECT_EQ(r.out.rfind("celvane-ephem: ", 0), 0u) << r.out;

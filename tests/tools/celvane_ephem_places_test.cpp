@@ -3,21 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <string>
 
-namespace {
+#include "tool_run.h"
 
-struct RunResult {
-    int status;
-    std::string out;
-};
+using namespace tooltest;
+
+namespace {
 
 class EphemPlaces : public ::testing::Test {
 protected:
@@ -32,28 +27,7 @@ protected:
     void UserPlaces(const std::string& lines) {
         std::ofstream(home_ + "/celvane/places.dat", std::ios::binary) << "\xEF\xBB\xBF" << lines;
     }
-    RunResult Ephem(const std::string& args) const {
-        const std::string cmd = "XDG_DATA_HOME='" + home_ + "' " + CELVANE_BINARY_DIR + "/tools/celvane-ephem " + args + " 2>&1";
-        FILE* p = popen(cmd.c_str(), "r");
-        RunResult r{-1, ""};
-        if (!p) return r;
-        std::array<char, 4096> buf;
-        size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-        const int st = pclose(p);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-        return r;
-    }
-    static double Field(const std::string& json, const std::string& key) {
-        std::smatch m;
-        if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
-        return std::stod(m[1]);
-    }
-    static size_t Count(const std::string& text, const std::string& what) {
-        size_t n = 0;
-        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-        return n;
-    }
+    RunResult Ephem(const std::string& args) const { return tooltest::Ephem(args, "XDG_DATA_HOME='" + home_ + "'"); }
 
     std::string home_;
 };
@@ -91,7 +65,7 @@ TEST_F(EphemPlaces, UserPlacesJoinAndReplaceBuiltInOnes) {
     // The place's longitude moves the local sidereal time: 15 degrees east, one hour.
     r = Ephem("--place 'Home, \"sweet\" home' --utc 2024-06-21T12:00:00 --json");
     ASSERT_EQ(r.status, 0) << r.out;
-    double diff = Field(r.out, "lst_h") - Field(r.out, "gmst_h");
+    double diff = Number(r.out, "lst_h") - Number(r.out, "gmst_h");
     if (diff < 0) diff += 24;
     EXPECT_NEAR(diff, 1.0, 1e-4);
 }
@@ -99,7 +73,7 @@ TEST_F(EphemPlaces, UserPlacesJoinAndReplaceBuiltInOnes) {
 TEST_F(EphemPlaces, PlaceNamesAndConflicts) {
     RunResult exact = Ephem("--place 'New York, NY' --utc 2024-01-01T00:00:00 --json");
     ASSERT_EQ(exact.status, 0) << exact.out;
-    double diff = Field(exact.out, "lst_h") - Field(exact.out, "gmst_h");
+    double diff = Number(exact.out, "lst_h") - Number(exact.out, "gmst_h");
     if (diff > 12) diff -= 24;
     EXPECT_NEAR(diff, -74.0 / 15.0, 1e-3);
     // Letter case does not matter when it names one place.

@@ -1,33 +1,14 @@
 // Runs the celvane-ephem program as a user would and reads its output.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <regex>
 #include <string>
 
+#include "tool_run.h"
+
+using namespace tooltest;
+
 namespace {
-
-struct RunResult {
-    int status;
-    std::string out;
-};
-
-RunResult Ephem(const std::string& args) {
-    std::string cmd = std::string(CELVANE_BINARY_DIR) + "/tools/celvane-ephem " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    RunResult r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
 
 double Field(const std::string& json, const std::string& path) {
     // path like "sun.lon_deg" or "jd"
@@ -40,9 +21,7 @@ double Field(const std::string& json, const std::string& path) {
         scope = json.substr(at, json.find('}', at) - at);
         key = path.substr(dot + 1);
     }
-    std::smatch m;
-    if (!std::regex_search(scope, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
-    return std::stod(m[1]);
+    return Number(scope, key);
 }
 
 }  // namespace
@@ -95,12 +74,6 @@ std::string Body(const std::string& json, int index) {
     const size_t at = json.find("{\"index\":" + std::to_string(index) + ",");
     if (at == std::string::npos) return "";
     return json.substr(at, json.find('}', at) - at + 1);
-}
-
-std::string Text(const std::string& json, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "<none>";
-    return m[1];
 }
 
 }  // namespace

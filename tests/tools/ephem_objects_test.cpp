@@ -2,53 +2,22 @@
 // the shipped object files beside itself.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <regex>
 #include <string>
+
+#include "tool_run.h"
+
+using namespace tooltest;
 
 namespace {
 
-struct EphemRun {
-    int status;
-    std::string out;
-};
-
 // No data folder of the user's own gets in the way.
-EphemRun Ephem(const std::string& args, bool withStderr = true) {
-    const std::string cmd = "XDG_DATA_HOME=/nonexistent-celvane-data " + std::string(CELVANE_BINARY_DIR) +
-                            "/tools/celvane-ephem " + args + (withStderr ? " 2>&1" : " 2>/dev/null");
-    FILE* p = popen(cmd.c_str(), "r");
-    EphemRun r{-1, ""};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-double Number(const std::string& json, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.eE+-]+)"))) return -1e30;
-    return std::stod(m[1]);
-}
-
-std::string Text(const std::string& json, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\":\"([^\"]*)\""))) return "<none>";
-    return m[1];
-}
-
+const std::string kNoUserData = "XDG_DATA_HOME=/nonexistent-celvane-data";
 const std::string kMoment = "--utc 2026-06-09T22:00:00 --lat 48.2 --lon 16.4";
 
 }  // namespace
 
 TEST(CelvaneEphemObjects, UserObjectByKey) {
-    const EphemRun r = Ephem("--object 'Obj12,Messier' --json " + kMoment);
+    const RunResult r = Ephem("--object 'Obj12,Messier' --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"object\":{\"key\":\"Obj12,Messier\",\"kind\":5,", 0), 0u) << r.out;
     EXPECT_EQ(Text(r.out, "name"), "M 13");
@@ -69,13 +38,13 @@ TEST(CelvaneEphemObjects, UserObjectByKey) {
 }
 
 TEST(CelvaneEphemObjects, EveryKindOfKey) {
-    EphemRun r = Ephem("--object Mars --json " + kMoment);
+    RunResult r = Ephem("--object Mars --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Number(r.out, "kind"), 1);
     EXPECT_EQ(Text(r.out, "name"), "Mars");
     EXPECT_GT(Number(r.out, "distance_au"), 0.3);
 
-    r = Ephem("--object ConOri --json " + kMoment);
+    r = Ephem("--object ConOri --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Number(r.out, "kind"), 3);
     EXPECT_EQ(Text(r.out, "name"), "Hunter");
@@ -83,19 +52,19 @@ TEST(CelvaneEphemObjects, EveryKindOfKey) {
     EXPECT_NE(r.out.find("\"distance_au\":null"), std::string::npos) << r.out;
     EXPECT_EQ(Text(r.out, "constellation"), "Ori");
 
-    r = Ephem("--object 'AC1P,Comets' --json " + kMoment);
+    r = Ephem("--object 'AC1P,Comets' --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Number(r.out, "kind"), 6);
     EXPECT_EQ(Text(r.out, "name"), "1P/Halley");
     EXPECT_GT(Number(r.out, "r_au"), 30);  // near aphelion (35 AU in 2023)
 
-    r = Ephem("--object 'AC1,Asteroids' --json " + kMoment);
+    r = Ephem("--object 'AC1,Asteroids' --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Text(r.out, "name"), "1 Ceres");
     EXPECT_GT(Number(r.out, "vmag"), 6);
     EXPECT_LT(Number(r.out, "vmag"), 9.5);
 
-    r = Ephem("--object Star0 --json " + kMoment);
+    r = Ephem("--object Star0 --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Number(r.out, "kind"), 2);
     EXPECT_NE(Text(r.out, "name"), "");
@@ -103,18 +72,18 @@ TEST(CelvaneEphemObjects, EveryKindOfKey) {
 
 TEST(CelvaneEphemObjects, KeysThatNameNothing) {
     for (const char* key : {"'Obj110,Messier'", "Obj12", "ConXyz", "Nothing", "'AC999X,Comets'"}) {
-        const EphemRun r = Ephem(std::string("--object ") + key + " --json " + kMoment);
+        const RunResult r = Ephem(std::string("--object ") + key + " --json " + kMoment, kNoUserData);
         EXPECT_EQ(r.status, 1) << key;
         EXPECT_EQ(r.out, "{\"object\":null}\n") << key;
     }
-    const EphemRun r = Ephem("--object 'Obj0,NoSuchFile' " + kMoment);
+    const RunResult r = Ephem("--object 'Obj0,NoSuchFile' " + kMoment, kNoUserData);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Error reading file "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("No object Obj0,NoSuchFile"), std::string::npos) << r.out;
 }
 
 TEST(CelvaneEphemObjects, ListAFile) {
-    EphemRun r = Ephem("--list Messier --json " + kMoment);
+    RunResult r = Ephem("--list Messier --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"file\":\"Messier\",\"objects\":[{\"index\":0,\"key\":\"Obj0,Messier\",\"name\":\"M 1\","
                           "\"info\":\"Supernova remnant: Crab Nebula, Taurus A (NGC 1952)\",\"vmag\":8.4",
@@ -128,27 +97,27 @@ TEST(CelvaneEphemObjects, ListAFile) {
     EXPECT_NE(r.out.find("{\"index\":109,\"key\":\"Obj109,Messier\",\"name\":\"M 110\""), std::string::npos);
 
     // A comet file, named in another letter case: the file's own name wins.
-    r = Ephem("--list comets --json " + kMoment);
+    r = Ephem("--list comets --json " + kMoment, kNoUserData);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"file\":\"Comets\",\"objects\":[{\"index\":0,\"key\":\"AC", 0), 0u) << r.out.substr(0, 200);
     EXPECT_NE(r.out.find("\"key\":\"AC1P,Comets\",\"name\":\"1P/Halley\""), std::string::npos);
 
-    r = Ephem("--list NoSuchFile " + kMoment);
+    r = Ephem("--list NoSuchFile " + kMoment, kNoUserData);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("celvane-ephem: Error reading file "), std::string::npos) << r.out;
 }
 
 TEST(CelvaneEphemObjects, TextInEnglishAndGerman) {
-    EphemRun r = Ephem("--object 'Obj41,Messier' --lang en " + kMoment, false);
+    RunResult r = Ephem("--object 'Obj41,Messier' --lang en " + kMoment, kNoUserData, false);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Object           M 42\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Magnitude        4\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Constellation    Ori\n"), std::string::npos) << r.out;
-    r = Ephem("--object 'Obj41,Messier' --lang de " + kMoment, false);
+    r = Ephem("--object 'Obj41,Messier' --lang de " + kMoment, kNoUserData, false);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Objekt           M 42\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Sternbild        Ori\n"), std::string::npos) << r.out;
-    r = Ephem("--list Caldwell " + kMoment, false);
+    r = Ephem("--list Caldwell " + kMoment, kNoUserData, false);
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("Obj13,Caldwell"), std::string::npos);
 }

@@ -1,50 +1,14 @@
 // celvane-ephem --star, run as a user would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-namespace {
+#include "tool_run.h"
 
-struct EphemRun {
-    int status;
-    std::string out;
-};
-
-EphemRun Ephem(const std::string& args) {
-    const std::string cmd = std::string(CELVANE_BINARY_DIR) + "/tools/celvane-ephem " + args + " 2>&1";
-    EphemRun r{-1, ""};
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-double Number(const std::string& json, const std::string& key) {
-    const size_t at = json.find("\"" + key + "\":");
-    if (at == std::string::npos) return -1e30;
-    return std::strtod(json.c_str() + at + key.size() + 3, nullptr);
-}
-
-std::string Text(const std::string& json, const std::string& key) {
-    const size_t at = json.find("\"" + key + "\":\"");
-    if (at == std::string::npos) return "<missing>";
-    const size_t from = at + key.size() + 4;
-    return json.substr(from, json.find('"', from) - from);
-}
-
-}  // namespace
+using namespace tooltest;
 
 TEST(EphemStar, SiriusAsJson) {
-    const EphemRun r = Ephem("--star \"HR 2491\" --json --utc 2000-01-01T12:00:00 --lat 0 --lon 0");
+    const RunResult r = Ephem("--star \"HR 2491\" --json --utc 2000-01-01T12:00:00 --lat 0 --lon 0");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"star\":{", 0), 0u) << r.out;
     EXPECT_EQ(Number(r.out, "hr"), 2491);
@@ -60,7 +24,7 @@ TEST(EphemStar, SiriusAsJson) {
 }
 
 TEST(EphemStar, OtherCataloguesAndNotFound) {
-    EphemRun r = Ephem("--star \"TYC 3105-2070-1\" --json");
+    RunResult r = Ephem("--star \"TYC 3105-2070-1\" --json");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(Number(r.out, "hr"), 7001);
     EXPECT_EQ(Number(r.out, "hip"), 91262);

@@ -6,32 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 #include <regex>
 #include <string>
 
+#include "tool_run.h"
+
+using namespace tooltest;
+
 namespace {
-
-std::string RunEphem(const std::string& args) {
-    const std::string cmd = std::string(CELVANE_BINARY_DIR) + "/tools/celvane-ephem " + args + " 2>&1";
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-    pclose(p);
-    return out;
-}
-
-double JsonNumber(const std::string& json, const std::string& key) {
-    std::smatch m;
-    if (!std::regex_search(json, m, std::regex("\"" + key + "\":(-?[0-9.e+-]+)"))) return -1e30;
-    return std::stod(m[1]);
-}
 
 // The row of a body in the text table (after its heading), split at runs of blanks.
 std::vector<std::string> Row(const std::string& text, const std::string& name) {
@@ -59,7 +41,7 @@ protected:
 };
 
 TEST_F(EphemText, GermanLabelsPlaceAndMoment) {
-    const std::string de = RunEphem("--utc 2024-03-05T14:07:09 --lat 48.2 --lon 16.37 --lang de");
+    const std::string de = Ephem("--utc 2024-03-05T14:07:09 --lat 48.2 --lon 16.37 --lang de").out;
     EXPECT_NE(de.find("Zeitpunkt (UT)   05.03.2024 14:07"), std::string::npos) << de;
     EXPECT_NE(de.find("Ort              48\u00b012'N, 16\u00b022'O"), std::string::npos) << de;
     EXPECT_NE(de.find("\nObjekt "), std::string::npos) << de;
@@ -67,7 +49,7 @@ TEST_F(EphemText, GermanLabelsPlaceAndMoment) {
     EXPECT_NE(de.find(" AE"), std::string::npos) << de;
     EXPECT_EQ(de.find(" AU"), std::string::npos) << de;
 
-    const std::string en = RunEphem("--utc 2024-03-05T14:07:09 --lat -33.9 --lon -70.65 --lang en");
+    const std::string en = Ephem("--utc 2024-03-05T14:07:09 --lat -33.9 --lon -70.65 --lang en").out;
     EXPECT_NE(en.find("Moment (UT)      3/5/2024 2:07 PM"), std::string::npos) << en;
     EXPECT_NE(en.find("Place            33\u00b054'S, 70\u00b039'W"), std::string::npos) << en;
     EXPECT_NE(en.find("\nNeptune "), std::string::npos) << en;
@@ -75,10 +57,10 @@ TEST_F(EphemText, GermanLabelsPlaceAndMoment) {
 
 TEST_F(EphemText, PositionsAreTheJsonValuesInSexagesimalText) {
     const std::string args = "--utc 2000-01-01T12:00:00 --lat 51.48 --lon 0";
-    const std::string json = RunEphem(args + " --json");
+    const std::string json = Ephem(args + " --json").out;
     for (uint16_t lang : {uint16_t(0x409), uint16_t(0x407)}) {
         Language(lang);
-        const std::string text = RunEphem(args + (lang == 0x407 ? " --lang de" : " --lang en"));
+        const std::string text = Ephem(args + (lang == 0x407 ? " --lang de" : " --lang en")).out;
         const char* names[] = {"Sun", "Moon", "Mars"};
         const char* namesDe[] = {"Sonne", "Mond", "Mars"};
         const int index[] = {0, 1, 4};
@@ -88,10 +70,10 @@ TEST_F(EphemText, PositionsAreTheJsonValuesInSexagesimalText) {
             const std::string body = json.substr(at, json.find('}', at) - at);
             const std::vector<std::string> row = Row(text, lang == 0x407 ? namesDe[k] : names[k]);
             ASSERT_GE(row.size(), 7u) << text;
-            EXPECT_EQ(row[1], PL::ToUtf8(Data::FormatRightAscension(JsonNumber(body, "ra_h"))));
-            EXPECT_EQ(row[2], PL::ToUtf8(Data::FormatDegrees(JsonNumber(body, "dec_deg"))));
-            EXPECT_EQ(row[3], PL::ToUtf8(Data::FormatHourAngle(JsonNumber(body, "ha_h"))));
-            EXPECT_EQ(row[5], PL::ToUtf8(Data::FormatDegrees(JsonNumber(body, "alt_deg"))));
+            EXPECT_EQ(row[1], PL::ToUtf8(Data::FormatRightAscension(Number(body, "ra_h"))));
+            EXPECT_EQ(row[2], PL::ToUtf8(Data::FormatDegrees(Number(body, "dec_deg"))));
+            EXPECT_EQ(row[3], PL::ToUtf8(Data::FormatHourAngle(Number(body, "ha_h"))));
+            EXPECT_EQ(row[5], PL::ToUtf8(Data::FormatDegrees(Number(body, "alt_deg"))));
             // RA like 5h35.3m, declination like -5°23'.
             EXPECT_TRUE(std::regex_match(row[1], std::regex("[0-9]{1,2}h[0-9]{2}(\\.[0-9])?m"))) << row[1];
             EXPECT_TRUE(std::regex_match(row[2], std::regex("-?[0-9]{1,2}\u00b0[0-9]{2}'"))) << row[2];
@@ -100,7 +82,7 @@ TEST_F(EphemText, PositionsAreTheJsonValuesInSexagesimalText) {
 }
 
 TEST_F(EphemText, AnUnknownLanguageIsRefused) {
-    const std::string out = RunEphem("--lang fr");
+    const std::string out = Ephem("--lang fr").out;
     EXPECT_EQ(out.rfind("celvane-ephem: ", 0), 0u) << out;
 }
 

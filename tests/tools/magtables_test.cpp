@@ -3,41 +3,26 @@
 // a message, leaving the old output alone.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tool_run.h"
+
+using namespace tooltest;
+
 namespace {
 
-const std::string kSource = CELVANE_SOURCE_DIR;
 const std::string kCatalog = kSource + "/catalogs/magnetic/";
-const std::string kWork = std::string(CELVANE_BINARY_DIR) + "/magtables_test/";
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteAll(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+const std::string kWork = kBinary + "/magtables_test/";
 
 // Runs the tool; returns its exit code and leaves its error output in *err.
 int RunTool(const std::string& output, const std::vector<std::string>& inputs, std::string* err = nullptr) {
     std::string cmd = "'" + std::string(CELVANE_MAGTABLES) + "' '" + output + "'";
     for (const std::string& in : inputs) cmd += " '" + in + "'";
-    cmd += " 2> '" + kWork + "stderr.txt'";
-    int status = std::system(cmd.c_str());
-    if (err) *err = ReadAll(kWork + "stderr.txt");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const RunResult r = Run(cmd + " 2>&1");
+    if (err) *err = r.out;
+    return r.status;
 }
 
 const std::vector<std::string> kShipped = {kCatalog + "WMM2010.COF", kCatalog + "WMM2015v2.COF",

@@ -5,24 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
+
+#include "tool_run.h"
+
+using namespace tooltest;
 
 namespace {
 
 const char* const kFiles[] = {"Messier.puo", "Caldwell.puo", "Asteroids.pco", "Comets.pco"};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::string Shipped(const char* name) { return std::string(CELVANE_SOURCE_DIR) + "/resources/data/" + name; }
 
@@ -31,7 +22,7 @@ protected:
     void SetUp() override {
         platform.language = 0x409;
         // The program finds the shipped files in its own folder.
-        Data::ObjectFileManagerBase::SetFolders(PL::FromUtf8(std::string(CELVANE_SOURCE_DIR) + "/resources/data"),
+        Data::ObjectFileManagerBase::SetFolders(PL::FromUtf8(kSource + "/resources/data"),
                                                 u"/nonexistent-data-folder");
     }
     void TearDown() override { Data::ObjectFileManagerBase::UseDefaultFolders(); }
@@ -42,37 +33,27 @@ protected:
 
 }  // namespace
 
-TEST(ObjectFilesTool, GeneratorReproducesTheCommittedFiles) {
-    const std::string source = CELVANE_SOURCE_DIR;
-    const std::string out = std::string(CELVANE_BINARY_DIR) + "/object_files_regenerated_" + std::to_string(::getpid());
-    std::system(("rm -rf '" + out + "'").c_str());
-    const std::string cmd = "python3 \"" + source + "/tools/make_object_files.py\" --output \"" + out + "\" >/dev/null";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+TEST(ObjectFilesTool, GeneratorReproducesTheCommittedFilesAndRejectsDamagedInput) {
+    const std::string out = Scratch("object_files_regenerated");
+    ASSERT_EQ(Python("make_object_files.py", "--output '" + out + "'"), 0);
     for (const char* name : kFiles) {
         const std::string committed = ReadAll(Shipped(name));
         ASSERT_FALSE(committed.empty()) << name;
         EXPECT_TRUE(ReadAll(out + "/" + name) == committed) << name << " differs from the generator's output";
     }
-    std::system(("rm -rf '" + out + "'").c_str());
-}
+    RemoveAll(out);
 
-TEST(ObjectFilesTool, GeneratorRejectsDamagedInput) {
-    const std::string source = CELVANE_SOURCE_DIR;
-    const std::string dir = std::string(CELVANE_BINARY_DIR) + "/object_files_damaged_" + std::to_string(::getpid());
-    std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "/deepsky' '" + dir + "/out'").c_str());
-    std::ofstream(dir + "/deepsky/caldwell.csv", std::ios::binary) << ReadAll(source + "/catalogs/deepsky/caldwell.csv");
-    // M 13 loses its declination.
-    std::string messier = ReadAll(source + "/catalogs/deepsky/messier.csv");
-    const std::string row = "16.694861,36.46083";
-    const size_t at = messier.find(row);
+    // M 13 loses its declination: nothing is written.
+    const std::string dir = Scratch("object_files_damaged");
+    std::system(("mkdir -p '" + dir + "/deepsky' '" + dir + "/out'").c_str());
+    WriteAll(dir + "/deepsky/caldwell.csv", ReadAll(kSource + "/catalogs/deepsky/caldwell.csv"));
+    std::string messier = ReadAll(kSource + "/catalogs/deepsky/messier.csv");
+    const size_t at = messier.find("16.694861,36.46083");
     ASSERT_NE(at, std::string::npos);
-    messier.replace(at, row.size(), "16.694861,north");
-    std::ofstream(dir + "/deepsky/messier.csv", std::ios::binary) << messier;
-    const std::string cmd = "python3 \"" + source + "/tools/make_object_files.py\" --deepsky \"" + dir +
-                            "/deepsky\" --output \"" + dir + "/out\" >/dev/null 2>&1";
-    EXPECT_NE(std::system(cmd.c_str()), 0);
+    WriteAll(dir + "/deepsky/messier.csv", messier.replace(at, 18, "16.694861,north"));
+    EXPECT_NE(Python("make_object_files.py", "--deepsky '" + dir + "/deepsky' --output '" + dir + "/out'"), 0);
     for (const char* name : kFiles) EXPECT_TRUE(ReadAll(dir + "/out/" + name).empty()) << name;
-    std::system(("rm -rf '" + dir + "'").c_str());
+    RemoveAll(dir);
 }
 
 TEST(ObjectFilesTool, FilesAreUtf8WithByteOrderMarkAndCrLf) {

@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
@@ -19,17 +16,20 @@
 #include "data/starfile.h"
 #include "engine/fixedangle.h"
 #include "data/star_fixture.h"
+#include "tool_run.h"
 
 using namespace Data;
 using startest::StarTest;
+using tooltest::ReadAll;
+using tooltest::WriteAll;
 
 namespace {
 
 const std::string kCatalogs = CELVANE_SOURCE_DIR "/catalogs/stars";
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = ReadAll(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 // Rounding each component to 1/32767 moves a direction by up to
@@ -326,10 +326,7 @@ TEST_F(StarTest, TycSectionFromATycho2File) {
     const StarCat::Bytes dat =
         StarCat::BuildStarsDat(kCatalogs, {CELVANE_SOURCE_DIR "/tests/tools/data/tyc2_sample.dat"}, report);
     const std::string path = CELVANE_BINARY_DIR "/stars_tycho_sample.dat";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fwrite(dat.data(), 1, dat.size(), f);
-    std::fclose(f);
+    WriteAll(path, std::string(dat.begin(), dat.end()));
     SetStarFilePath(PL::FromUtf8(path));
 
     StarPDBFileReader file(StarFilePath());
@@ -401,9 +398,7 @@ TEST(StarCatalogueBuilder, BadInputsAreReported) {
     StarCat::Report r;
     EXPECT_THROW(StarCat::BuildBrightResources("/nonexistent", r), StarCat::BuildError);
     const std::string bad = CELVANE_BINARY_DIR "/tyc2_bad.dat";
-    std::FILE* f = std::fopen(bad.c_str(), "wb");
-    std::fputs("not a tycho record\n", f);
-    std::fclose(f);
+    WriteAll(bad, "not a tycho record\n");
     try {
         StarCat::BuildStarsDat(kCatalogs, {bad}, r);
         ADD_FAILURE() << "no error";
@@ -420,14 +415,13 @@ TEST(StarCatalogueBuilder, BadInputsAreReported) {
 // columns the builder reads (here a gzip Tycho-2 file in its place) ended
 // the builder with an uncaught std::out_of_range instead of a message.
 TEST(StarCatalogueBuilder, ACsvFileWithoutTheColumnsReadIsReported) {
-    const std::string dir = CELVANE_BINARY_DIR "/starcat_missing_columns";
-    std::system(("mkdir -p '" + dir + "'").c_str());
+    const std::string dir = tooltest::Scratch("starcat_missing_columns");
     std::string hip;
     const std::vector<std::string> lines = StarCat::ReadLines(kCatalogs + "/hipparcos.csv.gz");
     for (size_t i = 0; i < 50 && i < lines.size(); ++i) hip += lines[i] + "\n";
-    std::ofstream(dir + "/hipparcos.csv.gz", std::ios::binary) << hip;
-    std::ifstream crash(CELVANE_SOURCE_DIR "/tests/tools/data/fuzz_tyc_bright_without_columns.gz", std::ios::binary);
-    std::ofstream(dir + "/tyc_bright_stars.csv.gz", std::ios::binary) << crash.rdbuf();
+    WriteAll(dir + "/hipparcos.csv.gz", hip);
+    WriteAll(dir + "/tyc_bright_stars.csv.gz",
+             ReadAll(CELVANE_SOURCE_DIR "/tests/tools/data/fuzz_tyc_bright_without_columns.gz"));
     StarCat::Report r;
     try {
         StarCat::BuildStarsDat(dir, {}, r);
@@ -435,6 +429,6 @@ TEST(StarCatalogueBuilder, ACsvFileWithoutTheColumnsReadIsReported) {
     } catch (const StarCat::BuildError& e) {
         EXPECT_NE(e.message.find("tyc_bright_stars.csv.gz: no column hr"), std::string::npos) << e.message;
     }
-    std::ofstream(dir + "/hipparcos.csv.gz", std::ios::binary) << "hip,ra_deg\n1,2\n";
+    WriteAll(dir + "/hipparcos.csv.gz", "hip,ra_deg\n1,2\n");
     EXPECT_THROW(StarCat::BuildStarsDat(dir, {}, r), StarCat::BuildError);
 }
