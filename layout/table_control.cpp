@@ -9,12 +9,12 @@ namespace {
 
 const char16_t kTableClass[] = u"TableControl";
 
+}  // namespace
+
 Position StylusOf(LPARAM lParam) {
     // Signed: with the stylus captured, positions left of or above the control are negative.
     return Position{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
 }
-
-}  // namespace
 
 TableControl::TableControl(int32_t rows, int32_t columns, bool ownsItems) : table_(rows, columns, ownsItems) {}
 
