@@ -84,12 +84,14 @@ void TableControl::Paint() {
 }
 
 void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Position& p) {
+    // Clickable items look pressed while armed: the look changes with the
+    // press, its end, and the stylus moving onto another item meanwhile (not
+    // with every move, which would repaint the whole table for nothing).
+    const bool crossed = pressing_ && event == kEventMove && table_.FindItemDeep(last_) != table_.FindItemDeep(p);
     last_ = p;
     ILayoutItem* item = table_.HandleEvent(p, event);
     if (!hwnd_) return;
-    // Clickable items look pressed while armed.
-    if (event == kEventPress || event == kEventRelease || event == kEventCancel ||
-        (pressing_ && event == kEventMove))
+    if (event == kEventPress || event == kEventRelease || event == kEventCancel || crossed)
         InvalidateRect(hwnd_, nullptr, FALSE);
     const Clickable* clicked = dynamic_cast<const Clickable*>(item);
     TableControlNotification n{};
