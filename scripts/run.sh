@@ -91,7 +91,8 @@ last_view() {
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     out=$PWD/celvane-sky.png
     echo "celvane: no display (DISPLAY is not set), so no window; drawing the sky of now over your last place into $out" >&2
-    cmake --build "$build" -j"$(nproc)" --target celvane-chart >&2
+    # The chart reads the built star file, which no target of the chart itself makes.
+    cmake --build "$build" -j"$(nproc)" --target celvane-chart celvane_stars_dat >&2
     make_prefix
     # shellcheck disable=SC2046
     "$wine" "$build/tools/chart/celvane-chart.exe.so" $(last_place) $(last_view) \
