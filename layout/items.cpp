@@ -172,7 +172,7 @@ void SeparatorLineItem::GetSize(int32_t& width, int32_t& height) {
 void SeparatorLineItem::Draw(HDC dc) {
     const int32_t top = rect_.y + (rect_.height - lineWidth_) / 2;
     RECT r{rect_.x, top, rect_.x + rect_.width, top + lineWidth_};
-    const COLORREF colour = colour_ == 0xFF000000 ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
+    const COLORREF colour = colour_ == kDefaultColor ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &r, brush);
     DeleteObject(brush);

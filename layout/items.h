@@ -3,6 +3,7 @@
 #pragma once
 
 #include "layout/core/layout.h"
+#include "winlib/ui_style.h"
 #include "winlib/win32.h"
 
 #include <commctrl.h>
@@ -12,8 +13,9 @@
 namespace UI {
 namespace Layout {
 
-// The colour that pictures drawn for bitmap items leave see-through.
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
+// The colour that pictures drawn for bitmap items leave see-through: the
+// same magenta as the toolbar's button strips.
+constexpr COLORREF kMagenta = kButtonMask;
 
 class DrawableItem : public virtual ILayoutItem {
 public:
@@ -128,7 +130,7 @@ namespace ObjInfo {
 // text colour), centred in its cell across the cell's whole width.
 class SeparatorLineItem : public Layout::ItemBase, public Layout::DrawableItem {
 public:
-    explicit SeparatorLineItem(int32_t lineWidth = 1, COLORREF colour = 0xFF000000, int32_t minLength = 0)
+    explicit SeparatorLineItem(int32_t lineWidth = 1, COLORREF colour = kDefaultColor, int32_t minLength = 0)
         : lineWidth_(lineWidth < 1 ? 1 : lineWidth), colour_(colour), minLength_(minLength) {}
     void GetSize(int32_t& width, int32_t& height) override;
     void Draw(HDC dc) override;

@@ -9,12 +9,12 @@ namespace {
 
 const char16_t kTableClass[] = u"TableControl";
 
+}  // namespace
+
 Position StylusOf(LPARAM lParam) {
     // Signed: with the stylus captured, positions left of or above the control are negative.
     return Position{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
 }
-
-}  // namespace
 
 TableControl::TableControl(int32_t rows, int32_t columns, bool ownsItems) : table_(rows, columns, ownsItems) {}
 
@@ -84,12 +84,14 @@ void TableControl::Paint() {
 }
 
 void TableControl::RouteEvent(const mwcl::MessageRecord& m, int event, const Position& p) {
+    // Clickable items look pressed while armed: the look changes with the
+    // press, its end, and the stylus moving onto another item meanwhile (not
+    // with every move, which would repaint the whole table for nothing).
+    const bool crossed = pressing_ && event == kEventMove && table_.FindItemDeep(last_) != table_.FindItemDeep(p);
     last_ = p;
     ILayoutItem* item = table_.HandleEvent(p, event);
     if (!hwnd_) return;
-    // Clickable items look pressed while armed.
-    if (event == kEventPress || event == kEventRelease || event == kEventCancel ||
-        (pressing_ && event == kEventMove))
+    if (event == kEventPress || event == kEventRelease || event == kEventCancel || crossed)
         InvalidateRect(hwnd_, nullptr, FALSE);
     const Clickable* clicked = dynamic_cast<const Clickable*>(item);
     TableControlNotification n{};

@@ -20,6 +20,9 @@ struct TableControlNotification {
     int itemId;         // the id of a clickable item that took the event, else -1
 };
 
+// The stylus position of a mouse message, in the window's client coordinates.
+Position StylusOf(LPARAM lParam);
+
 // Timer of the tap-and-hold detection.
 constexpr UINT_PTR kHoldTimerId = 0x4D4C4543;
 // Lines of 20 pixels a scrolling table moves per notch of the mouse wheel.

@@ -313,8 +313,7 @@ void LayoutedToolbar::MouseMoved(const mwcl::MessageRecord& m) {
         trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
     }
     // The hover time starts again on each button the mouse comes to.
-    const short x = static_cast<short>(LOWORD(m.lParam)), y = static_cast<short>(HIWORD(m.lParam));
-    Layout::ILayoutItem* item = table_.FindItemDeep(Layout::Position{x, y});
+    Layout::ILayoutItem* item = table_.FindItemDeep(Layout::StylusOf(m.lParam));
     if (item == hoverItem_) return;
     hoverItem_ = item;
     UINT hover = 0;
@@ -331,13 +330,11 @@ void LayoutedToolbar::HandleMessage(mwcl::MessageRecord& m) {
         MouseMoved(m);
         break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
+    case WM_LBUTTONDBLCLK:
         // After a press the tooltip waits until the mouse comes to another button.
         KillTimer(hwnd_, kHoverTimerId);
-        const short x = static_cast<short>(LOWORD(m.lParam)), y = static_cast<short>(HIWORD(m.lParam));
-        hoverItem_ = table_.FindItemDeep(Layout::Position{x, y});
+        hoverItem_ = table_.FindItemDeep(Layout::StylusOf(m.lParam));
         break;
-    }
     case WM_TIMER:
         if (m.wParam == kHoverTimerId) {
             KillTimer(hwnd_, kHoverTimerId);

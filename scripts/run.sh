@@ -32,14 +32,20 @@ if [ $# -gt 0 ]; then
     exit 2
 fi
 
-# The place of Celvane's preferences in its prefix, as celvane-ephem
-# arguments (longitude east positive; the file keeps it west positive).
-last_place() {
+# The text of Celvane's preferences in its prefix (line ends and a leading
+# byte-order mark taken off); nothing before the first run.
+prefs_text() {
     local prefs
     prefs=$(ls "$prefix"/drive_c/users/*/AppData/Roaming/celvane/prefs.dat \
                "$prefix"/drive_c/users/*/"Application Data"/celvane/prefs.dat 2>/dev/null | head -n 1 || true)
     [ -n "$prefs" ] || return 0
-    tr -d '\r' <"$prefs" | sed 's/^\xEF\xBB\xBF//' | awk -F= '
+    tr -d '\r' <"$prefs" | sed 's/^\xEF\xBB\xBF//'
+}
+
+# The place of the preferences as celvane-ephem arguments (longitude east
+# positive; the file keeps it west positive).
+last_place() {
+    prefs_text | awk -F= '
         /^\[/ { section = $0; next }
         section == "[CurrentLocation]" && $1 == "Latitude" { lat = $2 }
         section == "[CurrentLocation]" && $1 == "Longitude" { lon = $2 }
@@ -70,10 +76,7 @@ make_prefix() {
 
 # The sky view's direction and field of the preferences, as celvane-chart arguments.
 last_view() {
-    local prefs
-    prefs=$(ls "$prefix"/drive_c/users/*/AppData/Roaming/celvane/prefs.dat 2>/dev/null | head -n 1 || true)
-    [ -n "$prefs" ] || return 0
-    tr -d '\r' <"$prefs" | awk -F= '
+    prefs_text | awk -F= '
         /^\[/ { section = $0; next }
         section == "[SkyView]" && $1 == "Az" { az = $2 }
         section == "[SkyView]" && $1 == "Alt" { alt = $2 }
@@ -88,7 +91,8 @@ last_view() {
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     out=$PWD/celvane-sky.png
     echo "celvane: no display (DISPLAY is not set), so no window; drawing the sky of now over your last place into $out" >&2
-    cmake --build "$build" -j"$(nproc)" --target celvane-chart >&2
+    # The chart reads the built star file, which no target of the chart itself makes.
+    cmake --build "$build" -j"$(nproc)" --target celvane-chart celvane_stars_dat >&2
     make_prefix
     # shellcheck disable=SC2046
     "$wine" "$build/tools/chart/celvane-chart.exe.so" $(last_place) $(last_view) \

@@ -31,8 +31,8 @@ COLORREF LinkColor();    // blue
 COLORREF InfoTextColor();
 COLORREF InfoBackgroundColor();
 
-// The see-through colour of the toolbar button strips: the toolbar's own
-// background shows around the pictures.
+// The see-through colour of the toolbar button strips (the toolbar's own
+// background shows around the pictures) and of pictures drawn for bitmap items.
 constexpr COLORREF kButtonMask = RGB(255, 0, 255);
 
 // Colour arguments of the monochrome image list.

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace UI::Layout;
@@ -42,12 +44,27 @@ private:
     int* deaths_;
 };
 
-void ExpectRect(const Box& b, int32_t x, int32_t y, int32_t w, int32_t h) {
-    Rect r = b.R();
-    EXPECT_EQ(r.x, x);
-    EXPECT_EQ(r.y, y);
-    EXPECT_EQ(r.width, w);
-    EXPECT_EQ(r.height, h);
+void ExpectRect(const Box& b, int32_t x, int32_t y, int32_t w, int32_t h) { EXPECT_EQ(b.R(), (Rect{x, y, w, h})); }
+
+// Lays a manager out; its width and height.
+using Size = std::pair<int32_t, int32_t>;
+Size Lay(TableLayoutManager& m) {
+    int32_t w = 0, h = 0;
+    m.Layout(w, h);
+    return {w, h};
+}
+
+// Puts items into a table row by row from (0, 0); nullptr leaves a cell empty.
+void Fill(TableLayoutManager& t, std::initializer_list<std::initializer_list<ILayoutItem*>> rows) {
+    int32_t r = 0;
+    for (const auto& row : rows) {
+        int32_t c = 0;
+        for (ILayoutItem* item : row) {
+            if (item) t.SetItem(r, c, item);
+            ++c;
+        }
+        ++r;
+    }
 }
 
 }  // namespace
@@ -55,17 +72,11 @@ void ExpectRect(const Box& b, int32_t x, int32_t y, int32_t w, int32_t h) {
 TEST(TableLayout, TracksTakeTheLargestCellAndItemsFillTheirCells) {
     TableLayoutManager t(2, 2, false);
     Box a(10, 5), b(20, 7), c(3, 4), d(6, 9);
-    t.SetItem(0, 0, &a);
-    t.SetItem(0, 1, &b);
-    t.SetItem(1, 0, &c);
-    t.SetItem(1, 1, &d);
+    Fill(t, {{&a, &b}, {&c, &d}});
     int32_t w = 0, h = 0;
     t.GetSize(w, h);
     // columns 10 | 20, rows 7 | 9
-    EXPECT_EQ(w, 30);
-    EXPECT_EQ(h, 16);
-    EXPECT_EQ(t.Column(0).end, 10);
-    EXPECT_EQ(t.Row(1).end, 16);
+    EXPECT_EQ(Size(w, h), Size(30, 16));
     ExpectRect(a, 0, 0, 10, 7);
     ExpectRect(b, 10, 0, 20, 7);
     ExpectRect(c, 0, 7, 10, 9);
@@ -76,30 +87,15 @@ TEST(TableLayout, AColumnSpanWidensOnlyItsLastColumn) {
     TableLayoutManager t(2, 3, false);
     Box wide(50, 10), b(10, 5), c(15, 5), e(4, 4);
     t.SetItem(0, 0, &wide, 1, 2);
-    t.SetItem(1, 0, &b);
-    t.SetItem(1, 1, &c);
-    t.SetItem(1, 2, &e);
-    int32_t w = 0, h = 0;
-    t.Layout(w, h);
+    Fill(t, {{}, {&b, &c, &e}});
     // Column 0 keeps b's 10; column 1 must reach 50 for the spanning item.
+    EXPECT_EQ(Lay(t), Size(54, 15));
     EXPECT_EQ(t.Column(0).end, 10);
     EXPECT_EQ(t.Column(1).end, 50);
-    EXPECT_EQ(t.Column(2).end, 54);
-    EXPECT_EQ(w, 54);
-    EXPECT_EQ(h, 15);
     ExpectRect(wide, 0, 0, 50, 10);
     ExpectRect(b, 0, 10, 10, 5);
     ExpectRect(c, 10, 10, 40, 5);
     ExpectRect(e, 50, 10, 4, 5);
-
-    // A span running past the table's edge ends in the last column.
-    TableLayoutManager u(1, 2, false);
-    Box over(30, 3), left(8, 3);
-    u.SetItem(0, 1, &over, 1, 7);
-    u.SetItem(0, 0, &left);
-    u.Layout(w, h);
-    EXPECT_EQ(w, 38);
-    ExpectRect(over, 8, 0, 30, 3);
 }
 
 TEST(TableLayout, MarginsSitInsideTheTracks) {
@@ -108,8 +104,7 @@ TEST(TableLayout, MarginsSitInsideTheTracks) {
     t.SetColumnMargins(1, 4, 5);
     t.SetRowMargins(0, 1, 2);
     Box a(10, 10), b(20, 6);
-    t.SetItem(0, 0, &a);
-    t.SetItem(0, 1, &b);
+    Fill(t, {{&a, &b}});
     t.SetRect(Rect{100, 200, 1, 1});
     // 2 + 10 + 3 = 15; 15 + 4 + 20 + 5 = 44; rows 1 + 10 + 2 = 13
     EXPECT_EQ(t.TotalWidth(), 44);
@@ -123,11 +118,9 @@ TEST(TableLayout, MarginsSitInsideTheTracks) {
     s.SetColumnMargins(0, 2, 3);
     s.SetColumnMargins(1, 4, 5);
     Box x(10, 1), y(20, 1), span(60, 1);
-    s.SetItem(0, 0, &x);
-    s.SetItem(0, 1, &y);
+    Fill(s, {{&x, &y}});
     s.SetItem(1, 0, &span, 1, 2);
-    int32_t w = 0, h = 0;
-    s.Layout(w, h);
+    Lay(s);
     // column 1 must hold 2 + 60 + 5 = 67 from the origin, more than 15 + 4 + 20 + 5 = 44
     EXPECT_EQ(s.Column(0).end, 15);
     EXPECT_EQ(s.Column(1).end, 67);
@@ -140,20 +133,13 @@ TEST(TableLayout, MinimumsRaiseTracksAndStretchItems) {
     t.SetColumnMinimum(0, 30);
     t.SetRowMinimum(1, 12);
     Box a(10, 4), b(5, 5);
-    t.SetItem(0, 0, &a);
-    t.SetItem(1, 0, &b);
-    int32_t w = 0, h = 0;
-    t.Layout(w, h);
-    EXPECT_EQ(w, 30);
-    EXPECT_EQ(h, 16);
+    Fill(t, {{&a}, {&b}});
+    EXPECT_EQ(Lay(t), Size(30, 16));
     ExpectRect(a, 0, 0, 30, 4);
     ExpectRect(b, 0, 4, 30, 12);
-
-    // Empty tracks keep their minimum; a table without rows or columns is empty.
+    // A table without rows or columns is empty.
     TableLayoutManager empty(0, 3, false);
-    empty.Layout(w, h);
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 0);
+    EXPECT_EQ(Lay(empty), Size(0, 0));
 }
 
 TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
@@ -161,11 +147,9 @@ TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
     // height and the last one takes what the picture needs beyond them.
     TableLayoutManager t(2, 2, false);
     Box tall(10, 30), r0(10, 10), r1(10, 10);
+    Fill(t, {{nullptr, &r0}, {nullptr, &r1}});
     t.SetItem(0, 0, &tall, 2, 1);
-    t.SetItem(0, 1, &r0);
-    t.SetItem(1, 1, &r1);
-    int32_t w = 0, h = 0;
-    t.Layout(w, h);
+    Lay(t);
     EXPECT_EQ(t.Row(0).end, 10);
     EXPECT_EQ(t.Row(1).end, 30);
     ExpectRect(tall, 0, 0, 10, 30);
@@ -182,10 +166,8 @@ TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
     g.SetColumnMargins(0, 2, 0);
     g.SetColumnMargins(1, 0, 4);
     g.SetItem(0, 0, &picture, 3, 2);
-    g.SetItem(0, 2, &a);
-    g.SetItem(1, 2, &b);
-    g.SetItem(2, 2, &c);
-    g.Layout(w, h);
+    Fill(g, {{nullptr, nullptr, &a}, {nullptr, nullptr, &b}, {nullptr, nullptr, &c}});
+    Lay(g);
     EXPECT_EQ(g.Row(0).end, 13);
     EXPECT_EQ(g.Row(1).end, 25);
     EXPECT_EQ(g.Row(2).end, 1 + 40 + 3);
@@ -197,8 +179,7 @@ TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
 TEST(TableLayout, NewOriginMovesItemsNewSizeLaysOutAgain) {
     TableLayoutManager t(1, 2, false);
     Box a(10, 10), b(10, 10);
-    t.SetItem(0, 0, &a);
-    t.SetItem(0, 1, &b);
+    Fill(t, {{&a, &b}});
     t.SetRect(Rect{0, 0, 20, 10});
     ExpectRect(b, 10, 0, 10, 10);
 
@@ -244,10 +225,7 @@ TEST(TableLayout, AnyLargeSpanEndsInTheLastTrack) {
     t.SetItem(0, 0, &left);
     t.SetItem(0, 2, &wide, 1, std::numeric_limits<int32_t>::max());
     t.SetItem(1, 2, &tall, std::numeric_limits<int32_t>::max(), 1);
-    int32_t w = 0, h = 0;
-    t.Layout(w, h);
-    EXPECT_EQ(w, 25);
-    EXPECT_EQ(h, 13);
+    EXPECT_EQ(Lay(t), Size(25, 13));
     ExpectRect(wide, 5, 0, 20, 4);
     ExpectRect(tall, 5, 4, 20, 9);
 }
@@ -255,9 +233,8 @@ TEST(TableLayout, AnyLargeSpanEndsInTheLastTrack) {
 TEST(TableLayout, OutsideTheGridIsOutOfRange) {
     TableLayoutManager t(2, 3, false);
     Box a(1, 1);
-    EXPECT_THROW(t.SetItem(2, 0, &a), std::out_of_range);
-    EXPECT_THROW(t.SetItem(0, 3, &a), std::out_of_range);
-    EXPECT_THROW(t.SetItem(-1, 0, &a), std::out_of_range);
+    for (const Position cell : {Position{2, 0}, Position{0, 3}, Position{-1, 0}})
+        EXPECT_THROW(t.SetItem(cell.x, cell.y, &a), std::out_of_range) << cell.x << "," << cell.y;
     EXPECT_THROW(t.SetColumnMargins(3, 1, 1), std::out_of_range);
     EXPECT_THROW(t.SetRowMinimum(2, 1), std::out_of_range);
     EXPECT_THROW(t.Row(5), std::out_of_range);
@@ -267,10 +244,8 @@ TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
     std::vector<std::string> log;
     TableLayoutManager t(1, 2, false);
     Box a(10, 10, &log, "a"), b(10, 10, &log, "b");
-    t.SetItem(0, 0, &a);
-    t.SetItem(0, 1, &b);
-    int32_t w, h;
-    t.Layout(w, h);
+    Fill(t, {{&a, &b}});
+    Lay(t);
 
     t.HandleEvent({5, 5}, kEventPress);
     t.HandleEvent({50, 5}, kEventMove);  // off the table
@@ -296,28 +271,20 @@ TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
     EXPECT_EQ(t.HandleEvent({50, 50}, kEventRelease), &t);
 }
 
-TEST(LayoutEvents, ACancelEndsTheGestureWithoutARelease) {
+TEST(LayoutEvents, ACancelEndsTheGestureAndARemovedItemHearsNothing) {
     std::vector<std::string> log;
     TableLayoutManager t(1, 1, false);
     Box a(10, 10, &log, "a");
     t.SetItem(0, 0, &a);
-    int32_t w, h;
-    t.Layout(w, h);
+    Lay(t);
     t.HandleEvent({5, 5}, kEventPress);
     EXPECT_EQ(t.HandleEvent({5, 5}, kEventCancel), &t);  // the item's answer fires nothing
     EXPECT_EQ(t.HoveredItem(), nullptr);
     EXPECT_EQ(t.CapturedItem(), nullptr);
     EXPECT_EQ(t.HandleEvent({5, 5}, kEventRelease), &t);  // a late release reaches no one
     EXPECT_EQ(log, (std::vector<std::string>{"a:1", "a:4", "a:3", "a:8", "a:1"}));
-}
 
-TEST(LayoutEvents, ARemovedItemIsNotSentEvents) {
-    std::vector<std::string> log;
-    TableLayoutManager t(1, 1, false);
-    Box a(10, 10, &log, "a");
-    t.SetItem(0, 0, &a);
-    int32_t w, h;
-    t.Layout(w, h);
+    // Removed while pressed: the rest of the gesture goes nowhere.
     t.HandleEvent({1, 1}, kEventPress);
     t.RemoveItem(&a);
     EXPECT_FALSE(t.VerifyItemValid(&a));
@@ -334,14 +301,9 @@ TEST(LayoutEvents, NestedTablesAreSearchedAndWalked) {
     Box top(40, 10, &log, "top");
     Box* left = new Box(15, 8, &log, "left");
     Box* right = new Box(15, 8, &log, "right");
-    inner->SetItem(0, 0, left);
-    inner->SetItem(0, 1, right);
-    outer.SetItem(0, 0, &top);
-    outer.SetItem(1, 0, inner);
-    int32_t w, h;
-    outer.Layout(w, h);
-    EXPECT_EQ(w, 40);
-    EXPECT_EQ(h, 18);
+    Fill(*inner, {{left, right}});
+    Fill(outer, {{&top}, {inner}});
+    EXPECT_EQ(Lay(outer), Size(40, 18));
     ExpectRect(*right, 15, 10, 15, 8);
 
     EXPECT_EQ(outer.FindItem({20, 12}), inner);
@@ -380,10 +342,6 @@ TEST(AbsoluteLayout, RectangleIsTheUnionAndMovesTogether) {
     Rect r;
     m.GetRect(r);
     EXPECT_EQ(r, (Rect{10, 5, 30, 20}));
-    int32_t w, h;
-    m.GetSize(w, h);
-    EXPECT_EQ(w, 30);
-    EXPECT_EQ(h, 20);
     m.SetRect(Rect{0, 0, 99, 99});
     ExpectRect(a, 0, 15, 5, 5);
     ExpectRect(b, 20, 0, 10, 10);
@@ -391,34 +349,28 @@ TEST(AbsoluteLayout, RectangleIsTheUnionAndMovesTogether) {
 }
 
 TEST(TooltipPlacement, SidesAndFallbacks) {
-    const Rect button{100, 50, 16, 16};  // L 100, T 50, R 116, B 66
-    // below fits
-    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 3).y, 66);
-    // below does not fit near the bottom: above
-    Position p = PlaceTooltip(Rect{100, 300, 16, 16}, 40, 20, 240, 320, 3);
-    EXPECT_EQ(p.x, 100);
-    EXPECT_EQ(p.y, 280);
-    // above fits / not at the top
-    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 1).y, 30);
-    EXPECT_EQ(PlaceTooltip(Rect{100, 10, 16, 16}, 40, 20, 240, 320, 1).y, 26);
-    // right fits
-    p = PlaceTooltip(button, 40, 20, 240, 320, 2);
-    EXPECT_EQ(p.x, 116);
-    EXPECT_EQ(p.y, 50);
-    // a vertical toolbar at the right edge: right does not fit, so left
-    p = PlaceTooltip(Rect{224, 50, 16, 16}, 60, 20, 240, 320, 2);
-    EXPECT_EQ(p.x, 164);
-    EXPECT_EQ(p.y, 50);
-    // left fits / not at the left edge
-    EXPECT_EQ(PlaceTooltip(button, 40, 20, 240, 320, 4).x, 60);
-    EXPECT_EQ(PlaceTooltip(Rect{0, 50, 16, 16}, 40, 20, 240, 320, 4).x, 16);
-    // any other side: at the button's corner
-    p = PlaceTooltip(button, 40, 20, 240, 320, 0);
-    EXPECT_EQ(p.x, 100);
-    EXPECT_EQ(p.y, 50);
-    // clamped into the screen: a wide text under a button at the right edge
-    p = PlaceTooltip(Rect{224, 50, 16, 16}, 100, 20, 240, 320, 3);
-    EXPECT_EQ(p.x, 140);
-    // wider than the screen: starts at 0
-    EXPECT_EQ(PlaceTooltip(button, 300, 20, 240, 320, 3).x, 0);
+    // A 240 x 320 screen; sides 1 above, 2 right, 3 below, 4 left, others the button's corner.
+    struct Case {
+        Rect button;
+        int32_t w, side, x, y;
+    };
+    const Rect b{100, 50, 16, 16};  // L 100, T 50, R 116, B 66
+    const Case cases[] = {
+        {b, 40, 3, 100, 66},                  // below fits
+        {Rect{100, 300, 16, 16}, 40, 3, 100, 280},  // not near the bottom: above
+        {b, 40, 1, 100, 30},                  // above fits
+        {Rect{100, 10, 16, 16}, 40, 1, 100, 26},    // not at the top: below
+        {b, 40, 2, 116, 50},                  // right fits
+        {Rect{224, 50, 16, 16}, 60, 2, 164, 50},    // a vertical toolbar at the right edge: left
+        {b, 40, 4, 60, 50},                   // left fits
+        {Rect{0, 50, 16, 16}, 40, 4, 16, 50},       // not at the left edge: right
+        {b, 40, 0, 100, 50},                  // any other side
+        {Rect{224, 50, 16, 16}, 100, 3, 140, 66},   // clamped into the screen
+        {b, 300, 3, 0, 66},                   // wider than the screen: starts at 0
+    };
+    for (const Case& c : cases) {
+        const Position p = PlaceTooltip(c.button, c.w, 20, 240, 320, c.side);
+        EXPECT_EQ(p.x, c.x) << c.button.x << "," << c.button.y << " side " << c.side;
+        EXPECT_EQ(p.y, c.y) << c.button.x << "," << c.button.y << " side " << c.side;
+    }
 }

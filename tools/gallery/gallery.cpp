@@ -90,62 +90,61 @@ TextItem* Text(const std::u16string& s, HFONT font = nullptr, COLORREF colour = 
     return new TextItem(s, font ? font : UI::NormalFont(), colour);
 }
 
-// A small picture made here: a dark sky with stars and a planet.
-HBITMAP MakeSkyPicture(int side) {
+// A side x side picture in the screen's format, filled with `background`,
+// then drawn on by `draw` (given the picture's memory context).
+template <typename Draw>
+HBITMAP MakePicture(int side, COLORREF background, Draw draw) {
     HDC screen = GetDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(screen, side, side);
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(dc, bmp);
     RECT r{0, 0, side, side};
-    HBRUSH sky = CreateSolidBrush(RGB(10, 20, 70));
-    FillRect(dc, &r, sky);
-    DeleteObject(sky);
-    const int stars[][2] = {{5, 7}, {40, 12}, {22, 50}, {55, 40}, {12, 30}, {48, 58}, {30, 20}};
-    for (const auto& s : stars) SetPixel(dc, s[0] * side / 64, s[1] * side / 64, RGB(255, 255, 255));
-    HBRUSH planet = CreateSolidBrush(RGB(235, 200, 120));
-    HGDIOBJ oldBrush = SelectObject(dc, planet);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Ellipse(dc, side / 3, side / 3, side * 2 / 3, side * 2 / 3);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(planet);
+    HBRUSH fill = CreateSolidBrush(background);
+    FillRect(dc, &r, fill);
+    DeleteObject(fill);
+    draw(dc);
     SelectObject(dc, old);
     DeleteDC(dc);
     return bmp;
 }
 
+// A small picture made here: a dark sky with stars and a planet.
+HBITMAP MakeSkyPicture(int side) {
+    return MakePicture(side, RGB(10, 20, 70), [side](HDC dc) {
+        const int stars[][2] = {{5, 7}, {40, 12}, {22, 50}, {55, 40}, {12, 30}, {48, 58}, {30, 20}};
+        for (const auto& s : stars) SetPixel(dc, s[0] * side / 64, s[1] * side / 64, RGB(255, 255, 255));
+        HBRUSH planet = CreateSolidBrush(RGB(235, 200, 120));
+        HGDIOBJ oldBrush = SelectObject(dc, planet);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        Ellipse(dc, side / 3, side / 3, side * 2 / 3, side * 2 / 3);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        DeleteObject(planet);
+    });
+}
+
 // A waxing Moon on the see-through magenta: the object pages' phase pictures.
 HBITMAP MakePhasePicture(int side) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, side, side);
-    HDC dc = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    RECT r{0, 0, side, side};
-    HBRUSH magenta = CreateSolidBrush(UI::Layout::kMagenta);
-    FillRect(dc, &r, magenta);
-    DeleteObject(magenta);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Ellipse(dc, 1, 1, side - 1, side - 1);
-    // The lit part: the right half and a little more.
-    HRGN lit = CreateEllipticRgn(side / 3, 1, side - 1, side - 1);
-    HRGN half = CreateRectRgn(side / 2, 0, side, side);
-    CombineRgn(lit, lit, half, RGN_OR);
-    HRGN disc = CreateEllipticRgn(2, 2, side - 2, side - 2);
-    CombineRgn(lit, lit, disc, RGN_AND);
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRgn(dc, lit, white);
-    DeleteObject(white);
-    DeleteObject(lit);
-    DeleteObject(half);
-    DeleteObject(disc);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    return bmp;
+    return MakePicture(side, UI::Layout::kMagenta, [side](HDC dc) {
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+        Ellipse(dc, 1, 1, side - 1, side - 1);
+        // The lit part: the right half and a little more.
+        HRGN lit = CreateEllipticRgn(side / 3, 1, side - 1, side - 1);
+        HRGN half = CreateRectRgn(side / 2, 0, side, side);
+        CombineRgn(lit, lit, half, RGN_OR);
+        HRGN disc = CreateEllipticRgn(2, 2, side - 2, side - 2);
+        CombineRgn(lit, lit, disc, RGN_AND);
+        HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+        FillRgn(dc, lit, white);
+        DeleteObject(white);
+        DeleteObject(lit);
+        DeleteObject(half);
+        DeleteObject(disc);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+    });
 }
 
 class GalleryDialog : public UI::TitledDialog {

@@ -3,7 +3,7 @@
 // and shutdown) for the tests that run it as a second process: once the
 // loop runs, it writes which view is shown to REPORT and then, for the
 // action "ctrlq", presses Ctrl+Q; for "stay" it waits to be closed.
-#include "tests/wine/winelib_gtest.h"
+#include "tests/wine/wine_test_main.h"
 
 #include "app/base_window.h"
 #include "app/shell.h"
@@ -12,8 +12,6 @@
 #include "winlib/wstr.h"
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -65,15 +63,5 @@ extern "C" int wmain(int argc, WCHAR** argv) {
 
     static PL::Win32Platform platform;
     PL::SetCurrent(&platform);
-    std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i) args.push_back(PL::ToUtf8(U16(argv[i])));
-    std::vector<char*> argp;
-    for (std::string& a : args) argp.push_back(&a[0]);
-    argp.push_back(nullptr);
-    int n = argc;
-    testing::InitGoogleTest(&n, argp.data());
-    const int failed = RUN_ALL_TESTS();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    ExitProcess(static_cast<UINT>(failed));
+    winetest::RunAllTestsAndExit(argc, argv);
 }

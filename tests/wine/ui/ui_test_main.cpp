@@ -1,17 +1,13 @@
 // Entry point of the window-library tests. Besides running the tests, the
 // program plays the second process of the single-instance and fatal-error
 // tests when started with one of their switches.
-#include "tests/wine/winelib_gtest.h"
+#include "tests/wine/wine_test_main.h"
 
 #include "data/platform.h"
 #include "layout/items.h"
 #include "winlib/mwcl.h"
 #include "winlib/platform_win32.h"
 #include "winlib/wstr.h"
-
-#include <cstdio>
-#include <string>
-#include <vector>
 
 extern "C" int wmain(int argc, WCHAR** argv) {
     static PL::Win32Platform platform;
@@ -39,17 +35,5 @@ extern "C" int wmain(int argc, WCHAR** argv) {
         return 0;  // not reached when the failure is fatal
     }
 
-    std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i) args.push_back(PL::ToUtf8(U16(argv[i])));
-    std::vector<char*> argp;
-    for (std::string& a : args) argp.push_back(&a[0]);
-    argp.push_back(nullptr);
-    int n = argc;
-    testing::InitGoogleTest(&n, argp.data());
-    const int failed = RUN_ALL_TESTS();
-    // Returning from wmain after windows have come and gone loses the exit
-    // code on the way out of a Winelib program; leave directly.
-    std::fflush(stdout);
-    std::fflush(stderr);
-    ExitProcess(static_cast<UINT>(failed));
+    winetest::RunAllTestsAndExit(argc, argv);
 }
