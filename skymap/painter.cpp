@@ -206,8 +206,10 @@ private:
     void GridLabelLayer();
     void Telrad();
     void Stars();
-    void UserObjects(bool all, const Data::AstroObjRef* only);
-    void Comets(bool all, const Data::AstroObjRef* only);
+    void UserObjects();
+    void DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& ref);
+    void Comets();
+    void DrawComet(const Data::AstroObjRef& ref, Calc::Vec3 position, int symbol);
     void Body(int b);
     void Selected();
 
@@ -553,50 +555,42 @@ void Painter::Stars() {
     if (report_) report_->starsDrawn = painter.Drawn();
 }
 
-// User objects of the active files: all those not fainter than the filter,
-// or only one (the selected object, whatever its magnitude).
-void Painter::UserObjects(bool all, const Data::AstroObjRef* only) {
-    const Q15Mat& rot = view_.RotationQ15(Frame::J2000);
+// User objects of the active files not fainter than the filter.
+void Painter::UserObjects() {
     const float filter = view_.FilterUserObj();
     std::vector<std::u16string> files;
     Data::UserObjectFiles().ListLoadedFiles(files);
     for (const std::u16string& file : files) {
-        if (only && only->file != file) continue;
         const auto& list = Data::UserObjectFiles().FindStore(file);
         for (size_t i = 0; i < list.size(); ++i) {
-            if (only && static_cast<size_t>(only->number) != i) continue;
-            const Data::UserObj& o = *list[i];
-            if (all && !(o.magnitude <= filter)) continue;
-            ScreenPoint pt;
-            if (!view_.Project(Q15Vec{o.x, o.y, o.z}, &rot, pt) || !view_.OnMap(pt)) continue;
-            int cell = 0;
-            DrawIcon(kObjects, o.symbol, pt, kUserObjectColour, cell);
-            Report(Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), file), pt, cell);
+            if (list[i]->magnitude <= filter)
+                DrawUserObject(*list[i], Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), file));
         }
     }
 }
 
-void Painter::Comets(bool all, const Data::AstroObjRef* only) {
+void Painter::DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& ref) {
+    ScreenPoint pt;
+    if (!view_.Project(Q15Vec{o.x, o.y, o.z}, &view_.RotationQ15(Frame::J2000), pt) || !view_.OnMap(pt)) return;
+    int cell = 0;
+    DrawIcon(kObjects, o.symbol, pt, kUserObjectColour, cell);
+    Report(ref, pt, cell);
+}
+
+// Comets and asteroids not fainter than the filter, at the places the view
+// computed for this paint.
+void Painter::Comets() {
     const float filter = view_.FilterComets();
-    std::vector<std::u16string> files;
-    Data::CometFiles().ListLoadedFiles(files);
-    for (const std::u16string& file : files) {
-        if (only && only->file != file) continue;
-        const auto& list = Data::CometFiles().FindStore(file);
-        for (size_t i = 0; i < list.size(); ++i) {
-            if (only && static_cast<size_t>(only->number) != i) continue;
-            const Data::Comet& c = *list[i];
-            Calc::Vec3 position;
-            float magnitude = 0;
-            CometApparent(c, eph_, position, magnitude);
-            if (all && !(magnitude <= filter)) continue;
-            ScreenPoint pt;
-            if (!view_.ProjectDirection(position, Frame::Equatorial, pt) || !view_.OnMap(pt)) continue;
-            int cell = 0;
-            DrawIcon(kAsteroidsComets, c.symbol, pt, kCometColour, cell);
-            Report(Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), file), pt, cell);
-        }
-    }
+    for (const CometSpot& c : view_.CometSpots())
+        if (c.magnitude <= filter) DrawComet(c.ref, c.position, c.symbol);
+}
+
+void Painter::DrawComet(const Data::AstroObjRef& ref, Calc::Vec3 position, int symbol) {
+    ScreenPoint pt;
+    if (!view_.ProjectDirection(position, Frame::Equatorial, pt) || !view_.OnMap(pt)) return;
+    int cell = 0;
+    DrawIcon(kAsteroidsComets, symbol, pt, kCometColour, cell);
+    Report(ref, pt, cell);
 }
 
 // The Sun, the Moon or a planet: an icon, or at fields of 10 degrees and
@@ -680,11 +674,18 @@ void Painter::Selected() {
             Report(sel, pt, size);
             break;
         }
+        // The selected object whatever its magnitude, and also when its
+        // kind is hidden.
         case Data::kObjUser:
-            UserObjects(false, &sel);
+            if (const Data::UserObj* o = Data::FindUserObject(sel)) DrawUserObject(*o, sel);
             break;
         case Data::kObjComet:
-            Comets(false, &sel);
+            if (const Data::Comet* c = Data::FindComet(sel)) {
+                Calc::Vec3 position;
+                float magnitude = 0;
+                CometApparent(*c, eph_, position, magnitude);
+                DrawComet(sel, position, c->symbol);
+            }
             break;
         default:
             break;  // a constellation is marked by its outline
@@ -713,8 +714,8 @@ void Painter::Run() {
     if (gridDrawn_) GridLabelLayer();
     if (o.telradShow) Telrad();
     Stars();
-    if (o.showUserObjects) UserObjects(true, nullptr);
-    if (o.showComets) Comets(true, nullptr);
+    if (o.showUserObjects) UserObjects();
+    if (o.showComets) Comets();
     if (o.showPlanets) {
         for (int b = 0; b < Calc::kBodyCount; ++b) Body(b);
     }

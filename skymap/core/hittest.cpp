@@ -40,6 +40,7 @@ void SkyMapView::TakeComets() {
         for (size_t i = 0; i < list.size(); ++i) {
             CometSpot spot;
             spot.ref = Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), name);
+            spot.symbol = list[i]->symbol;
             CometApparent(*list[i], *ephemeris_, spot.position, spot.magnitude);
             comets_.push_back(std::move(spot));
         }

@@ -204,6 +204,7 @@ void SkyMapView::PreparePaint() {
     filterComets_ = options_.magFilter;
     paintedStarLimit_ = magLimit_;
     if (options_.showComets) {
+        cometsTaken_ = false;
         TakeComets();
     } else {
         comets_.clear();

@@ -157,6 +157,7 @@ struct CometSpot {
     Data::AstroObjRef ref;  // kind 6, its position in its file's list, the file
     Calc::Vec3 position;    // topocentric equatorial of date, AU
     float magnitude = Calc::kMissing;
+    uint8_t symbol = 0;     // its picture in the comet and asteroid icon strip
 };
 
 // --- the view -------------------------------------------------------------------------
@@ -220,8 +221,9 @@ public:
     // hit tests that follow it.
     void PreparePaint();
     // With comets shown, PreparePaint also computes every active comet's and
-    // asteroid's position and magnitude once for the moment (the painter
-    // draws from this list, and taps test against it).
+    // asteroid's position and magnitude anew (a file may have been reloaded
+    // with as many entries as before); the painter draws from this list, and
+    // taps test against it until the moment, the options or the files change.
     const std::vector<CometSpot>& CometSpots() const { return comets_; }
     float FilterUserObj() const { return filterUserObj_; }
     float FilterComets() const { return filterComets_; }

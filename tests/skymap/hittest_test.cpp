@@ -163,9 +163,13 @@ TEST_F(HitTestTest, UserObjectsBeforeStarsAndTheFiltersOfTheLastPaint) {
 // 3 to 5 pixels apart: the comet or asteroid found first keeps its place
 // only when it is nearer on the screen.
 TEST_F(HitTestTest, CometsAgainstTheNearestStar) {
-    std::ofstream(root_ + "/Taps.pco", std::ios::binary)
-        << "1 Ceres;Main-belt asteroid;0;0;2461200.5;274.41935;2.7655526;0.0796923;73.29420;80.24863;10.58803;3.34;0.15\n";
-    ASSERT_EQ(Data::CometFiles().Load(u"Taps", true), u"");
+    // Ceres' elements, with the mean anomaly given.
+    auto write = [&](const char* meanAnomaly) {
+        std::ofstream(root_ + "/Taps.pco", std::ios::binary) << "1 Ceres;Main-belt asteroid;0;0;2461200.5;" << meanAnomaly
+                                                             << ";2.7655526;0.0796923;73.29420;80.24863;10.58803;3.34;0.15\n";
+        return Data::CometFiles().Load(u"Taps", true);
+    };
+    ASSERT_EQ(write("274.41935"), u"");
     const AstroObjRef ceres(Data::kObjComet, 0, u"Taps");
     Vec3 c;
     float mag;
@@ -214,6 +218,11 @@ TEST_F(HitTestTest, CometsAgainstTheNearestStar) {
     view.Invalidate();
     Paint(9);
     EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
+    // A file reloaded with as many entries as before: the next paint takes
+    // the new elements (ten degrees further along the orbit).
+    ASSERT_EQ(write("284.41935"), u"");
+    Paint(9);
+    EXPECT_NE(view.HitTest(pc.x, pc.y), ceres);
     Data::CometFiles().Unload(u"Taps");
     EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
 }
