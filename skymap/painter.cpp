@@ -557,7 +557,7 @@ void Painter::Stars() {
 
 // User objects of the active files not fainter than the filter.
 void Painter::UserObjects() {
-    const float filter = view_.FilterUserObj();
+    const float filter = view_.PaintedMagFilter();
     std::vector<std::u16string> files;
     Data::UserObjectFiles().ListLoadedFiles(files);
     for (const std::u16string& file : files) {
@@ -580,7 +580,7 @@ void Painter::DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& re
 // Comets and asteroids not fainter than the filter, at the places the view
 // computed for this paint.
 void Painter::Comets() {
-    const float filter = view_.FilterComets();
+    const float filter = view_.PaintedMagFilter();
     for (const CometSpot& c : view_.CometSpots())
         if (c.magnitude <= filter) DrawComet(c.ref, c.position, c.symbol);
 }

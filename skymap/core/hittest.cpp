@@ -86,7 +86,7 @@ Data::AstroObjRef SkyMapView::HitTest(int32_t x, int32_t y) {
             const auto& list = files.FindStore(name);
             for (size_t i = 0; i < list.size(); ++i) {
                 const Data::UserObj& o = *list[i];
-                if (!(o.magnitude <= filterUserObj_)) continue;
+                if (!(o.magnitude <= paintedMagFilter_)) continue;
                 take(Distance2(Q15Vec{o.x, o.y, o.z}, Frame::J2000, x, y),
                      Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), name));
             }
@@ -101,7 +101,7 @@ Data::AstroObjRef SkyMapView::HitTest(int32_t x, int32_t y) {
         for (const CometSpot& c : comets_) {
             const int64_t d2 = Distance2(ToQ15(c.position), Frame::Equatorial, x, y);
             if (!(d2 < radius2 && d2 < best)) continue;
-            if (!(c.magnitude <= filterComets_)) continue;
+            if (!(c.magnitude <= paintedMagFilter_)) continue;
             take(d2, c.ref);
         }
     }
