@@ -178,7 +178,8 @@ class Painter {
 public:
     Painter(SkyMapView& view, MapBitmap& map, int dpi, PaintReport* report)
         : view_(view), eph_(view.Ephemeris()), map_(map), dc_(map.Context()), dpi_(dpi), report_(report),
-          field_(view.FieldOfView()), width_(view.Width()), height_(view.Height()) {}
+          field_(view.FieldOfView()), width_(view.Width()), height_(view.Height()),
+          starSizeLimit_(std::clamp<int32_t>(view.MagLimit(), 200, 1100)) {}
 
     void Run();
 
@@ -206,6 +207,9 @@ private:
     void GridLabelLayer();
     void Telrad();
     void Stars();
+    // Draws a star of a catalogue record (its magnitude and colour class) at
+    // pt; returns its size.
+    int DrawCatalogueStar(const ScreenPoint& pt, const uint8_t* record);
     void UserObjects();
     void DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& ref);
     void Comets();
@@ -233,6 +237,9 @@ private:
     PaintReport* report_;
     float field_;
     int32_t width_, height_;
+    // The limit star sizes are measured from (hundredths): the view's,
+    // within 2.00 .. 11.00; beyond those the scale of sizes stays as there.
+    int32_t starSizeLimit_;
     std::vector<POINT> polyline_;
     bool gridDrawn_ = false;
     int32_t gridLonSpacing_ = 0, gridLatSpacing_ = 0;
@@ -494,23 +501,49 @@ void Painter::Telrad() {
     SetBkMode(dc_, oldMode);
 }
 
+// Catalogue stars go straight into the bitmap's memory; sizes 4 and more
+// are circles of the platform, drawn with DC_BRUSH and DC_PEN in the star's
+// colour. The platform's drawing is flushed on entry and exit so that the
+// two kinds of writes come in order.
+class StarDrawScope {
+public:
+    explicit StarDrawScope(HDC dc)
+        : dc_(dc), oldBrush_(SelectObject(dc, GetStockObject(DC_BRUSH))), oldPen_(SelectObject(dc, GetStockObject(DC_PEN))) {
+        GdiFlush();
+    }
+    ~StarDrawScope() {
+        GdiFlush();
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+    }
+    StarDrawScope(const StarDrawScope&) = delete;
+    StarDrawScope& operator=(const StarDrawScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ oldBrush_, oldPen_;
+};
+
+int Painter::DrawCatalogueStar(const ScreenPoint& pt, const uint8_t* record) {
+    const int size = StarSize(starSizeLimit_, Data::RecordMagCode(record) - Data::kMagnitudeOffset,
+                              view_.Options().starsBold);
+    DrawStar(map_, pt.x, pt.y, size, StarColour(view_.Options().starColour, Data::RecordColourClass(record)));
+    return size;
+}
+
 // The star catalogue's per-star callback: every star of the search box is
 // projected and, when on the map, written into the bitmap.
 class StarPainter : public Data::StarEnumerator {
 public:
     StarPainter(Painter& p, Data::StarPDBFileReader* file)
-        : Data::StarEnumerator(file), p_(p), rot_(p.view_.RotationQ15(Frame::J2000)),
-          limit_(std::clamp<int32_t>(p.view_.MagLimit(), 200, 1100)), range_(limit_),
-          bold_(p.view_.Options().starsBold), mode_(p.view_.Options().starColour) {}
+        : Data::StarEnumerator(file), p_(p), rot_(p.view_.RotationQ15(Frame::J2000)) {}
 
     void OnStar(Data::StarNumber n, const uint8_t* record, uint32_t position) override {
         ScreenPoint pt;
         if (!p_.view_.Project(Q15Vec{Data::RecordX(record), Data::RecordY(record), Data::RecordZ(record)}, &rot_, pt))
             return;
         if (!p_.view_.OnMap(pt)) return;
-        const int32_t mag = Data::RecordMagCode(record) - Data::kMagnitudeOffset;
-        const int size = StarSize(range_, mag, bold_);
-        DrawStar(p_.map_, pt.x, pt.y, size, StarColour(mode_, Data::RecordColourClass(record)));
+        const int size = p_.DrawCatalogueStar(pt, record);
         ++drawn_;
         if (p_.report_ && p_.report_->listObjects && n >= 0 && n < Data::kHipStarBase) {
             const int hr = Data::StarIndexToHr(n);
@@ -526,11 +559,6 @@ public:
 private:
     Painter& p_;
     const Q15Mat& rot_;
-    int32_t limit_;
-    const int32_t maxSize_ = 6;
-    int32_t range_;
-    bool bold_;
-    int mode_;
     int drawn_ = 0;
 };
 
@@ -538,10 +566,7 @@ void Painter::Stars() {
     const VisibleRange range = view_.VisibleWindow(Frame::J2000);
     const StarBox box = StarSearchBox(range);
     const int16_t magMax = static_cast<int16_t>(std::clamp<int32_t>(view_.MagLimit(), -1000, 2047 - 148));
-    // Sizes 4 and more are circles in the star's colour.
-    HGDIOBJ oldBrush = SelectObject(dc_, GetStockObject(DC_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(DC_PEN));
-    GdiFlush();
+    StarDrawScope scope(dc_);
     Data::StarPDBFileReader file(Data::StarFilePath());
     StarPainter painter(*this, file.IsOpen() ? &file : nullptr);
     painter.EnumerateBright(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
@@ -549,9 +574,6 @@ void Painter::Stars() {
         painter.EnumerateHip(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
         painter.EnumerateTyc(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
     }
-    GdiFlush();
-    SelectObject(dc_, oldPen);
-    SelectObject(dc_, oldBrush);
     if (report_) report_->starsDrawn = painter.Drawn();
 }
 
@@ -661,17 +683,8 @@ void Painter::Selected() {
             if (!view_.Project(Q15Vec{pos.X(), pos.Y(), pos.Z()}, &view_.RotationQ15(Frame::J2000), pt) ||
                 !view_.OnMap(pt))
                 break;
-            const int32_t limit = std::clamp<int32_t>(view_.MagLimit(), 200, 1100);
-            const int size = StarSize(limit, pos.MagnitudeCode() - Data::kMagnitudeOffset, view_.Options().starsBold);
-            HGDIOBJ oldBrush = SelectObject(dc_, GetStockObject(DC_BRUSH));
-            HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(DC_PEN));
-            GdiFlush();
-            DrawStar(map_, pt.x, pt.y, size,
-                     StarColour(view_.Options().starColour, Data::RecordColourClass(pos.bytes)));
-            GdiFlush();
-            SelectObject(dc_, oldPen);
-            SelectObject(dc_, oldBrush);
-            Report(sel, pt, size);
+            StarDrawScope scope(dc_);
+            Report(sel, pt, DrawCatalogueStar(pt, pos.bytes));
             break;
         }
         // The selected object whatever its magnitude, and also when its
