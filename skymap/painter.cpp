@@ -172,6 +172,10 @@ void DrawCentredText(HDC dc, const std::u16string& text, int x, int y) {
 
 int32_t TruncToInt(double v) { return static_cast<int32_t>(v); }
 
+// The chords of an arc: one per started 5 degrees, at most 30 (a full
+// circle: 12 degrees each).
+int32_t ArcChords(int32_t lengthArcsec) { return std::min(std::abs(lengthArcsec) / 18000 + 1, 30); }
+
 // --- the painter ------------------------------------------------------------------------
 
 class Painter {
@@ -197,6 +201,8 @@ private:
     // Polyline collection of the arc tracer.
     void AddPoint(bool visible, const ScreenPoint& pt);
     void FlushPolyline();
+    // A point of an arc, Q15 components (clamped to them), through `rot`.
+    void AddArcPoint(const Q15Mat& rot, int32_t x, int32_t y, int32_t z);
 
     void GreatCircle(Frame f);
     void Grid(Frame f, bool timeLongitude);
@@ -259,10 +265,17 @@ void Painter::FlushPolyline() {
     polyline_.clear();
 }
 
+void Painter::AddArcPoint(const Q15Mat& rot, int32_t x, int32_t y, int32_t z) {
+    const Q15Vec v{static_cast<int16_t>(std::clamp(x, -32767, 32767)), static_cast<int16_t>(std::clamp(y, -32767, 32767)),
+                   static_cast<int16_t>(std::clamp(z, -32767, 32767))};
+    ScreenPoint pt;
+    const bool visible = view_.Project(v, &rot, pt);
+    AddPoint(visible, pt);
+}
+
 void Painter::TraceArcQ15(const Q15Mat& rot, int32_t cosLon, int32_t sinLon, int32_t cosLat, int32_t sinLat,
                           int32_t lengthArcsec, bool alongParallel) {
-    // One chord per started 5 degrees, at most 30 (a full circle: 12 degrees each).
-    const int32_t n = std::min(std::abs(lengthArcsec) / 18000 + 1, 30);
+    const int32_t n = ArcChords(lengthArcsec);
     const int32_t step = lengthArcsec / n;
     const double stepRad = step * kArcsecToRad;
     const int32_t s = TruncToInt(std::sin(stepRad) * 32767.0), c = TruncToInt(std::cos(stepRad) * 32767.0);
@@ -284,13 +297,7 @@ void Painter::TraceArcQ15(const Q15Mat& rot, int32_t cosLon, int32_t sinLon, int
                 y = (h * sinLon) >> 15;
             }
         }
-        Q15Vec v;
-        v.x = static_cast<int16_t>(std::clamp(x, -32767, 32767));
-        v.y = static_cast<int16_t>(std::clamp(y, -32767, 32767));
-        v.z = static_cast<int16_t>(std::clamp(z, -32767, 32767));
-        ScreenPoint pt;
-        const bool visible = view_.Project(v, &rot, pt);
-        AddPoint(visible, pt);
+        AddArcPoint(rot, x, y, z);
     }
     FlushPolyline();
 }
@@ -303,7 +310,7 @@ void Painter::TraceArc(Frame f, double lon, double lat, int32_t lengthArcsec, bo
         return;
     }
     const Q15Mat& rot = view_.RotationQ15(f);
-    const int32_t n = std::min(std::abs(lengthArcsec) / 18000 + 1, 30);
+    const int32_t n = ArcChords(lengthArcsec);
     const int32_t step = lengthArcsec / n;
     const float s = static_cast<float>(std::sin(step * kArcsecToRad));
     const float c = static_cast<float>(std::cos(step * kArcsecToRad));
@@ -324,13 +331,7 @@ void Painter::TraceArc(Frame f, double lon, double lat, int32_t lengthArcsec, bo
                 y = h * sinLon;
             }
         }
-        Q15Vec v;
-        v.x = static_cast<int16_t>(std::clamp(x * 32767.0f, -32767.0f, 32767.0f));
-        v.y = static_cast<int16_t>(std::clamp(y * 32767.0f, -32767.0f, 32767.0f));
-        v.z = static_cast<int16_t>(std::clamp(z * 32767.0f, -32767.0f, 32767.0f));
-        ScreenPoint pt;
-        const bool visible = view_.Project(v, &rot, pt);
-        AddPoint(visible, pt);
+        AddArcPoint(rot, TruncToInt(x * 32767.0f), TruncToInt(y * 32767.0f), TruncToInt(z * 32767.0f));
     }
     FlushPolyline();
 }
