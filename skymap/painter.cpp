@@ -813,9 +813,6 @@ void DrawStar(const MapBitmap& map, int x, int y, int size, COLORREF colour) {
     }
 }
 
-int32_t DegreeSpacing(int32_t arcsec) { return Spacing(kDegreeTable, arcsec); }
-int32_t TimeSpacing(int32_t arcsec) { return Spacing(kTimeTable, arcsec); }
-
 std::u16string GridLabel(int32_t lonSpacing, int32_t latSpacing, bool timeLongitude) {
     auto write = [](int32_t s, bool time) {
         std::string digits;
