@@ -25,7 +25,6 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     HDC Context() const { return dc_; }
-    HBITMAP Bitmap() const { return bitmap_; }
 
     // Bottom-up rows of 3 bytes per pixel (blue, green, red), each padded to
     // a multiple of 4 bytes: stride = ((width + 1) x 3) with the two low bits
@@ -35,11 +34,7 @@ public:
     int RowStep() const { return rowStep_; }
     uint8_t* At(int x, int y) const { return row0_ + static_cast<intptr_t>(y) * rowStep_ + 3 * x; }
 
-    // The clip rectangle of direct writes: 0..width-1, 0..height-1.
-    int ClipXMin() const { return 0; }
-    int ClipXMax() const { return width_ - 1; }
-    int ClipYMin() const { return 0; }
-    int ClipYMax() const { return height_ - 1; }
+    // Whether (x, y) is a pixel of the picture: direct writes are clipped to it.
     bool Inside(int x, int y) const { return x >= 0 && x < width_ && y >= 0 && y < height_; }
 
     // Direct writes; Put clips, PutUnclipped trusts the caller.

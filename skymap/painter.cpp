@@ -172,13 +172,18 @@ void DrawCentredText(HDC dc, const std::u16string& text, int x, int y) {
 
 int32_t TruncToInt(double v) { return static_cast<int32_t>(v); }
 
+// The chords of an arc: one per started 5 degrees, at most 30 (a full
+// circle: 12 degrees each).
+int32_t ArcChords(int32_t lengthArcsec) { return std::min(std::abs(lengthArcsec) / 18000 + 1, 30); }
+
 // --- the painter ------------------------------------------------------------------------
 
 class Painter {
 public:
     Painter(SkyMapView& view, MapBitmap& map, int dpi, PaintReport* report)
         : view_(view), eph_(view.Ephemeris()), map_(map), dc_(map.Context()), dpi_(dpi), report_(report),
-          field_(view.FieldOfView()), width_(view.Width()), height_(view.Height()) {}
+          field_(view.FieldOfView()), width_(view.Width()), height_(view.Height()),
+          starSizeLimit_(std::clamp<int32_t>(view.MagLimit(), 200, 1100)) {}
 
     void Run();
 
@@ -196,6 +201,8 @@ private:
     // Polyline collection of the arc tracer.
     void AddPoint(bool visible, const ScreenPoint& pt);
     void FlushPolyline();
+    // A point of an arc, Q15 components (clamped to them), through `rot`.
+    void AddArcPoint(const Q15Mat& rot, int32_t x, int32_t y, int32_t z);
 
     void GreatCircle(Frame f);
     void Grid(Frame f, bool timeLongitude);
@@ -206,8 +213,13 @@ private:
     void GridLabelLayer();
     void Telrad();
     void Stars();
-    void UserObjects(bool all, const Data::AstroObjRef* only);
-    void Comets(bool all, const Data::AstroObjRef* only);
+    // Draws a star of a catalogue record (its magnitude and colour class) at
+    // pt; returns its size.
+    int DrawCatalogueStar(const ScreenPoint& pt, const uint8_t* record);
+    void UserObjects();
+    void DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& ref);
+    void Comets();
+    void DrawComet(const Data::AstroObjRef& ref, Calc::Vec3 position, int symbol);
     void Body(int b);
     void Selected();
 
@@ -231,6 +243,9 @@ private:
     PaintReport* report_;
     float field_;
     int32_t width_, height_;
+    // The limit star sizes are measured from (hundredths): the view's,
+    // within 2.00 .. 11.00; beyond those the scale of sizes stays as there.
+    int32_t starSizeLimit_;
     std::vector<POINT> polyline_;
     bool gridDrawn_ = false;
     int32_t gridLonSpacing_ = 0, gridLatSpacing_ = 0;
@@ -250,10 +265,17 @@ void Painter::FlushPolyline() {
     polyline_.clear();
 }
 
+void Painter::AddArcPoint(const Q15Mat& rot, int32_t x, int32_t y, int32_t z) {
+    const Q15Vec v{static_cast<int16_t>(std::clamp(x, -32767, 32767)), static_cast<int16_t>(std::clamp(y, -32767, 32767)),
+                   static_cast<int16_t>(std::clamp(z, -32767, 32767))};
+    ScreenPoint pt;
+    const bool visible = view_.Project(v, &rot, pt);
+    AddPoint(visible, pt);
+}
+
 void Painter::TraceArcQ15(const Q15Mat& rot, int32_t cosLon, int32_t sinLon, int32_t cosLat, int32_t sinLat,
                           int32_t lengthArcsec, bool alongParallel) {
-    // One chord per started 5 degrees, at most 30 (a full circle: 12 degrees each).
-    const int32_t n = std::min(std::abs(lengthArcsec) / 18000 + 1, 30);
+    const int32_t n = ArcChords(lengthArcsec);
     const int32_t step = lengthArcsec / n;
     const double stepRad = step * kArcsecToRad;
     const int32_t s = TruncToInt(std::sin(stepRad) * 32767.0), c = TruncToInt(std::cos(stepRad) * 32767.0);
@@ -275,13 +297,7 @@ void Painter::TraceArcQ15(const Q15Mat& rot, int32_t cosLon, int32_t sinLon, int
                 y = (h * sinLon) >> 15;
             }
         }
-        Q15Vec v;
-        v.x = static_cast<int16_t>(std::clamp(x, -32767, 32767));
-        v.y = static_cast<int16_t>(std::clamp(y, -32767, 32767));
-        v.z = static_cast<int16_t>(std::clamp(z, -32767, 32767));
-        ScreenPoint pt;
-        const bool visible = view_.Project(v, &rot, pt);
-        AddPoint(visible, pt);
+        AddArcPoint(rot, x, y, z);
     }
     FlushPolyline();
 }
@@ -294,7 +310,7 @@ void Painter::TraceArc(Frame f, double lon, double lat, int32_t lengthArcsec, bo
         return;
     }
     const Q15Mat& rot = view_.RotationQ15(f);
-    const int32_t n = std::min(std::abs(lengthArcsec) / 18000 + 1, 30);
+    const int32_t n = ArcChords(lengthArcsec);
     const int32_t step = lengthArcsec / n;
     const float s = static_cast<float>(std::sin(step * kArcsecToRad));
     const float c = static_cast<float>(std::cos(step * kArcsecToRad));
@@ -315,13 +331,7 @@ void Painter::TraceArc(Frame f, double lon, double lat, int32_t lengthArcsec, bo
                 y = h * sinLon;
             }
         }
-        Q15Vec v;
-        v.x = static_cast<int16_t>(std::clamp(x * 32767.0f, -32767.0f, 32767.0f));
-        v.y = static_cast<int16_t>(std::clamp(y * 32767.0f, -32767.0f, 32767.0f));
-        v.z = static_cast<int16_t>(std::clamp(z * 32767.0f, -32767.0f, 32767.0f));
-        ScreenPoint pt;
-        const bool visible = view_.Project(v, &rot, pt);
-        AddPoint(visible, pt);
+        AddArcPoint(rot, TruncToInt(x * 32767.0f), TruncToInt(y * 32767.0f), TruncToInt(z * 32767.0f));
     }
     FlushPolyline();
 }
@@ -492,23 +502,49 @@ void Painter::Telrad() {
     SetBkMode(dc_, oldMode);
 }
 
+// Catalogue stars go straight into the bitmap's memory; sizes 4 and more
+// are circles of the platform, drawn with DC_BRUSH and DC_PEN in the star's
+// colour. The platform's drawing is flushed on entry and exit so that the
+// two kinds of writes come in order.
+class StarDrawScope {
+public:
+    explicit StarDrawScope(HDC dc)
+        : dc_(dc), oldBrush_(SelectObject(dc, GetStockObject(DC_BRUSH))), oldPen_(SelectObject(dc, GetStockObject(DC_PEN))) {
+        GdiFlush();
+    }
+    ~StarDrawScope() {
+        GdiFlush();
+        SelectObject(dc_, oldPen_);
+        SelectObject(dc_, oldBrush_);
+    }
+    StarDrawScope(const StarDrawScope&) = delete;
+    StarDrawScope& operator=(const StarDrawScope&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ oldBrush_, oldPen_;
+};
+
+int Painter::DrawCatalogueStar(const ScreenPoint& pt, const uint8_t* record) {
+    const int size = StarSize(starSizeLimit_, Data::RecordMagCode(record) - Data::kMagnitudeOffset,
+                              view_.Options().starsBold);
+    DrawStar(map_, pt.x, pt.y, size, StarColour(view_.Options().starColour, Data::RecordColourClass(record)));
+    return size;
+}
+
 // The star catalogue's per-star callback: every star of the search box is
 // projected and, when on the map, written into the bitmap.
 class StarPainter : public Data::StarEnumerator {
 public:
     StarPainter(Painter& p, Data::StarPDBFileReader* file)
-        : Data::StarEnumerator(file), p_(p), rot_(p.view_.RotationQ15(Frame::J2000)),
-          limit_(std::clamp<int32_t>(p.view_.MagLimit(), 200, 1100)), range_(limit_),
-          bold_(p.view_.Options().starsBold), mode_(p.view_.Options().starColour) {}
+        : Data::StarEnumerator(file), p_(p), rot_(p.view_.RotationQ15(Frame::J2000)) {}
 
     void OnStar(Data::StarNumber n, const uint8_t* record, uint32_t position) override {
         ScreenPoint pt;
         if (!p_.view_.Project(Q15Vec{Data::RecordX(record), Data::RecordY(record), Data::RecordZ(record)}, &rot_, pt))
             return;
         if (!p_.view_.OnMap(pt)) return;
-        const int32_t mag = Data::RecordMagCode(record) - Data::kMagnitudeOffset;
-        const int size = StarSize(range_, mag, bold_);
-        DrawStar(p_.map_, pt.x, pt.y, size, StarColour(mode_, Data::RecordColourClass(record)));
+        const int size = p_.DrawCatalogueStar(pt, record);
         ++drawn_;
         if (p_.report_ && p_.report_->listObjects && n >= 0 && n < Data::kHipStarBase) {
             const int hr = Data::StarIndexToHr(n);
@@ -524,11 +560,6 @@ public:
 private:
     Painter& p_;
     const Q15Mat& rot_;
-    int32_t limit_;
-    const int32_t maxSize_ = 6;
-    int32_t range_;
-    bool bold_;
-    int mode_;
     int drawn_ = 0;
 };
 
@@ -536,10 +567,7 @@ void Painter::Stars() {
     const VisibleRange range = view_.VisibleWindow(Frame::J2000);
     const StarBox box = StarSearchBox(range);
     const int16_t magMax = static_cast<int16_t>(std::clamp<int32_t>(view_.MagLimit(), -1000, 2047 - 148));
-    // Sizes 4 and more are circles in the star's colour.
-    HGDIOBJ oldBrush = SelectObject(dc_, GetStockObject(DC_BRUSH));
-    HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(DC_PEN));
-    GdiFlush();
+    StarDrawScope scope(dc_);
     Data::StarPDBFileReader file(Data::StarFilePath());
     StarPainter painter(*this, file.IsOpen() ? &file : nullptr);
     painter.EnumerateBright(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
@@ -547,56 +575,45 @@ void Painter::Stars() {
         painter.EnumerateHip(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
         painter.EnumerateTyc(box.xFrom, box.xTo, box.yFrom, box.yTo, box.zMin, box.zMax, -1000, magMax);
     }
-    GdiFlush();
-    SelectObject(dc_, oldPen);
-    SelectObject(dc_, oldBrush);
     if (report_) report_->starsDrawn = painter.Drawn();
 }
 
-// User objects of the active files: all those not fainter than the filter,
-// or only one (the selected object, whatever its magnitude).
-void Painter::UserObjects(bool all, const Data::AstroObjRef* only) {
-    const Q15Mat& rot = view_.RotationQ15(Frame::J2000);
-    const float filter = view_.FilterUserObj();
+// User objects of the active files not fainter than the filter.
+void Painter::UserObjects() {
+    const float filter = view_.PaintedMagFilter();
     std::vector<std::u16string> files;
     Data::UserObjectFiles().ListLoadedFiles(files);
     for (const std::u16string& file : files) {
-        if (only && only->file != file) continue;
         const auto& list = Data::UserObjectFiles().FindStore(file);
         for (size_t i = 0; i < list.size(); ++i) {
-            if (only && static_cast<size_t>(only->number) != i) continue;
-            const Data::UserObj& o = *list[i];
-            if (all && !(o.magnitude <= filter)) continue;
-            ScreenPoint pt;
-            if (!view_.Project(Q15Vec{o.x, o.y, o.z}, &rot, pt) || !view_.OnMap(pt)) continue;
-            int cell = 0;
-            DrawIcon(kObjects, o.symbol, pt, kUserObjectColour, cell);
-            Report(Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), file), pt, cell);
+            if (list[i]->magnitude <= filter)
+                DrawUserObject(*list[i], Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), file));
         }
     }
 }
 
-void Painter::Comets(bool all, const Data::AstroObjRef* only) {
-    const float filter = view_.FilterComets();
-    std::vector<std::u16string> files;
-    Data::CometFiles().ListLoadedFiles(files);
-    for (const std::u16string& file : files) {
-        if (only && only->file != file) continue;
-        const auto& list = Data::CometFiles().FindStore(file);
-        for (size_t i = 0; i < list.size(); ++i) {
-            if (only && static_cast<size_t>(only->number) != i) continue;
-            const Data::Comet& c = *list[i];
-            Calc::Vec3 position;
-            float magnitude = 0;
-            CometApparent(c, eph_, position, magnitude);
-            if (all && !(magnitude <= filter)) continue;
-            ScreenPoint pt;
-            if (!view_.ProjectDirection(position, Frame::Equatorial, pt) || !view_.OnMap(pt)) continue;
-            int cell = 0;
-            DrawIcon(kAsteroidsComets, c.symbol, pt, kCometColour, cell);
-            Report(Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), file), pt, cell);
-        }
-    }
+void Painter::DrawUserObject(const Data::UserObj& o, const Data::AstroObjRef& ref) {
+    ScreenPoint pt;
+    if (!view_.Project(Q15Vec{o.x, o.y, o.z}, &view_.RotationQ15(Frame::J2000), pt) || !view_.OnMap(pt)) return;
+    int cell = 0;
+    DrawIcon(kObjects, o.symbol, pt, kUserObjectColour, cell);
+    Report(ref, pt, cell);
+}
+
+// Comets and asteroids not fainter than the filter, at the places the view
+// computed for this paint.
+void Painter::Comets() {
+    const float filter = view_.PaintedMagFilter();
+    for (const CometSpot& c : view_.CometSpots())
+        if (c.magnitude <= filter) DrawComet(c.ref, c.position, c.symbol);
+}
+
+void Painter::DrawComet(const Data::AstroObjRef& ref, Calc::Vec3 position, int symbol) {
+    ScreenPoint pt;
+    if (!view_.ProjectDirection(position, Frame::Equatorial, pt) || !view_.OnMap(pt)) return;
+    int cell = 0;
+    DrawIcon(kAsteroidsComets, symbol, pt, kCometColour, cell);
+    Report(ref, pt, cell);
 }
 
 // The Sun, the Moon or a planet: an icon, or at fields of 10 degrees and
@@ -667,24 +684,22 @@ void Painter::Selected() {
             if (!view_.Project(Q15Vec{pos.X(), pos.Y(), pos.Z()}, &view_.RotationQ15(Frame::J2000), pt) ||
                 !view_.OnMap(pt))
                 break;
-            const int32_t limit = std::clamp<int32_t>(view_.MagLimit(), 200, 1100);
-            const int size = StarSize(limit, pos.MagnitudeCode() - Data::kMagnitudeOffset, view_.Options().starsBold);
-            HGDIOBJ oldBrush = SelectObject(dc_, GetStockObject(DC_BRUSH));
-            HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(DC_PEN));
-            GdiFlush();
-            DrawStar(map_, pt.x, pt.y, size,
-                     StarColour(view_.Options().starColour, Data::RecordColourClass(pos.bytes)));
-            GdiFlush();
-            SelectObject(dc_, oldPen);
-            SelectObject(dc_, oldBrush);
-            Report(sel, pt, size);
+            StarDrawScope scope(dc_);
+            Report(sel, pt, DrawCatalogueStar(pt, pos.bytes));
             break;
         }
+        // The selected object whatever its magnitude, and also when its
+        // kind is hidden.
         case Data::kObjUser:
-            UserObjects(false, &sel);
+            if (const Data::UserObj* o = Data::FindUserObject(sel)) DrawUserObject(*o, sel);
             break;
         case Data::kObjComet:
-            Comets(false, &sel);
+            if (const Data::Comet* c = Data::FindComet(sel)) {
+                Calc::Vec3 position;
+                float magnitude = 0;
+                CometApparent(*c, eph_, position, magnitude);
+                DrawComet(sel, position, c->symbol);
+            }
             break;
         default:
             break;  // a constellation is marked by its outline
@@ -713,8 +728,8 @@ void Painter::Run() {
     if (gridDrawn_) GridLabelLayer();
     if (o.telradShow) Telrad();
     Stars();
-    if (o.showUserObjects) UserObjects(true, nullptr);
-    if (o.showComets) Comets(true, nullptr);
+    if (o.showUserObjects) UserObjects();
+    if (o.showComets) Comets();
     if (o.showPlanets) {
         for (int b = 0; b < Calc::kBodyCount; ++b) Body(b);
     }
@@ -797,9 +812,6 @@ void DrawStar(const MapBitmap& map, int x, int y, int size, COLORREF colour) {
         }
     }
 }
-
-int32_t DegreeSpacing(int32_t arcsec) { return Spacing(kDegreeTable, arcsec); }
-int32_t TimeSpacing(int32_t arcsec) { return Spacing(kTimeTable, arcsec); }
 
 std::u16string GridLabel(int32_t lonSpacing, int32_t latSpacing, bool timeLongitude) {
     auto write = [](int32_t s, bool time) {

@@ -48,9 +48,6 @@ int StarSize(int32_t limit, int32_t mag, bool bold);
 // 4 and more as a filled circle.
 void DrawStar(const MapBitmap& map, int x, int y, int size, COLORREF colour);
 
-// The grid spacing tables (arcseconds): the next spacing above a value.
-int32_t DegreeSpacing(int32_t arcsec);
-int32_t TimeSpacing(int32_t arcsec);
 // The grid label: "2h,20°/div", "10',10'/div".
 std::u16string GridLabel(int32_t lonSpacing, int32_t latSpacing, bool timeLongitude);
 

@@ -40,6 +40,7 @@ void SkyMapView::TakeComets() {
         for (size_t i = 0; i < list.size(); ++i) {
             CometSpot spot;
             spot.ref = Data::AstroObjRef(Data::kObjComet, static_cast<int32_t>(i), name);
+            spot.symbol = list[i]->symbol;
             CometApparent(*list[i], *ephemeris_, spot.position, spot.magnitude);
             comets_.push_back(std::move(spot));
         }
@@ -85,7 +86,7 @@ Data::AstroObjRef SkyMapView::HitTest(int32_t x, int32_t y) {
             const auto& list = files.FindStore(name);
             for (size_t i = 0; i < list.size(); ++i) {
                 const Data::UserObj& o = *list[i];
-                if (!(o.magnitude <= filterUserObj_)) continue;
+                if (!(o.magnitude <= paintedMagFilter_)) continue;
                 take(Distance2(Q15Vec{o.x, o.y, o.z}, Frame::J2000, x, y),
                      Data::AstroObjRef(Data::kObjUser, static_cast<int32_t>(i), name));
             }
@@ -100,7 +101,7 @@ Data::AstroObjRef SkyMapView::HitTest(int32_t x, int32_t y) {
         for (const CometSpot& c : comets_) {
             const int64_t d2 = Distance2(ToQ15(c.position), Frame::Equatorial, x, y);
             if (!(d2 < radius2 && d2 < best)) continue;
-            if (!(c.magnitude <= filterComets_)) continue;
+            if (!(c.magnitude <= paintedMagFilter_)) continue;
             take(d2, c.ref);
         }
     }

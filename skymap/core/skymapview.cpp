@@ -72,8 +72,7 @@ MapPicture::~MapPicture() = default;
 
 SkyMapView::SkyMapView(Calc::Ephemeris& ephemeris)
     : ephemeris_(&ephemeris),
-      filterUserObj_(options_.magFilter),
-      filterComets_(options_.magFilter) {
+      paintedMagFilter_(options_.magFilter) {
     // Until the sky window sets its own: the limit of the default magnitude
     // slider at the starting field.
     magLimit_ = static_cast<int32_t>(AutomaticMagnitudeLimit(fieldOfView_, 657.0f) * 100.0f);
@@ -200,10 +199,10 @@ const Q15Mat& SkyMapView::RotationQ15(Frame f) {
 
 void SkyMapView::PreparePaint() {
     UpdateRotations();
-    filterUserObj_ = options_.magFilter;
-    filterComets_ = options_.magFilter;
+    paintedMagFilter_ = options_.magFilter;
     paintedStarLimit_ = magLimit_;
     if (options_.showComets) {
+        cometsTaken_ = false;
         TakeComets();
     } else {
         comets_.clear();

@@ -16,8 +16,8 @@
 //      Q15). The star layer asks VisibleWindow(Frame::J2000) and
 //      StarSearchBox for its catalogue box, and enumerates magnitudes
 //      -1000 .. MagLimit(). Comets and asteroids come from CometSpots()
-//      (positions and magnitudes of this paint, compared with
-//      FilterComets()); user objects are compared with FilterUserObj();
+//      (positions and magnitudes of this paint); they and the user objects
+//      are compared with PaintedMagFilter();
 //   3. the finished picture is handed over with SetPicture; every setter
 //      that changes the view drops it (Picture() is then null), which is
 //      the sign that the map must be painted again.
@@ -157,6 +157,7 @@ struct CometSpot {
     Data::AstroObjRef ref;  // kind 6, its position in its file's list, the file
     Calc::Vec3 position;    // topocentric equatorial of date, AU
     float magnitude = Calc::kMissing;
+    uint8_t symbol = 0;     // its picture in the comet and asteroid icon strip
 };
 
 // --- the view -------------------------------------------------------------------------
@@ -215,16 +216,17 @@ public:
     // The float and Q15 rotation of a frame (rebuilt first when dirty).
     const Calc::Mat3& Rotation(Frame f);
     const Q15Mat& RotationQ15(Frame f);
-    // The start of a paint: UpdateRotations, then the user-object and comet
-    // magnitude filters and the star limit are taken for this paint and the
-    // hit tests that follow it.
+    // The start of a paint: UpdateRotations, then the magnitude filter of
+    // user objects, comets and asteroids and the star limit are taken for
+    // this paint and the hit tests that follow it.
     void PreparePaint();
     // With comets shown, PreparePaint also computes every active comet's and
-    // asteroid's position and magnitude once for the moment (the painter
-    // draws from this list, and taps test against it).
+    // asteroid's position and magnitude anew (a file may have been reloaded
+    // with as many entries as before); the painter draws from this list, and
+    // taps test against it until the moment, the options or the files change.
     const std::vector<CometSpot>& CometSpots() const { return comets_; }
-    float FilterUserObj() const { return filterUserObj_; }
-    float FilterComets() const { return filterComets_; }
+    // The faintest user object, comet or asteroid of the last paint.
+    float PaintedMagFilter() const { return paintedMagFilter_; }
     int32_t PaintedStarLimit() const { return paintedStarLimit_; }  // hundredths
 
     // --- projection ----------------------------------------------------------------------
@@ -301,8 +303,7 @@ private:
     int32_t scale_ = 0;
     Calc::Mat3 rot_[kFrameCount];
     Q15Mat rotQ15_[kFrameCount];
-    float filterUserObj_;
-    float filterComets_;
+    float paintedMagFilter_;
     int32_t paintedStarLimit_ = 0;
     std::vector<CometSpot> comets_;
     bool cometsTaken_ = false;

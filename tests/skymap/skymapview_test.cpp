@@ -50,17 +50,12 @@ protected:
 TEST_F(ViewTest, Scale) {
     Map(90, 0, 0);
     EXPECT_EQ(view.Scale(), 394);  // 232 x 2 x 0.84914732 = 394.004
-    EXPECT_EQ(view.CentreX(), 120);
-    EXPECT_EQ(view.CentreY(), 134);
-    Map(30, 0, 0, 1920, 1080);
-    EXPECT_EQ(view.Scale(), 5319);  // 1044 x 6 x 0.84914732 = 5319.06
     Map(90, 0, 0, 241, 269);
     EXPECT_EQ(view.Scale(), 395);  // (241 - 8) x 2 x 0.84914732 = 395.70
-    EXPECT_EQ(view.CentreX(), 120);
-    EXPECT_EQ(view.CentreY(), 134);
+    EXPECT_TRUE(view.CentreX() == 120 && view.CentreY() == 134);
 }
 
-TEST_F(ViewTest, ProjectViewFrameVectors) {
+TEST_F(ViewTest, Project) {
     Map(90, 0, 0);
     EXPECT_TRUE(At(P(Q15Vec{0, 32767, 0}), 120, 134));
     // Depth 0, 90 degrees off: 32767 x 394 / 55805 = 231.3 pixels (k / 1.7030854),
@@ -73,21 +68,17 @@ TEST_F(ViewTest, ProjectViewFrameVectors) {
     EXPECT_FALSE(view.Project(Q15Vec{0, -32767, 0}, nullptr, p));
     EXPECT_TRUE(At(p, -20, -20));
     EXPECT_FALSE(view.Project(Q15Vec{32767, -1, 0}, nullptr, p));
-}
 
-// Looking north at the horizon viewRot is (0 1 0 / 1 0 0 / 0 0 1) x 32767.
-// Azimuth 10, altitude 0 is Q15 (32269, 5689, 0): depth = 32767 x 32269 >> 15
-// = 32268, right = 32767 x 5689 >> 15 = 5688, sx = 120 + 5688 x 394 / 88073
-// = 120 + 25.4.
-TEST_F(ViewTest, ProjectThroughTheViewRotation) {
-    Map(90, 0, 0);
+    // Looking north at the horizon viewRot is (0 1 0 / 1 0 0 / 0 0 1) x 32767.
+    // Azimuth 10, altitude 0 is Q15 (32269, 5689, 0): depth = 32767 x 32269 >>
+    // 15 = 32268, right = 32767 x 5689 >> 15 = 5688, sx = 120 + 5688 x 394 /
+    // 88073 = 120 + 25.4.
     const Q15Mat& r = view.RotationQ15(Frame::Horizontal);
     const int16_t expected[9] = {0, 32767, 0, 32767, 0, 0, 0, 0, 32767};
     for (int i = 0; i < 9; ++i) EXPECT_EQ(r.m[i], expected[i]) << i;
     EXPECT_TRUE(At(P(Q15Vec{32269, 5689, 0}, &r), 145, 134));   // east is to the right
     EXPECT_TRUE(At(P(Q15Vec{32269, -5689, 0}, &r), 95, 134));   // west to the left
     EXPECT_TRUE(At(P(Q15Vec{32269, 0, 5689}, &r), 120, 109));   // the zenith up
-    ScreenPoint p;
     EXPECT_FALSE(view.Project(Q15Vec{-32269, 5689, 0}, &r, p));  // south, behind
 }
 
@@ -112,8 +103,7 @@ TEST_F(ViewTest, WideMapAtSmallFieldsKeepsItsEdges) {
 TEST_F(ViewTest, UnprojectCentreRimAndBeyond) {
     Map(90, 0, 0);
     Vec3 v = view.Unproject(120, 134);
-    EXPECT_FLOAT_EQ(v.y, 1);
-    EXPECT_FLOAT_EQ(v.x, 0);
+    EXPECT_TRUE(v.x == 0 && v.y == 1);
     // The front hemisphere's rim is at 394 / 1.7030854 = 231.3 pixels.
     v = view.Unproject(120 + 232, 134);
     EXPECT_TRUE(v.x == 0 && v.y == 0 && v.z == 0);
@@ -125,25 +115,6 @@ TEST_F(ViewTest, UnprojectCentreRimAndBeyond) {
     v = view.Unproject(145, 134);
     EXPECT_NEAR(v.y, 0.985343f, 2e-6f);
     EXPECT_NEAR(v.x, 0.170585f, 2e-6f);
-}
-
-// The float inverse undone by the integer projection. At the smallest field
-// on a desktop map (k = 478715) one Q15 unit (6.3 arcseconds) is k / 88572 =
-// 5.4 pixels, and the truncated vector and rotation elements add up to about
-// two units: the picture itself (and the star catalogue, stored in Q15) has
-// this precision there.
-TEST_F(ViewTest, UnprojectThenProjectComesBack) {
-    struct Case {
-        int w, h;
-        float field, az, alt;
-        int tolerance;
-    };
-    for (const Case& c : {Case{240, 268, 30, 123, 35, 1}, Case{1920, 1080, 1.0f / 3, 300, -60, 11}}) {
-        Map(c.field, c.az, c.alt, c.w, c.h);
-        for (int y = 0; y < c.h; y += c.h / 14)
-            for (int x = 0; x < c.w; x += c.w / 14)
-                EXPECT_TRUE(At(P(view.UnprojectTo(Frame::Horizontal, x, y), Frame::Horizontal), x, y, c.tolerance));
-    }
 }
 
 // Each derived rotation must put its frame's vectors on the pixel of the same
@@ -177,9 +148,8 @@ TEST_F(ViewTest, SettersDropThePictureOnlyWhenSomethingChanges) {
     // Azimuth reduced into [0, 360), altitude clamped; nonsense refused.
     view.SetCentre(365, 100);
     EXPECT_TRUE(view.CentreAz() == 5 && view.CentreAlt() == 90);
-    view.SetCentre(-10, -95);
-    EXPECT_TRUE(view.CentreAz() == 350 && view.CentreAlt() == -90);
-    view.SetCentre(-1e-9f, 0);
+    view.SetCentre(-1e-9f, -95);
+    EXPECT_EQ(view.CentreAlt(), -90);
     EXPECT_TRUE(view.CentreAz() >= 0 && view.CentreAz() < 360);
     for (float f : {0.0f, -5.0f, NAN}) view.SetFieldOfView(f);
     EXPECT_EQ(view.FieldOfView(), 90.0f);
@@ -190,8 +160,6 @@ TEST_F(ViewTest, PanRates) {
     Map(90, 180, 0);
     EXPECT_FLOAT_EQ(view.PanRates(120, 134).altitudePerPixel, 0.375f);
     EXPECT_NEAR(view.PanRates(120, 134).azimuthPerPixel, -0.375f, 1e-6f);
-    Map(90, 180, 60);  // cos 60 = 0.5 = 90 / 180
-    EXPECT_NEAR(view.PanRates(120, 134).azimuthPerPixel, -0.75f, 1e-5f);
     Map(90, 180, 80);  // cos 80 < 0.5: the floor holds
     EXPECT_NEAR(view.PanRates(120, 134).azimuthPerPixel, -0.75f, 1e-6f);
     Map(10, 180, 80);  // p = 10 / 240, c = cos 80 = 0.173648
@@ -210,8 +178,7 @@ TEST_F(ViewTest, ZoomAboutKeepsThePointUnderTheStylus) {
         int x, y;
     };
     const Case cases[] = {
-        {150, 40, 30, 20, 190, 80}, {150, 40, 20, 30, 60, 200}, {2, 10, 10, 7.5f, 20, 150},
-        {200, -20, 3, 2, 230, 10},  {0, 85, 45, 30, 200, 240}, {90, 0, 1, 0.75f, 5, 5},
+        {150, 40, 20, 30, 60, 200}, {2, 10, 10, 7.5f, 20, 150}, {0, 85, 45, 30, 200, 240}, {90, 0, 1, 0.75f, 5, 5},
     };
     for (const Case& c : cases) {
         Map(c.from, c.az, c.alt);
@@ -224,16 +191,14 @@ TEST_F(ViewTest, ZoomAboutKeepsThePointUnderTheStylus) {
     // hemisphere's image): the field changes about the centre.
     for (float from : {30.0f, 180.0f}) {
         Map(from, 150, 40, 600, 240);
-        const float to = from == 30 ? 30 : 120;
-        view.ZoomAbout(to, 0, 0);
-        EXPECT_EQ(view.FieldOfView(), to);
-        EXPECT_EQ(view.CentreAz(), 150.0f);
-        EXPECT_EQ(view.CentreAlt(), 40.0f);
+        view.ZoomAbout(from == 30 ? 30 : 120, 0, 0);
+        EXPECT_EQ(view.FieldOfView(), from == 30 ? 30 : 120);
+        EXPECT_TRUE(view.CentreAz() == 150 && view.CentreAlt() == 40);
     }
 }
 
 // 240 x 268 at 10 degrees: a = 268/240, s = trunc(111.67) = 111, k = 3546.
-TEST_F(ViewTest, VisibleWindowAcrossNorthAndAtThePoles) {
+TEST_F(ViewTest, VisibleWindowAcrossZeroAndAtThePoles) {
     auto window = [&](float az, float alt) {
         Map(10, az, alt);
         const VisibleRange r = view.VisibleWindow(Frame::Horizontal);
@@ -242,7 +207,13 @@ TEST_F(ViewTest, VisibleWindowAcrossNorthAndAtThePoles) {
     // Altitude 20: latitude 1200 +- 666'; w = 6 x 111 x 32768 / trunc(cos 20 x
     // 32767 = 30790.9996) = 708: longitude 600 - 708 = -108 across 0 to 1308.
     EXPECT_EQ(window(10, 20), (std::vector<int32_t>{-108, 1308, 534, 1866}));
-    EXPECT_EQ(view.VisibleWindow(Frame::Horizontal).cosLat, 30790);
+    const VisibleRange r = view.VisibleWindow(Frame::Horizontal);
+    EXPECT_EQ(r.cosLat, 30790);
+    // The star enumerator's box runs from the direction of -108' (below 0h).
+    const StarBox box = StarSearchBox(r);
+    EXPECT_NEAR(box.yFrom, 32767 * std::sin(-108 / 3437.7468), 2);
+    EXPECT_NEAR(box.yTo, 32767 * std::sin(1308 / 3437.7468), 2);
+    EXPECT_NEAR(box.zMin, 32767 * std::sin(534 / 3437.7468), 2);
     // Altitude 80: the zenith is 229 pixels above the centre (y = -95, past the
     // quarter margin at -67): latitude 4134..5400 (clamped), w = 21823488 / 5689.
     EXPECT_EQ(window(10, 80), (std::vector<int32_t>{600 - 3836, 600 + 3836, 4134, 5400}));
@@ -254,41 +225,21 @@ TEST_F(ViewTest, VisibleWindowAcrossNorthAndAtThePoles) {
     Map(90, 10, 20);
     const VisibleRange all = view.VisibleWindow(Frame::Horizontal);
     EXPECT_TRUE(all.WholeCircle() && all.latMin == -5400 && all.latMax == 5400);
-}
-
-TEST_F(ViewTest, VisibleWindowAcrossZeroHours) {
-    // Right ascension 0h15m (225 arcminutes), declination +20: longitude 225 +- 708.
-    Map(10, 0, 0);
-    view.CentreOnEquatorial(Calc::SphToCart({3.75f * Calc::kDegToRad, 20 * Calc::kDegToRad, 1}));
-    const VisibleRange r = view.VisibleWindow(Frame::Equatorial);
-    EXPECT_NEAR(r.lonMin, 225 - 708, 1);
-    EXPECT_NEAR(r.lonMax, 225 + 708, 1);
-    EXPECT_NEAR(r.latMin, 1200 - 666, 1);
-    EXPECT_NEAR(r.latMax, 1200 + 666, 1);
-    // The star enumerator's box runs from -483' (below 0h) to 933'.
-    const StarBox box = StarSearchBox(r);
-    EXPECT_NEAR(box.xFrom, 32767 * std::cos(r.lonMin / 3437.7468), 2);
-    EXPECT_NEAR(box.yFrom, 32767 * std::sin(r.lonMin / 3437.7468), 2);
-    EXPECT_NEAR(box.yTo, 32767 * std::sin(r.lonMax / 3437.7468), 2);
-    EXPECT_NEAR(box.zMin, 32767 * std::sin(r.latMin / 3437.7468), 2);
-    // The whole circle ends just before 0h.
-    const StarBox whole = StarSearchBox(VisibleRange());
+    // The whole circle's box ends just before 0h.
+    const StarBox whole = StarSearchBox(all);
     EXPECT_TRUE(whole.xFrom == 32767 && whole.yFrom == 0 && whole.xTo == 32767 && whole.yTo == -1);
 }
 
 TEST(FieldLevels, StepsAndSlider) {
     const float third = 1.0f / 3;
-    EXPECT_EQ(FieldLevel(9), 7.5f);
-    EXPECT_EQ(FieldLevel(17), third);
     // In, out and the slider position; the ends stay; a field between
     // levels snaps to a neighbour.
     struct Case {
         float field, in, out;
         int slider;
     };
-    for (const Case& c : {Case{90, 60, 120, 2}, Case{third, third, 0.5f, 17}, Case{180, 120, 180, 0},
-                          Case{0.5f, third, 0.75f, 16}, Case{100, 60, 120, 2}, Case{0.4f, third, 0.5f, 17},
-                          Case{250, 120, 180, 0}}) {
+    for (const Case& c : {Case{third, third, 0.5f, 17}, Case{180, 120, 180, 0}, Case{100, 60, 120, 2},
+                          Case{0.4f, third, 0.5f, 17}, Case{250, 120, 180, 0}}) {
         EXPECT_EQ(ZoomInField(c.field), c.in) << c.field;
         EXPECT_EQ(ZoomOutField(c.field), c.out) << c.field;
         EXPECT_EQ(FieldLevelIndex(c.field), c.slider) << c.field;
@@ -302,7 +253,6 @@ TEST(AutomaticMagnitude, FollowsFieldAndSlider) {
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(10, 657), 9.5f);   // log10(229496) = 5.3608 -> 9.491
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(180, 0), 0.2f);    // log10(10) = 1 -> 0.213
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(1.0f / 3, 1000), 16.0f);  // 16.5, capped
-    EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(0, 657), 16.0f);
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(180, -50), 0.2f);  // the slider clamped
     EXPECT_FLOAT_EQ(AutomaticMagnitudeLimit(90, NAN), AutomaticMagnitudeLimit(90, 0));
 }

@@ -25,6 +25,7 @@
 #include "data/starfile.h"
 #include "engine/ephemeris.h"
 #include "chart/host_path.h"
+#include "ephem_json.h"
 #include "observer_args.h"
 #include "settings/preferences.h"
 #include "skymap/core/skymapview.h"
@@ -267,24 +268,6 @@ std::string WritePng(const UI::SkyMap::MapBitmap& map, const std::u16string& pat
     return error;
 }
 
-void JsonString(std::string& out, const std::u16string& text) {
-    out += '"';
-    for (char c : PL::ToUtf8(text)) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 std::string Number(double v) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.6g", v);
@@ -299,7 +282,7 @@ std::string Json(SkyMapView& view, const UI::SkyMap::PaintReport& report) {
     if (report.gridLabel.empty()) {
         out += "null";
     } else {
-        JsonString(out, report.gridLabel);
+        out += JsonText(report.gridLabel);
     }
     out += ",\"objects\":[";
     bool first = true;
@@ -307,9 +290,9 @@ std::string Json(SkyMapView& view, const UI::SkyMap::PaintReport& report) {
         if (!first) out += ',';
         first = false;
         out += "{\"key\":";
-        JsonString(out, Data::ObjectKey(o.ref));
+        out += JsonText(Data::ObjectKey(o.ref));
         out += ",\"kind\":" + std::to_string(o.ref.kind) + ",\"name\":";
-        JsonString(out, Data::ObjectName(o.ref));
+        out += JsonText(Data::ObjectName(o.ref));
         out += ",\"x\":" + std::to_string(o.point.x) + ",\"y\":" + std::to_string(o.point.y) +
                ",\"size\":" + std::to_string(o.size) + "}";
     }
