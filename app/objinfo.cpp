@@ -370,33 +370,6 @@ void ObjInfoWriterBase::RiseSet() {
     SpanRow(sub);
 }
 
-void ObjInfoWriterBase::EventList(bool seasons, Calc::AstroTime start) {
-    Calc::Ephemeris& eph = Eph();
-    Calc::SeasonIterator seasonIt;
-    Calc::MoonPhaseIterator phaseIt;
-    Calc::EventIterator& it = seasons ? static_cast<Calc::EventIterator&>(seasonIt) : phaseIt;
-    it.Start(start);
-    while (Calc::Compare(it.Moment(), start) > 0) it.Previous();
-    while (Calc::Compare(it.Moment(), start) < 0) it.Next();
-    auto* sub = new Layout::TableLayoutManager(13, 3, true);
-    for (int c = 0; c < 3; ++c) sub->SetColumnMargins(c, 0, Dx(3));
-    bool nowMarked = false;
-    int r = 0;
-    for (int i = 0; i < 12; ++i, it.Next()) {
-        const Calc::AstroTime ut = it.Moment();
-        if (!nowMarked && Calc::Compare(ut, eph.moment) > 0) {
-            sub->SetItem(r++, 0, new ObjInfo::SeparatorLineItem(1, kDefaultColor), 1, 3);
-            nowMarked = true;
-        }
-        const Calc::AstroTime local = eph.LocalTime(ut);
-        sub->SetItem(r, 0, Text(MessageText(seasons ? kMsgSeasonNames[it.Phase()] : kMsgPhaseNames[it.Phase()])));
-        sub->SetItem(r, 1, Text(Data::FormatDate(local)));
-        sub->SetItem(r, 2, Text(Data::FormatTime(local)));
-        ++r;
-    }
-    SpanRow(sub);
-}
-
 ClickResult ObjInfoWriterBase::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
     switch (id) {
     case kClickName: {
@@ -457,20 +430,48 @@ int ObjInfoWriterBase::FindRow(const std::u16string& label, int from) const {
 
 // --- the writers of each kind ----------------------------------------------------------------------
 
-void ObjInfoWriterSun::Write(HDC dc) {
-    ObjInfoWriterBase::Write(dc);
-    AngularSize(Eph().AngularDiameter(Calc::kSun));
-    PagedSection(MessageText(kMsgSeasons), kClickListPrev, kClickListNext);
-    EventList(true, Calc::AddSeconds(Eph().moment, pageOffset_));
-    RiseSet();
+void ObjInfoWriterEventPages::EventPage() {
+    PagedSection(MessageText(seasons_ ? kMsgSeasons : kMsgMoonPhases), kClickListPrev, kClickListNext);
+    Calc::Ephemeris& eph = Eph();
+    const Calc::AstroTime start = Calc::AddSeconds(eph.moment, pageOffset_);
+    Calc::SeasonIterator seasonIt;
+    Calc::MoonPhaseIterator phaseIt;
+    Calc::EventIterator& it = seasons_ ? static_cast<Calc::EventIterator&>(seasonIt) : phaseIt;
+    it.Start(start);
+    while (Calc::Compare(it.Moment(), start) > 0) it.Previous();
+    while (Calc::Compare(it.Moment(), start) < 0) it.Next();
+    auto* sub = new Layout::TableLayoutManager(13, 3, true);
+    for (int c = 0; c < 3; ++c) sub->SetColumnMargins(c, 0, Dx(3));
+    bool nowMarked = false;
+    int r = 0;
+    for (int i = 0; i < 12; ++i, it.Next()) {
+        const Calc::AstroTime ut = it.Moment();
+        if (!nowMarked && Calc::Compare(ut, eph.moment) > 0) {
+            sub->SetItem(r++, 0, new ObjInfo::SeparatorLineItem(1, kDefaultColor), 1, 3);
+            nowMarked = true;
+        }
+        const Calc::AstroTime local = eph.LocalTime(ut);
+        sub->SetItem(r, 0, Text(MessageText(seasons_ ? kMsgSeasonNames[it.Phase()] : kMsgPhaseNames[it.Phase()])));
+        sub->SetItem(r, 1, Text(Data::FormatDate(local)));
+        sub->SetItem(r, 2, Text(Data::FormatTime(local)));
+        ++r;
+    }
+    SpanRow(sub);
 }
 
-ClickResult ObjInfoWriterSun::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
+ClickResult ObjInfoWriterEventPages::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
     if (id == kClickListPrev || id == kClickListNext) {
-        pageOffset_ += id == kClickListNext ? kSunPageStep : -kSunPageStep;
+        pageOffset_ += id == kClickListNext ? Step() : -Step();
         return ClickResult::kRewrite;
     }
     return ObjInfoWriterBase::OnClick(id, owner, chosen);
+}
+
+void ObjInfoWriterSun::Write(HDC dc) {
+    ObjInfoWriterBase::Write(dc);
+    AngularSize(Eph().AngularDiameter(Calc::kSun));
+    EventPage();
+    RiseSet();
 }
 
 void ObjInfoWriterMoon::Write(HDC dc) {
@@ -495,17 +496,8 @@ void ObjInfoWriterMoon::Write(HDC dc) {
     SkyMap::RenderMoon(*picture, shape, true);
     table_->SetItem(first, 2, PictureItem(picture), pictureRows, 1);
     table_->SetItem(row_ - 1, 2, Text(MessageText(phase.waxing ? kMsgWaxing : kMsgWaning)));
-    PagedSection(MessageText(kMsgMoonPhases), kClickListPrev, kClickListNext);
-    EventList(false, Calc::AddSeconds(eph.moment, pageOffset_));
+    EventPage();
     RiseSet();
-}
-
-ClickResult ObjInfoWriterMoon::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
-    if (id == kClickListPrev || id == kClickListNext) {
-        pageOffset_ += id == kClickListNext ? kMoonPageStep : -kMoonPageStep;
-        return ClickResult::kRewrite;
-    }
-    return ObjInfoWriterBase::OnClick(id, owner, chosen);
 }
 
 void ObjInfoWriterMercury::Write(HDC dc) {
