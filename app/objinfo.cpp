@@ -248,13 +248,7 @@ void ObjInfoWriterBase::WriteCommon() {
     HourAngleTexts(info_.hourAngle, ha1, ha2);
     Row(MessageText(kMsgHourAngle), ha1, ha2);
     Row(MessageText(kMsgEclLonLat), Data::FormatDegrees(info_.eclipticLon), Data::FormatDegrees(info_.eclipticLat));
-    float azimuth = info_.azimuth;
-    if (context_.magnetic) {
-        azimuth = ProgramMagneticModel().MagneticAzimuth(azimuth);
-        azimuth = std::fmod(azimuth, 360.0f);
-        if (azimuth < 0) azimuth += 360.0f;
-    }
-    Row(MessageText(context_.magnetic ? kMsgAzMAlt : kMsgAzAlt), Data::FormatDegrees(azimuth),
+    Row(MessageText(context_.magnetic ? kMsgAzMAlt : kMsgAzAlt), Data::FormatDegrees(ShownAzimuth(info_.azimuth)),
         Data::FormatDegrees(info_.altitude));
 
     const bool star = object_.kind == Data::kObjStar;
@@ -274,15 +268,19 @@ void ObjInfoWriterBase::WriteCommon() {
     }
 }
 
+float ObjInfoWriterBase::ShownAzimuth(float azimuth) const {
+    return context_.magnetic ? Calc::Reduce(ProgramMagneticModel().MagneticAzimuth(azimuth), 360.0f) : azimuth;
+}
+
 void ObjInfoWriterBase::DistToSun(float au) { Row(MessageText(kMsgDistToSun), Data::FormatDistance(au * kKmPerAu)); }
 
 void ObjInfoWriterBase::AngularSize(float arcsec) {
     Row(MessageText(kMsgAngularSize), Data::FormatDegreesAuto(arcsec / 3600.0));
 }
 
-void ObjInfoWriterBase::AngularSize2(float major, float minor) {
-    Row(MessageText(kMsgAngularSize),
-        Data::FormatDegreesAuto(major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(minor) / 3600.0));
+void ObjInfoWriterBase::AngularSize2(const Message& label, const Calc::DiscSize& size) {
+    Row(MessageText(label),
+        Data::FormatDegreesAuto(size.major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(size.minor) / 3600.0));
 }
 
 void ObjInfoWriterBase::Elongation() {
@@ -355,13 +353,8 @@ void ObjInfoWriterBase::RiseSet() {
                     sub->SetItem(r, 3, Text(MessageText(kMsgAlt)));
                     sub->SetItem(r, 4, Text(Data::FormatDegrees(e.altitude)));
                 } else {
-                    float az = e.azimuth;
-                    if (magnetic) {
-                        az = std::fmod(ProgramMagneticModel().MagneticAzimuth(az), 360.0f);
-                        if (az < 0) az += 360.0f;
-                    }
                     sub->SetItem(r, 3, Text(MessageText(magnetic ? kMsgAzM : kMsgAz)));
-                    sub->SetItem(r, 4, Text(Data::FormatDegrees(az)));
+                    sub->SetItem(r, 4, Text(Data::FormatDegrees(ShownAzimuth(e.azimuth))));
                 }
             }
             ++r;
@@ -524,8 +517,7 @@ void ObjInfoWriterJupiter::Write(HDC dc) {
     Calc::Ephemeris& eph = Eph();
     DistToSun(Info().sunDistance);
     Elongation();
-    const Calc::DiscSize disc = eph.JupiterDisc();
-    AngularSize2(disc.major, disc.minor);
+    AngularSize2(kMsgAngularSize, eph.JupiterDisc());
     const Calc::JupiterMeridians cm = Calc::JupiterCentralMeridians(eph.moment);
     Row(MessageText(kMsgCentMer12), Degree(cm.system1) + u", " + Degree(cm.system2));
     Section(MessageText(kMsgJupiterMoons));
@@ -586,11 +578,9 @@ void ObjInfoWriterSaturn::Write(HDC dc) {
     DistToSun(Info().sunDistance);
     Elongation();
     AngularSize(eph.SaturnDisc().major);
-    const Calc::DiscSize rings = eph.SaturnRings();
-    Row(MessageText(kMsgAngSizeRing),
-        Data::FormatDegreesAuto(rings.major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(rings.minor) / 3600.0));
+    AngularSize2(kMsgAngSizeRing, eph.SaturnRings());
     const float tilt = eph.SaturnTilt();
-    Row(MessageText(kMsgRingIncl), Data::FormatDegrees(std::asin(std::max(-1.0f, std::min(1.0f, tilt))) * 57.29578));
+    Row(MessageText(kMsgRingIncl), Data::FormatDegrees(std::asin(std::max(-1.0f, std::min(1.0f, tilt))) * Calc::kRadToDeg));
     Section(MessageText(kMsgSaturnRings));
 
     const int w = Dx(kPlanetPictureUnits);

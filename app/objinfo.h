@@ -6,6 +6,7 @@
 // days. A family of writers, one per kind of object, fills the page.
 #pragma once
 
+#include "data/messages.h"
 #include "data/objects.h"
 #include "engine/ephemeris.h"
 #include "layout/items.h"
@@ -120,7 +121,10 @@ protected:
     void WriteCommon();
     void DistToSun(float au);
     void AngularSize(float arcsec);
-    void AngularSize2(float major, float minor);
+    // An ellipse's axes, "a x b" (the minor axis may come signed).
+    void AngularSize2(const Data::Message& label, const Calc::DiscSize& size);
+    // An azimuth as the page shows it: magnetic (0..360) when asked for.
+    float ShownAzimuth(float azimuth) const;
     void Elongation();
     void PhaseRows();
     void Illuminated();

@@ -361,9 +361,7 @@ void SetViewDirectionDialog::WriteFields(bool horizontal, bool equatorialFields)
     if (equatorialFields) {
         float ra = 0, dec = 0;
         ProgramEphemeris().HorizontalToEquatorial(azimuth_, altitude_, ra, dec);
-        ra = std::fmod(ra, 24.0f);
-        if (ra < 0) ra += 24.0f;
-        ra_.SetText(Data::FormatRightAscension(ra));
+        ra_.SetText(Data::FormatRightAscension(Calc::Reduce(ra, 24.0f)));
         dec_.SetText(Data::FormatDegrees(dec));
     }
     writing_ = false;
