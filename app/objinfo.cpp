@@ -820,17 +820,10 @@ void ObjInfoDialog::HandleMessage(mwcl::MessageRecord& m) {
         LayOut();
         return;
     case WM_TIMER:
-        if (m.wParam == kClockTimer) {
-            ArmClock(true);
-            RefreshCurrentTime();
-            Rewrite();
-            m.result = 0;
-            return;
-        }
-        break;
     case CelvaneBaseWindow::kResumeMessage:
-        if (m.wParam == 1) {
-            ArmClock(false);
+        // The live clock's minute has come, or the computer woke up.
+        if (m.message == WM_TIMER ? m.wParam == kClockTimer : m.wParam == 1) {
+            ArmClock(m.message == WM_TIMER);
             RefreshCurrentTime();
             Rewrite();
             m.result = 0;
