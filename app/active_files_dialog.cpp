@@ -91,17 +91,11 @@ void ActiveFilesDialog::Toggle(int row, bool checked) {
 
 void ActiveFilesDialog::Layout() {
     if (!hwnd_ || !list_.GetHandle()) return;
-    const SIZE client = mwcl::GetClientSize(hwnd_);
-    RECT unit{7, 50, 14, 0};
-    MapDialogRect(hwnd_, &unit);
-    const int m = unit.left, bw = unit.top, bh = unit.right;
-    RECT r;
-    GetWindowRect(list_.GetHandle(), &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    const int buttonsTop = client.cy - m - bh;
-    MoveWindow(list_.GetHandle(), r.left, r.top, std::max<int>(0, client.cx - m - r.left),
-               std::max<int>(0, buttonsTop - m / 2 - r.top), TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDOK), client.cx - m - bw, buttonsTop, bw, bh, TRUE);
+    int m = 0;
+    const int bottom = PlaceButtonsBottomRight(hwnd_, &m);
+    const RECT r = ChildRect(hwnd_, list_.GetHandle());
+    MoveWindow(list_.GetHandle(), r.left, r.top, std::max<int>(0, mwcl::GetClientSize(hwnd_).cx - m - r.left),
+               std::max<int>(0, bottom - r.top), TRUE);
 }
 
 void ActiveFilesDialog::HandleMessage(mwcl::MessageRecord& m) {

@@ -1,5 +1,6 @@
 #include "app/astroobj_choose.h"
 
+#include "app/settings_dialogs.h"
 #include "app/shell.h"
 #include "data/messages.h"
 #include "data/numtext.h"
@@ -479,10 +480,9 @@ void AstroObjChooseDialog::OnDestroy() {
 void AstroObjChooseDialog::LayOut() {
     HWND list = list_.GetHandle();
     if (!list) return;
-    RECT client, r;
+    RECT client;
     GetClientRect(hwnd_, &client);
-    GetWindowRect(list, &r);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    RECT r = ChildRect(hwnd_, list);
     // The list keeps its top and reaches down to the buttons at the bottom.
     int bottom = client.bottom;
     HWND ok = GetDlgItem(hwnd_, IDOK), cancel = GetDlgItem(hwnd_, IDCANCEL);

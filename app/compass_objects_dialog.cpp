@@ -21,13 +21,6 @@ HIMAGELIST SlotIcons(int list) {
     return lists[list];
 }
 
-RECT ChildRect(HWND dialog, HWND child) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
 }  // namespace
 
 const int CompassObjDialog::kCheckIds[kRows] = {1063, 1064, 1065, 1066, 1068, 1069, 1070, 1071, 1072, 1073};

@@ -248,13 +248,7 @@ void ObjInfoWriterBase::WriteCommon() {
     HourAngleTexts(info_.hourAngle, ha1, ha2);
     Row(MessageText(kMsgHourAngle), ha1, ha2);
     Row(MessageText(kMsgEclLonLat), Data::FormatDegrees(info_.eclipticLon), Data::FormatDegrees(info_.eclipticLat));
-    float azimuth = info_.azimuth;
-    if (context_.magnetic) {
-        azimuth = ProgramMagneticModel().MagneticAzimuth(azimuth);
-        azimuth = std::fmod(azimuth, 360.0f);
-        if (azimuth < 0) azimuth += 360.0f;
-    }
-    Row(MessageText(context_.magnetic ? kMsgAzMAlt : kMsgAzAlt), Data::FormatDegrees(azimuth),
+    Row(MessageText(context_.magnetic ? kMsgAzMAlt : kMsgAzAlt), Data::FormatDegrees(ShownAzimuth(info_.azimuth)),
         Data::FormatDegrees(info_.altitude));
 
     const bool star = object_.kind == Data::kObjStar;
@@ -274,15 +268,19 @@ void ObjInfoWriterBase::WriteCommon() {
     }
 }
 
+float ObjInfoWriterBase::ShownAzimuth(float azimuth) const {
+    return context_.magnetic ? Calc::Reduce(ProgramMagneticModel().MagneticAzimuth(azimuth), 360.0f) : azimuth;
+}
+
 void ObjInfoWriterBase::DistToSun(float au) { Row(MessageText(kMsgDistToSun), Data::FormatDistance(au * kKmPerAu)); }
 
 void ObjInfoWriterBase::AngularSize(float arcsec) {
     Row(MessageText(kMsgAngularSize), Data::FormatDegreesAuto(arcsec / 3600.0));
 }
 
-void ObjInfoWriterBase::AngularSize2(float major, float minor) {
-    Row(MessageText(kMsgAngularSize),
-        Data::FormatDegreesAuto(major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(minor) / 3600.0));
+void ObjInfoWriterBase::AngularSize2(const Message& label, const Calc::DiscSize& size) {
+    Row(MessageText(label),
+        Data::FormatDegreesAuto(size.major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(size.minor) / 3600.0));
 }
 
 void ObjInfoWriterBase::Elongation() {
@@ -355,44 +353,12 @@ void ObjInfoWriterBase::RiseSet() {
                     sub->SetItem(r, 3, Text(MessageText(kMsgAlt)));
                     sub->SetItem(r, 4, Text(Data::FormatDegrees(e.altitude)));
                 } else {
-                    float az = e.azimuth;
-                    if (magnetic) {
-                        az = std::fmod(ProgramMagneticModel().MagneticAzimuth(az), 360.0f);
-                        if (az < 0) az += 360.0f;
-                    }
                     sub->SetItem(r, 3, Text(MessageText(magnetic ? kMsgAzM : kMsgAz)));
-                    sub->SetItem(r, 4, Text(Data::FormatDegrees(az)));
+                    sub->SetItem(r, 4, Text(Data::FormatDegrees(ShownAzimuth(e.azimuth))));
                 }
             }
             ++r;
         }
-    }
-    SpanRow(sub);
-}
-
-void ObjInfoWriterBase::EventList(bool seasons, Calc::AstroTime start) {
-    Calc::Ephemeris& eph = Eph();
-    Calc::SeasonIterator seasonIt;
-    Calc::MoonPhaseIterator phaseIt;
-    Calc::EventIterator& it = seasons ? static_cast<Calc::EventIterator&>(seasonIt) : phaseIt;
-    it.Start(start);
-    while (Calc::Compare(it.Moment(), start) > 0) it.Previous();
-    while (Calc::Compare(it.Moment(), start) < 0) it.Next();
-    auto* sub = new Layout::TableLayoutManager(13, 3, true);
-    for (int c = 0; c < 3; ++c) sub->SetColumnMargins(c, 0, Dx(3));
-    bool nowMarked = false;
-    int r = 0;
-    for (int i = 0; i < 12; ++i, it.Next()) {
-        const Calc::AstroTime ut = it.Moment();
-        if (!nowMarked && Calc::Compare(ut, eph.moment) > 0) {
-            sub->SetItem(r++, 0, new ObjInfo::SeparatorLineItem(1, kDefaultColor), 1, 3);
-            nowMarked = true;
-        }
-        const Calc::AstroTime local = eph.LocalTime(ut);
-        sub->SetItem(r, 0, Text(MessageText(seasons ? kMsgSeasonNames[it.Phase()] : kMsgPhaseNames[it.Phase()])));
-        sub->SetItem(r, 1, Text(Data::FormatDate(local)));
-        sub->SetItem(r, 2, Text(Data::FormatTime(local)));
-        ++r;
     }
     SpanRow(sub);
 }
@@ -457,20 +423,48 @@ int ObjInfoWriterBase::FindRow(const std::u16string& label, int from) const {
 
 // --- the writers of each kind ----------------------------------------------------------------------
 
-void ObjInfoWriterSun::Write(HDC dc) {
-    ObjInfoWriterBase::Write(dc);
-    AngularSize(Eph().AngularDiameter(Calc::kSun));
-    PagedSection(MessageText(kMsgSeasons), kClickListPrev, kClickListNext);
-    EventList(true, Calc::AddSeconds(Eph().moment, pageOffset_));
-    RiseSet();
+void ObjInfoWriterEventPages::EventPage() {
+    PagedSection(MessageText(seasons_ ? kMsgSeasons : kMsgMoonPhases), kClickListPrev, kClickListNext);
+    Calc::Ephemeris& eph = Eph();
+    const Calc::AstroTime start = Calc::AddSeconds(eph.moment, pageOffset_);
+    Calc::SeasonIterator seasonIt;
+    Calc::MoonPhaseIterator phaseIt;
+    Calc::EventIterator& it = seasons_ ? static_cast<Calc::EventIterator&>(seasonIt) : phaseIt;
+    it.Start(start);
+    while (Calc::Compare(it.Moment(), start) > 0) it.Previous();
+    while (Calc::Compare(it.Moment(), start) < 0) it.Next();
+    auto* sub = new Layout::TableLayoutManager(13, 3, true);
+    for (int c = 0; c < 3; ++c) sub->SetColumnMargins(c, 0, Dx(3));
+    bool nowMarked = false;
+    int r = 0;
+    for (int i = 0; i < 12; ++i, it.Next()) {
+        const Calc::AstroTime ut = it.Moment();
+        if (!nowMarked && Calc::Compare(ut, eph.moment) > 0) {
+            sub->SetItem(r++, 0, new ObjInfo::SeparatorLineItem(1, kDefaultColor), 1, 3);
+            nowMarked = true;
+        }
+        const Calc::AstroTime local = eph.LocalTime(ut);
+        sub->SetItem(r, 0, Text(MessageText(seasons_ ? kMsgSeasonNames[it.Phase()] : kMsgPhaseNames[it.Phase()])));
+        sub->SetItem(r, 1, Text(Data::FormatDate(local)));
+        sub->SetItem(r, 2, Text(Data::FormatTime(local)));
+        ++r;
+    }
+    SpanRow(sub);
 }
 
-ClickResult ObjInfoWriterSun::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
+ClickResult ObjInfoWriterEventPages::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
     if (id == kClickListPrev || id == kClickListNext) {
-        pageOffset_ += id == kClickListNext ? kSunPageStep : -kSunPageStep;
+        pageOffset_ += id == kClickListNext ? Step() : -Step();
         return ClickResult::kRewrite;
     }
     return ObjInfoWriterBase::OnClick(id, owner, chosen);
+}
+
+void ObjInfoWriterSun::Write(HDC dc) {
+    ObjInfoWriterBase::Write(dc);
+    AngularSize(Eph().AngularDiameter(Calc::kSun));
+    EventPage();
+    RiseSet();
 }
 
 void ObjInfoWriterMoon::Write(HDC dc) {
@@ -495,17 +489,8 @@ void ObjInfoWriterMoon::Write(HDC dc) {
     SkyMap::RenderMoon(*picture, shape, true);
     table_->SetItem(first, 2, PictureItem(picture), pictureRows, 1);
     table_->SetItem(row_ - 1, 2, Text(MessageText(phase.waxing ? kMsgWaxing : kMsgWaning)));
-    PagedSection(MessageText(kMsgMoonPhases), kClickListPrev, kClickListNext);
-    EventList(false, Calc::AddSeconds(eph.moment, pageOffset_));
+    EventPage();
     RiseSet();
-}
-
-ClickResult ObjInfoWriterMoon::OnClick(int id, HWND owner, Data::AstroObjRef& chosen) {
-    if (id == kClickListPrev || id == kClickListNext) {
-        pageOffset_ += id == kClickListNext ? kMoonPageStep : -kMoonPageStep;
-        return ClickResult::kRewrite;
-    }
-    return ObjInfoWriterBase::OnClick(id, owner, chosen);
 }
 
 void ObjInfoWriterMercury::Write(HDC dc) {
@@ -532,8 +517,7 @@ void ObjInfoWriterJupiter::Write(HDC dc) {
     Calc::Ephemeris& eph = Eph();
     DistToSun(Info().sunDistance);
     Elongation();
-    const Calc::DiscSize disc = eph.JupiterDisc();
-    AngularSize2(disc.major, disc.minor);
+    AngularSize2(kMsgAngularSize, eph.JupiterDisc());
     const Calc::JupiterMeridians cm = Calc::JupiterCentralMeridians(eph.moment);
     Row(MessageText(kMsgCentMer12), Degree(cm.system1) + u", " + Degree(cm.system2));
     Section(MessageText(kMsgJupiterMoons));
@@ -594,11 +578,9 @@ void ObjInfoWriterSaturn::Write(HDC dc) {
     DistToSun(Info().sunDistance);
     Elongation();
     AngularSize(eph.SaturnDisc().major);
-    const Calc::DiscSize rings = eph.SaturnRings();
-    Row(MessageText(kMsgAngSizeRing),
-        Data::FormatDegreesAuto(rings.major / 3600.0) + u" x " + Data::FormatDegreesAuto(std::fabs(rings.minor) / 3600.0));
+    AngularSize2(kMsgAngSizeRing, eph.SaturnRings());
     const float tilt = eph.SaturnTilt();
-    Row(MessageText(kMsgRingIncl), Data::FormatDegrees(std::asin(std::max(-1.0f, std::min(1.0f, tilt))) * 57.29578));
+    Row(MessageText(kMsgRingIncl), Data::FormatDegrees(std::asin(std::max(-1.0f, std::min(1.0f, tilt))) * Calc::kRadToDeg));
     Section(MessageText(kMsgSaturnRings));
 
     const int w = Dx(kPlanetPictureUnits);
@@ -838,17 +820,10 @@ void ObjInfoDialog::HandleMessage(mwcl::MessageRecord& m) {
         LayOut();
         return;
     case WM_TIMER:
-        if (m.wParam == kClockTimer) {
-            ArmClock(true);
-            RefreshCurrentTime();
-            Rewrite();
-            m.result = 0;
-            return;
-        }
-        break;
     case CelvaneBaseWindow::kResumeMessage:
-        if (m.wParam == 1) {
-            ArmClock(false);
+        // The live clock's minute has come, or the computer woke up.
+        if (m.message == WM_TIMER ? m.wParam == kClockTimer : m.wParam == 1) {
+            ArmClock(m.message == WM_TIMER);
             RefreshCurrentTime();
             Rewrite();
             m.result = 0;

@@ -6,6 +6,7 @@
 // days. A family of writers, one per kind of object, fills the page.
 #pragma once
 
+#include "data/messages.h"
 #include "data/objects.h"
 #include "engine/ephemeris.h"
 #include "layout/items.h"
@@ -120,15 +121,16 @@ protected:
     void WriteCommon();
     void DistToSun(float au);
     void AngularSize(float arcsec);
-    void AngularSize2(float major, float minor);
+    // An ellipse's axes, "a x b" (the minor axis may come signed).
+    void AngularSize2(const Data::Message& label, const Calc::DiscSize& size);
+    // An azimuth as the page shows it: magnetic (0..360) when asked for.
+    float ShownAzimuth(float azimuth) const;
     void Elongation();
     void PhaseRows();
     void Illuminated();
     // Elongation, phase and illuminated with the phase disc beside them.
     void PhasePictureGroup();
     void RiseSet();
-    // 12 seasons (sun) or Moon phases from a moment, with "now".
-    void EventList(bool seasons, Calc::AstroTime start);
     // A picture for the page: kept until the next Write.
     SkyMap::MapBitmap* NewPicture(int width, int height);
     Layout::ILayoutItem* PictureItem(SkyMap::MapBitmap* picture);
@@ -143,26 +145,38 @@ protected:
     Layout::TableLayoutManager* riseSetTable_ = nullptr;
 };
 
-class ObjInfoWriterSun : public ObjInfoWriterBase {
+// A writer with a paged list of twelve events beside the common rows: the
+// Sun's seasons or the Moon's phases, a page step apart.
+class ObjInfoWriterEventPages : public ObjInfoWriterBase {
 public:
-    using ObjInfoWriterBase::ObjInfoWriterBase;
-    void Write(HDC dc) override;
+    ObjInfoWriterEventPages(const Data::AstroObjRef& object, const WriterContext& context, bool seasons)
+        : ObjInfoWriterBase(object, context), seasons_(seasons), pageOffset_(-Step()) {}
     ClickResult OnClick(int id, HWND owner, Data::AstroObjRef& chosen) override;
     int32_t PageOffset() const { return pageOffset_; }
 
+protected:
+    // The paged section and the events of the page from its start.
+    void EventPage();
+
 private:
-    int32_t pageOffset_ = -kSunPageStep;
+    int32_t Step() const { return seasons_ ? kSunPageStep : kMoonPageStep; }
+
+    bool seasons_;
+    int32_t pageOffset_;
 };
 
-class ObjInfoWriterMoon : public ObjInfoWriterBase {
+class ObjInfoWriterSun : public ObjInfoWriterEventPages {
 public:
-    using ObjInfoWriterBase::ObjInfoWriterBase;
+    ObjInfoWriterSun(const Data::AstroObjRef& object, const WriterContext& context)
+        : ObjInfoWriterEventPages(object, context, true) {}
     void Write(HDC dc) override;
-    ClickResult OnClick(int id, HWND owner, Data::AstroObjRef& chosen) override;
-    int32_t PageOffset() const { return pageOffset_; }
+};
 
-private:
-    int32_t pageOffset_ = -kMoonPageStep;
+class ObjInfoWriterMoon : public ObjInfoWriterEventPages {
+public:
+    ObjInfoWriterMoon(const Data::AstroObjRef& object, const WriterContext& context)
+        : ObjInfoWriterEventPages(object, context, false) {}
+    void Write(HDC dc) override;
 };
 
 class ObjInfoWriterMercury : public ObjInfoWriterBase {

@@ -412,19 +412,13 @@ void PlaceChooseDialog::FillList() {
 
 void PlaceChooseDialog::Layout() {
     if (!hwnd_ || !list_.GetHandle()) return;
-    const SIZE client = mwcl::GetClientSize(hwnd_);
-    RECT unit{7, 7, 50, 14};  // margin, gap, button width and height in dialog units
-    MapDialogRect(hwnd_, &unit);
-    RECT region;
-    GetWindowRect(region_.GetHandle(), &region);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&region), 2);
-    const int m = unit.left, bw = unit.right, bh = unit.bottom;
-    const int buttonsTop = client.cy - m - bh;
-    MoveWindow(region_.GetHandle(), m, region.top, client.cx - 2 * m, region.bottom - region.top, TRUE);
-    const int listTop = region.top + (region.bottom - region.top) + m / 2;
-    MoveWindow(list_.GetHandle(), m, listTop, client.cx - 2 * m, std::max(0, buttonsTop - m / 2 - listTop), TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDCANCEL), client.cx - m - bw, buttonsTop, bw, bh, TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDOK), client.cx - 2 * m - 2 * bw, buttonsTop, bw, bh, TRUE);
+    int m = 0;
+    const int bottom = PlaceButtonsBottomRight(hwnd_, &m);
+    const int width = mwcl::GetClientSize(hwnd_).cx - 2 * m;
+    const RECT region = ChildRect(hwnd_, region_.GetHandle());
+    MoveWindow(region_.GetHandle(), m, region.top, width, region.bottom - region.top, TRUE);
+    const int listTop = region.bottom + m / 2;
+    MoveWindow(list_.GetHandle(), m, listTop, width, std::max(0, bottom - listTop), TRUE);
 }
 
 void PlaceChooseDialog::HandleMessage(mwcl::MessageRecord& m) {

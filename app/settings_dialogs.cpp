@@ -33,6 +33,30 @@ void ShowSettingsHelp(const std::u16string& topic) {
     ShowHelp(topic);
 }
 
+RECT ChildRect(HWND dialog, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int PlaceButtonsBottomRight(HWND dialog, int* margin) {
+    const SIZE client = mwcl::GetClientSize(dialog);
+    RECT unit{7, 0, 50, 14};  // margin, button width and height in dialog units
+    MapDialogRect(dialog, &unit);
+    const int m = unit.left, bw = unit.right, bh = unit.bottom;
+    const int top = client.cy - m - bh;
+    int right = client.cx - m;
+    for (int id : {IDCANCEL, IDOK}) {
+        if (HWND button = GetDlgItem(dialog, id)) {
+            MoveWindow(button, right - bw, top, bw, bh, TRUE);
+            right -= bw + m;
+        }
+    }
+    if (margin) *margin = m;
+    return top - m / 2;
+}
+
 bool RunLocationCommand(HWND owner) {
     Data::Preferences& prefs = Data::Preferences::Instance();
     PlaceEditDialog dialog;

@@ -25,6 +25,14 @@ using SettingsHelpFunction = std::function<void(const std::u16string& topic)>;
 SettingsHelpFunction& SettingsHelpHook();
 void ShowSettingsHelp(const std::u16string& topic);
 
+// A child window's rectangle in its dialog's client coordinates.
+RECT ChildRect(HWND dialog, HWND child);
+// The resizable dialogs keep their buttons (50 x 14 dialog units; Cancel
+// rightmost when there is one, then OK) in the bottom right corner, a margin
+// of 7 units from the edges and from each other. Returns where the content
+// above them ends (half a margin above them); `margin` receives the margin.
+int PlaceButtonsBottomRight(HWND dialog, int* margin = nullptr);
+
 // --- entry points ---------------------------------------------------------------------------
 
 // "Set Location": the place editor on the preferences' place and summer-time

@@ -171,15 +171,9 @@ void SkyViewSettingsDialog::OnCreate() {
 
 void SkyViewSettingsDialog::Layout() {
     if (!hwnd_ || !tabs_.GetHandle()) return;
-    const SIZE client = mwcl::GetClientSize(hwnd_);
-    RECT unit{7, 50, 14, 0};
-    MapDialogRect(hwnd_, &unit);
-    const int m = unit.left, bw = unit.top, bh = unit.right;
-    const int buttonsTop = client.cy - m - bh;
+    const int bottom = PlaceButtonsBottomRight(hwnd_);
     const int top = TitleHeight();
-    MoveWindow(tabs_.GetHandle(), 0, top, client.cx, std::max<int>(0, buttonsTop - m / 2 - top), TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDCANCEL), client.cx - m - bw, buttonsTop, bw, bh, TRUE);
-    MoveWindow(GetDlgItem(hwnd_, IDOK), client.cx - 2 * m - 2 * bw, buttonsTop, bw, bh, TRUE);
+    MoveWindow(tabs_.GetHandle(), 0, top, mwcl::GetClientSize(hwnd_).cx, std::max<int>(0, bottom - top), TRUE);
     if (scroller_.GetHandle()) {
         const RECT page = tabs_.PageRect();
         SetWindowPos(scroller_.GetHandle(), HWND_TOP, page.left, page.top, page.right - page.left,
@@ -361,9 +355,7 @@ void SetViewDirectionDialog::WriteFields(bool horizontal, bool equatorialFields)
     if (equatorialFields) {
         float ra = 0, dec = 0;
         ProgramEphemeris().HorizontalToEquatorial(azimuth_, altitude_, ra, dec);
-        ra = std::fmod(ra, 24.0f);
-        if (ra < 0) ra += 24.0f;
-        ra_.SetText(Data::FormatRightAscension(ra));
+        ra_.SetText(Data::FormatRightAscension(Calc::Reduce(ra, 24.0f)));
         dec_.SetText(Data::FormatDegrees(dec));
     }
     writing_ = false;
