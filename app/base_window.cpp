@@ -1,7 +1,6 @@
 #include "app/base_window.h"
 
 #include "app/resume_notifier.h"
-#include "app/settings_dialogs.h"
 #include "app/shell.h"
 #include "settings/preferences.h"
 #include "winlib/wstr.h"
@@ -144,7 +143,6 @@ void CelvaneBaseWindow::OnCommand(mwcl::MessageRecord& m) {
 
 void CelvaneBaseWindow::RunSettingsCommand(int command) {
     Data::Preferences& prefs = Data::Preferences::Instance();
-    InstallSettingsDialogs();
     SettingsDialogs& dialogs = Dialogs();
     bool changed = false;
     switch (command) {

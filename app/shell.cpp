@@ -1,6 +1,11 @@
 #include "app/shell.h"
 
+#include "app/astroobj_choose.h"
 #include "app/base_window.h"
+#include "app/compass_objects_dialog.h"
+#include "app/objinfo.h"
+#include "app/settings_dialogs.h"
+#include "app/skyview_settings_dialog.h"
 #include "data/messages.h"
 #include "data/objectfiles.h"
 #include "data/starcatalog.h"
@@ -118,10 +123,46 @@ Calc::MagneticModel& ProgramMagneticModel() {
     return model;
 }
 
+namespace {
+
+SettingsDialogs ProgramDialogs() {
+    SettingsDialogs d;
+    d.location = RunLocationCommand;
+    d.displayTime = RunSetTimeDialog;
+    d.timeStep = RunTimeStepDialog;
+    d.magneticDeclination = RunMagneticDeclinationDialog;
+    d.dataFiles = RunActiveFilesDialog;
+    // The object the info dialog shows last (the user may have moved on to
+    // another one there) is the one chosen.
+    d.objectInfo = [](HWND owner, Data::AstroObjRef& object) {
+        ObjInfoDialog dialog(object);
+        dialog.DoModal(owner);
+        const Data::AstroObjRef& shown = dialog.Shown();
+        if (shown.kind == Data::kObjNone || shown == object) return false;
+        object = shown;
+        return true;
+    };
+    // The views can point at a constellation's centre: the set is offered.
+    d.objectSearch = [](HWND owner, Data::AstroObjRef& object) { return ChooseAstroObject(owner, object, true); };
+    d.compassObjects = RunCompassObjDialog;
+    d.viewDirection = [](HWND owner, double& azimuth, double& altitude) {
+        float az = static_cast<float>(azimuth), alt = static_cast<float>(altitude);
+        if (!RunSetViewDirection(owner, az, alt)) return false;
+        azimuth = az;
+        altitude = alt;
+        return true;
+    };
+    return d;
+}
+
+}  // namespace
+
 SettingsDialogs& Dialogs() {
-    static SettingsDialogs dialogs;
+    static SettingsDialogs dialogs = ProgramDialogs();
     return dialogs;
 }
+
+void ResetDialogs() { Dialogs() = ProgramDialogs(); }
 
 // --- folders ---------------------------------------------------------------------------------
 

@@ -1,6 +1,6 @@
 #include "views/compass_navigation.h"
 
-#include "views/compass_hooks.h"
+#include "app/shell.h"
 #include "views/compass_menus.h"
 #include "views/core/compass_dial.h"
 
@@ -101,7 +101,7 @@ bool CompassNavigationControl::ApplyMenuCommand(int command) {
     if (Compass::DirectionPreset(command, isAltitude, degrees)) {
         (isAltitude ? altitude : azimuth) = degrees;
     } else if (command == IDC_ALT_EDIT || command == IDC_AZ_EDIT) {
-        auto& edit = CompassViewDialogs().viewDirection;
+        auto& edit = Dialogs().viewDirection;
         if (!edit || !edit(parent_ ? parent_ : hwnd_, azimuth, altitude)) return false;
     } else {
         return false;

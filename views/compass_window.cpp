@@ -237,8 +237,8 @@ void CompassWindow::OnCommand(mwcl::MessageRecord& m) {
             return;
         }
         if (id == kCmdCustomize) {
-            if (CompassViewDialogs().compassObjects) {
-                CompassViewDialogs().compassObjects(hwnd_);
+            if (Dialogs().compassObjects) {
+                Dialogs().compassObjects(hwnd_);
                 Refresh();
             }
             return;
@@ -248,7 +248,7 @@ void CompassWindow::OnCommand(mwcl::MessageRecord& m) {
 }
 
 void CompassWindow::ToolbarButton(int button) {
-    ViewDialogs& dialogs = CompassViewDialogs();
+    SettingsDialogs& dialogs = Dialogs();
     switch (button) {
     case kBtnTimeMode:
         SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kCmdDisplayTime, 0), 0);
@@ -257,13 +257,12 @@ void CompassWindow::ToolbarButton(int button) {
         SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kCmdSky, 0), 0);
         break;
     case kBtnShowInSky: {
+        // The sky view takes the object as a search result.
         const Data::AstroObjRef object = Target();
-        if (object.kind == Data::kObjNone) break;
-        Data::Preferences& prefs = Data::Preferences::Instance();
-        prefs.skyView.selectedObj = object;
-        prefs.skyView.centerMode = false;
+        CelvaneBaseWindow* sky = MainWindow(kViewSky);
+        if (object.kind == Data::kObjNone || !sky) break;
         SwitchTo(kViewSky);
-        if (dialogs.showInSky) dialogs.showInSky(object);
+        sky->TakeTarget(object);
         break;
     }
     case kBtnObjectInfo: {
@@ -507,7 +506,7 @@ void CompassWindow::ShowSlotMenu(POINT client) {
         AppendMenuW(menu, MF_STRING | (i == current ? MF_CHECKED : 0), kCmdSlotBase + i, W(name));
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (CompassViewDialogs().compassObjects ? 0 : MF_GRAYED), kCmdCustomize,
+    AppendMenuW(menu, MF_STRING | (Dialogs().compassObjects ? 0 : MF_GRAYED), kCmdCustomize,
                 W(MessageText(kMsgCustomize)));
     POINT screen = client;
     ClientToScreen(hwnd_, &screen);

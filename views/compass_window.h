@@ -8,7 +8,6 @@
 #include "settings/preferences.h"
 #include "layout/toolbar.h"
 #include "skymap/moon_picture.h"
-#include "views/compass_hooks.h"
 #include "views/core/compass_dial.h"
 
 #include <string>

@@ -1,7 +1,5 @@
 #include "views/sky_window.h"
 
-#include "app/astroobj_choose.h"
-#include "app/objinfo.h"
 #include "app/shell.h"
 #include "app/skyview_settings_dialog.h"
 #include "data/messages.h"
@@ -940,17 +938,19 @@ void SkyWindow::PressButton(int index) {
         return;
     case kBtnSearch: {
         Data::AstroObjRef found = sky.selectedObj;
-        if (!ChooseAstroObject(hwnd_, found, true)) return;
+        if (!Dialogs().objectSearch || !Dialogs().objectSearch(hwnd_, found)) return;
         ShowSearchResult(found);
         return;
     }
-    case kBtnInfo:
-        if (!selected || sky.selectedObj.kind == Data::kObjConstellation) return;
-        ObjInfoDialog::Run(hwnd_, sky.selectedObj);
+    case kBtnInfo: {
+        Data::AstroObjRef shown = sky.selectedObj;
+        if (!selected || shown.kind == Data::kObjConstellation || !Dialogs().objectInfo) return;
+        Dialogs().objectInfo(hwnd_, shown);
         // The dialog may have changed the time or the place.
         RefreshCurrentTime();
         Refresh();
         return;
+    }
     case kBtnReference:
         if (sky.angularDistRefObj.kind != Data::kObjNone) {
             sky.angularDistRefObj = Data::AstroObjRef();

@@ -180,6 +180,7 @@ public:
     void OnCommand(mwcl::MessageRecord& m) override;
     void Refresh() override;
     void ToggleFullScreen() override;
+    void TakeTarget(const Data::AstroObjRef& object) override { ShowSearchResult(object); }
 
     void Update(int reason);
     // An object found by a search (here or in another view): selected, the

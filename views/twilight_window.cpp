@@ -206,7 +206,7 @@ void TwilightWindow::ItemTapped(int id) {
         break;
     case kSunItemId:
     case kMoonItemId: {
-        ViewDialogs& dialogs = CompassViewDialogs();
+        SettingsDialogs& dialogs = Dialogs();
         if (!dialogs.objectInfo) break;
         Data::AstroObjRef body(Data::kObjBody, id == kSunItemId ? Calc::kSun : Calc::kMoon);
         dialogs.objectInfo(hwnd_, body);

@@ -6,7 +6,6 @@
 #include "app/base_window.h"
 #include "layout/table_control.h"
 #include "layout/toolbar.h"
-#include "views/compass_hooks.h"
 #include "views/core/twilight_table.h"
 
 namespace UI {

@@ -118,8 +118,7 @@ protected:
     }
     void TearDown() override {
         UI::SetMainWindows(nullptr, nullptr, nullptr);
-        UI::Dialogs() = UI::SettingsDialogs();
-        UI::ResetCompassViewDialogs();
+        UI::ResetDialogs();
         Data::Preferences::Instance() = saved_;
         UI::ApplyPreferences();
     }
@@ -307,7 +306,7 @@ TEST_F(ViewsTest, CompassTakesTheSkySelectionKeysAndTaps) {
     EXPECT_EQ(placeDialogs, 1);
 
     // Object info from the toolbar: a body chosen there becomes current.
-    UI::CompassViewDialogs().objectInfo = [](HWND, AstroObjRef& o) {
+    UI::Dialogs().objectInfo = [](HWND, AstroObjRef& o) {
         o = AstroObjRef(Data::kObjBody, 6);
         return true;
     };
@@ -319,13 +318,11 @@ TEST_F(ViewsTest, CompassTakesTheSkySelectionKeysAndTaps) {
     sky.Create(Class(), nullptr, WS_OVERLAPPEDWINDOW);
     UI::SetMainWindows(&view, &sky, nullptr);
     ShowWindow(view.GetHandle(), SW_SHOW);
-    AstroObjRef shown;
-    UI::CompassViewDialogs().showInSky = [&](const AstroObjRef& o) { shown = o; };
     prefs.skyView.centerMode = true;
     ButtonPress(view.Toolbar(), CompassWindow::kBtnShowInSky);
     EXPECT_EQ(prefs.skyView.selectedObj, AstroObjRef(Data::kObjBody, 6));
     EXPECT_FALSE(prefs.skyView.centerMode);
-    EXPECT_EQ(shown, AstroObjRef(Data::kObjBody, 6));
+    EXPECT_EQ(sky.PanelMode(), UI::kPanelObject);
     EXPECT_EQ(prefs.viewMode, UI::kViewSky);
     EXPECT_TRUE(IsWindowVisible(sky.GetHandle()));
     EXPECT_FALSE(IsWindowVisible(view.GetHandle()));
@@ -389,9 +386,9 @@ TEST(CompassNavigation, PresetMenusAndTheirCommands) {
     EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // W
     EXPECT_EQ(nav.Azimuth(), 270);
     EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // no change
-    UI::CompassViewDialogs().viewDirection = nullptr;
+    UI::Dialogs().viewDirection = nullptr;
     EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_EDIT));            // no dialog
-    UI::CompassViewDialogs().viewDirection = [](HWND, double& az, double& alt) {
+    UI::Dialogs().viewDirection = [](HWND, double& az, double& alt) {
         az = 12.5;
         alt = 33;
         return true;
@@ -399,7 +396,7 @@ TEST(CompassNavigation, PresetMenusAndTheirCommands) {
     EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_EDIT));
     EXPECT_EQ(nav.Azimuth(), 12.5);
     EXPECT_EQ(nav.Altitude(), 33);
-    UI::ResetCompassViewDialogs();
+    UI::ResetDialogs();
     // A tap on the right arrow moves the azimuth by a fifth of the field.
     nav.SetViewAngle(10);
     nav.SetDirection(359, 0);
@@ -528,7 +525,7 @@ TEST_F(ViewsTest, TwilightTapsOpenTheDialogs) {
     AstroObjRef asked;
     UI::Dialogs().displayTime = [&](HWND, Data::TimeSettings&) { ++timeDialogs; return false; };
     UI::Dialogs().location = [&](HWND) { ++placeDialogs; return false; };
-    UI::CompassViewDialogs().objectInfo = [&](HWND, AstroObjRef& o) { asked = o; return false; };
+    UI::Dialogs().objectInfo = [&](HWND, AstroObjRef& o) { asked = o; return false; };
     UI::Layout::TableLayoutManager& t = view.Page().Table();
     auto tap = [&](int row, int column) {
         UI::Layout::Rect r;
