@@ -3,7 +3,10 @@
 #include "app/resume_notifier.h"
 #include "app/shell.h"
 #include "settings/preferences.h"
+#include "views/core/compass_dial.h"
 #include "winlib/wstr.h"
+
+#include <algorithm>
 
 namespace UI {
 
@@ -181,6 +184,15 @@ void CelvaneBaseWindow::RunSettingsCommand(int command) {
         RefreshCurrentTime();
         Refresh();
     }
+}
+
+bool CelvaneBaseWindow::StepDisplayTime(int direction) {
+    Data::TimeSettings& time = Data::Preferences::Instance().time;
+    if (!Compass::StepDisplayTime(time, Calc::Now(), direction, std::max<int32_t>(time.step, 1))) return false;
+    ApplyPreferences();
+    ArmLiveClock(false);
+    Refresh();
+    return true;
 }
 
 void CelvaneBaseWindow::SwitchTo(int32_t viewMode) {

@@ -65,6 +65,10 @@ public:
 
     // A settings command (the Settings menu, the panels' links, the toolbar).
     void RunSettingsCommand(int command);
+    // The arrow keys' step of the displayed time, -1 one time step back, +1
+    // one on (Compass::StepDisplayTime: the live clock stops); the engine and
+    // the view follow. False when the time stayed.
+    bool StepDisplayTime(int direction);
 
 protected:
     // Called on the way to the view's refresh after a settings dialog or

@@ -287,10 +287,10 @@ bool CompassWindow::OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key
     if (m.message != WM_KEYDOWN || !key.goingDown) return false;
     switch (key.key) {
     case VK_UP:
-        StepTime(-1);
+        StepDisplayTime(-1);
         return true;
     case VK_DOWN:
-        StepTime(+1);
+        StepDisplayTime(+1);
         return true;
     case VK_LEFT:
         CycleSlot(-1);
@@ -301,14 +301,6 @@ bool CompassWindow::OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key
     default:
         return false;
     }
-}
-
-void CompassWindow::StepTime(int direction) {
-    Data::Preferences& prefs = Data::Preferences::Instance();
-    if (!Compass::StepDisplayTime(prefs.time, Calc::Now(), direction, std::max<int32_t>(prefs.time.step, 1))) return;
-    ApplyPreferences();
-    ArmLiveClock(false);
-    Refresh();
 }
 
 void CompassWindow::CycleSlot(int direction) {

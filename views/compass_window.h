@@ -96,7 +96,6 @@ private:
     void Recompute();
     void UpdateInfoLines();
     void ToolbarButton(int button);
-    void StepTime(int direction);
     void CycleSlot(int direction);
     void DialTapped(POINT p);
     void ShowSlotMenu(POINT client);

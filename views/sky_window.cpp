@@ -836,69 +836,32 @@ void SkyWindow::Update(int reason) {
     map_.InvalidateMap();
 }
 
-bool SkyWindow::StepTime(int direction) {
-    Data::TimeSettings& time = Prefs().time;
-    Calc::AstroTime base;
-    if (time.useCurrentTime) {
-        // While the live clock runs the step mode says where a step starts.
-        if (time.stepMode == 0) return false;
-        base = time.stepMode == 1 ? Calc::Now() : time.time;
-    } else {
-        base = time.time;
-    }
-    const Calc::AstroTime next = Calc::AddSeconds(base, direction * time.step);
-    if (!next.IsValid()) return false;
-    const bool changed = time.useCurrentTime || next != time.time;
-    time.useCurrentTime = false;
-    time.time = next;
-    if (changed) {
-        ApplyPreferences();
-        map_.TimeChanged();
-    }
-    return changed;
-}
-
 void SkyWindow::HandleKey(UINT key) {
     Data::SkyViewState& sky = Prefs().skyView;
-    const float s = 0.2f * sky.viewAngle;
-    const float sa = s / std::max(std::cos(sky.alt * 0.017453292f), sky.viewAngle / 180.0f);
     switch (key) {
     case VK_RETURN:
         sky.navigationMode = sky.navigationMode == 0 ? 1 : 0;
         Update(kUpdateGeneral);
         return;
     case VK_UP:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.alt = std::min(90.0f, sky.alt + s);
-        } else {
-            StepTime(-1);
-        }
-        break;
     case VK_DOWN:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.alt = std::max(-90.0f, sky.alt - s);
-        } else {
-            StepTime(+1);
-        }
-        break;
     case VK_LEFT:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.az -= sa;
-            if (sky.az < 0) sky.az += 360.0f;
-        } else {
-            sky.viewAngle = SkyMap::ZoomOutField(sky.viewAngle);
-        }
-        break;
     case VK_RIGHT:
         if (sky.navigationMode == 0) {
+            // The keys turn the view as the view-direction widget's arrows do.
+            const int arrow = key == VK_UP     ? CompassNavigationControl::kArrowUp
+                              : key == VK_DOWN ? CompassNavigationControl::kArrowDown
+                              : key == VK_LEFT ? CompassNavigationControl::kArrowLeft
+                                               : CompassNavigationControl::kArrowRight;
+            double az = sky.az, alt = sky.alt;
+            CompassNavigationControl::Nudge(arrow, sky.viewAngle, az, alt);
             sky.centerMode = false;
-            sky.az += sa;
-            if (sky.az > 360.0f) sky.az -= 360.0f;
+            sky.az = static_cast<float>(az);
+            sky.alt = static_cast<float>(alt);
+        } else if (key == VK_UP || key == VK_DOWN) {
+            StepDisplayTime(key == VK_UP ? -1 : +1);
         } else {
-            sky.viewAngle = SkyMap::ZoomInField(sky.viewAngle);
+            sky.viewAngle = key == VK_LEFT ? SkyMap::ZoomOutField(sky.viewAngle) : SkyMap::ZoomInField(sky.viewAngle);
         }
         break;
     case VK_F1:

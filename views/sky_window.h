@@ -210,7 +210,6 @@ public:
 private:
     void LayOut();
     void UpdatePanels();
-    bool StepTime(int direction);
 
     int panelMode_ = kPanelLocation;
     int panelState_ = kPanelPermanent;
