@@ -6,6 +6,7 @@
 #include "data/objectnames.h"
 #include "engine/physical.h"
 #include "winlib/ui_style.h"
+#include "views/view_texts.h"
 #include "winlib/wstr.h"
 
 #include <windowsx.h>
@@ -21,11 +22,8 @@ namespace {
 using Data::Message;
 using Data::MessageText;
 
-const Message kMsgTimeMode{{0x409, u"Time Mode"}, {0x407, u"Zeitmodus"}};
-const Message kMsgSkyView{{0x409, u"Sky View"}, {0x407, u"Himmelsansicht"}};
 const Message kMsgShowInSky{{0x409, u"Show object in sky"}, {0x407, u"Objekt in Himmelsansicht"}};
 const Message kMsgObjectInfo{{0x409, u"Object Info"}, {0x407, u"Objekt Info"}};
-const Message kMsgSearch{{0x409, u"Search Object"}, {0x407, u"Objekt suchen"}};
 const Message kMsgAz{{0x409, u"Az."}, {0x407, u"Az."}};
 const Message kMsgAzM{{0x409, u"AzM"}, {0x407, u"AzM"}};
 const Message kMsgAlt{{0x409, u"Alt."}, {0x407, u"H\u00f6he"}};
@@ -46,7 +44,7 @@ const Message kMsgNoObject{{0x409, u"No object chosen"}, {0x407, u"Kein Objekt g
 // The toolbar's images in the button strips.
 const int kButtonImages[CompassWindow::kButtonCount] = {3, 1, 2, 4, 5};
 const Message* const kButtonTips[CompassWindow::kButtonCount] = {&kMsgTimeMode, &kMsgSkyView, &kMsgShowInSky,
-                                                                 &kMsgObjectInfo, &kMsgSearch};
+                                                                 &kMsgObjectInfo, &kMsgSearchObject};
 
 constexpr double kKmPerAu = 149597870.7;
 const COLORREF kRed = RGB(255, 0, 0);
@@ -442,29 +440,10 @@ void CompassWindow::Recompute() {
     moonWaxing_ = phase.waxing != 0;
 }
 
-std::u16string CompassWindow::DateLineText() const {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::AstroTime local = eph.LocalTime();
-    return Data::FormatDate(local) + u" " + Data::FormatTime(local);
-}
-
-std::u16string CompassWindow::PlaceLineText() const {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::Place& place = eph.place;
-    std::u16string text = place.name.empty()
-                              ? Data::FormatLatitude(place.latitude) + u", " + Data::FormatLongitude(place.longitude)
-                              : place.name;
-    const int32_t offset = Calc::DiffSeconds(eph.LocalTime(), eph.moment);
-    text += u", UTC";
-    text += offset < 0 ? u"-" : u"+";
-    text += Data::FormatHoursMinutes(std::abs(offset) / 3600.0);
-    return text;
-}
-
 void CompassWindow::UpdateInfoLines() {
     if (!dateLine_ || !info_.GetHandle()) return;
-    dateLine_->SetText(DateLineText());
-    placeLine_->SetText(PlaceLineText());
+    dateLine_->SetText(DisplayedTimeLine());
+    placeLine_->SetText(DisplayedPlaceLine());
     info_.UpdateLayout();
 }
 

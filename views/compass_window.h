@@ -86,9 +86,6 @@ public:
     const std::u16string& StatusText() const { return statusText_; }
     LayoutedToolbar& Toolbar() { return toolbar_; }
     Layout::TableControl& InfoLines() { return info_; }
-    // The text of the two lines above the dials.
-    std::u16string DateLineText() const;
-    std::u16string PlaceLineText() const;
 
 private:
     void CreateChildren();

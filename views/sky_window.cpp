@@ -8,12 +8,12 @@
 #include "settings/preferences.h"
 #include "skymap/painter.h"
 #include "views/compass_navigation.h"
+#include "views/view_texts.h"
 #include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace UI {
 
@@ -24,10 +24,10 @@ using Data::MessageFormat;
 using Data::MessageText;
 
 const Message kTooltips[14] = {
-    {{0x409, u"Time Mode"}, {0x407, u"Zeitmodus"}},
+    kMsgTimeMode,
     {{0x409, u"Full Screen"}, {0x407, u"Vollbild"}},
     {{0x409, u"View Settings"}, {0x407, u"Anz. Einstellungen"}},
-    {{0x409, u"Search Object"}, {0x407, u"Objekt suchen"}},
+    kMsgSearchObject,
     {{0x409, u"Angular distance reference"}, {0x407, u"Referenz für Winkeldistanz"}},
     {{0x409, u"Object Info Window"}, {0x407, u"Objekt Info Fenster"}},
     {{0x409, u"Center object"}, {0x407, u"Objekt Zentrieren"}},
@@ -37,7 +37,7 @@ const Message kTooltips[14] = {
     {{0x409, u"Mag Filter"}, {0x407, u"Helligkeitsfilter"}},
     {{0x409, u"Navigate View Direction with keys"}, {0x407, u"Blickrichtung ändern mit Tasten"}},
     {{0x409, u"Change time and zoom with keys"}, {0x407, u"Zeit und Zoom ändern mit Tasten"}},
-    {{0x409, u"Compass View"}, {0x407, u"Kompassansicht"}},
+    kMsgCompassView,
 };
 const int kButtonImages[14] = {3, 6, 7, 5, 9, 4, 8, 11, 10, 12, 13, 14, 15, 0};
 enum Button {
@@ -74,17 +74,6 @@ float Reduce360(float a) { return a - std::floor(a / 360.0f) * 360.0f; }
 }  // namespace
 
 // --- texts --------------------------------------------------------------------------------------
-
-std::u16string UtcOffsetText(int32_t minutes) {
-    if (minutes == 0) return u"UTC";
-    const int32_t m = std::abs(minutes);
-    char buf[24];
-    if (m % 60 == 0)
-        std::snprintf(buf, sizeof buf, "UTC%c%d", minutes < 0 ? '-' : '+', m / 60);
-    else
-        std::snprintf(buf, sizeof buf, "UTC%c%d:%02d", minutes < 0 ? '-' : '+', m / 60, m % 60);
-    return PL::FromUtf8(buf);
-}
 
 std::u16string SkyPositionText(const Data::AstroObjRef& object) {
     Calc::Ephemeris& eph = ProgramEphemeris();
@@ -488,13 +477,7 @@ void SkyWindowLocationInfoControl::HandleMessage(mwcl::MessageRecord& m) {
 }
 
 void SkyWindowLocationInfoControl::Update() {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::AstroTime local = eph.LocalTime();
-    const Calc::Place& place = eph.place;
-    std::u16string where = place.name;
-    if (where.empty()) where = Data::FormatLatitude(place.latitude) + u", " + Data::FormatLongitude(place.longitude);
-    const int32_t offset = Calc::DiffSeconds(local, eph.moment) / 60;
-    SetLines({Data::FormatDate(local) + u" " + Data::FormatTime(local), where + u", " + UtcOffsetText(offset)});
+    SetLines({DisplayedTimeLine(), DisplayedPlaceLine()});
     const Data::SkyViewState& sky = Prefs().skyView;
     widget_.SetViewAngle(sky.viewAngle);
     widget_.SetDirection(sky.az, sky.alt);

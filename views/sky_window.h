@@ -225,7 +225,5 @@ private:
 // The object panel's position text of an object (by TapInfo and the
 // magnetic switch of the preferences).
 std::u16string SkyPositionText(const Data::AstroObjRef& object);
-// The offset of the place's clock from universal time: "UTC+1", "UTC-3:30", "UTC".
-std::u16string UtcOffsetText(int32_t minutes);
 
 }  // namespace UI

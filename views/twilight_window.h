@@ -41,7 +41,6 @@ public:
     // The page as the last refresh computed it (tests read them).
     const Calc::TwilightDay& Day() const { return day_; }
     const Twilight::PageTexts& Texts() const { return texts_; }
-    std::u16string PlaceText() const;
     Layout::TableControl& Page() { return page_; }
     LayoutedToolbar& DayToolbar() { return dayBar_; }
     LayoutedToolbar& ViewToolbar() { return viewBar_; }

@@ -8,6 +8,7 @@
 #include "data/starcatalog.h"
 #include "settings/preferences.h"
 #include "views/sky_window.h"
+#include "views/view_texts.h"
 #include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
