@@ -5,6 +5,7 @@
 #include "data/numtext.h"
 #include "data/objectnames.h"
 #include "engine/physical.h"
+#include "engine/vecmath.h"
 #include "winlib/ui_style.h"
 #include "views/view_texts.h"
 #include "winlib/wstr.h"
@@ -76,11 +77,6 @@ const Strips& StripsFor(int dpi) {
         strips->arrows.Load(u"arrows", dpi);
     }
     return *strips;
-}
-
-double Reduce360(double a) {
-    a = std::fmod(a, 360.0);
-    return a < 0 ? a + 360.0 : a;
 }
 
 class GdiPen {
@@ -363,18 +359,14 @@ void CompassWindow::Recompute() {
     const Data::Preferences& prefs = Data::Preferences::Instance();
     Calc::Ephemeris& eph = ProgramEphemeris();
 
-    // The field of the displayed moment at the place, the height in
-    // kilometres above the ellipsoid (the place keeps metres).
+    // The field of the displayed moment at the place (the program's model
+    // follows the preferences and the clock).
     showMagnetic_ = false;
     magneticUnknown_ = false;
     declination_ = 0;
     modelName_.clear();
     if (prefs.magnetic) {
         Calc::MagneticModel& field = ProgramMagneticModel();
-        field.longitude = eph.place.longitude;
-        field.latitude = eph.place.latitude;
-        field.height = eph.place.elevation / 1000.0f;
-        field.moment = eph.moment;
         field.Recompute();
         if (field.valid) {
             showMagnetic_ = true;
@@ -397,7 +389,7 @@ void CompassWindow::Recompute() {
         const Calc::BodyInfo info = Data::ObjectInfo(ref, eph);
         s.trueAzimuth = info.azimuth;
         s.altitude = info.altitude;
-        s.azimuth = showMagnetic_ ? Reduce360(info.azimuth - declination_) : info.azimuth;
+        s.azimuth = showMagnetic_ ? Calc::Reduce(info.azimuth - static_cast<float>(declination_), 360.0f) : info.azimuth;
         s.icon = Data::ObjectIcon(ref);
         if (i == current) currentInfo_ = info;
     }
@@ -651,7 +643,7 @@ void CompassWindow::DrawCurrent(HDC dc, const Compass::DialLayout& d, int dpi) {
     if (showMagnetic_) {
         GdiPen pen(dc, 1, kRed, PS_DOT);
         Line(dc, Compass::AzimuthPoint(d, 0, 0, southUp),
-             Compass::AzimuthPoint(d, Reduce360(-declination_), d.r, southUp));
+             Compass::AzimuthPoint(d, Calc::Reduce(-static_cast<float>(declination_), 360.0f), d.r, southUp));
     }
 
     if (s.used) {

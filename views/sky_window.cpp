@@ -69,8 +69,6 @@ int Dpi(HWND hwnd, int index) {
 int XOf(LPARAM l) { return static_cast<short>(LOWORD(l)); }
 int YOf(LPARAM l) { return static_cast<short>(HIWORD(l)); }
 
-float Reduce360(float a) { return a - std::floor(a / 360.0f) * 360.0f; }
-
 }  // namespace
 
 // --- texts --------------------------------------------------------------------------------------
@@ -94,7 +92,7 @@ std::u16string SkyPositionText(const Data::AstroObjRef& object) {
     }
     default: {
         if (prefs.magnetic) {
-            const float az = Reduce360(ProgramMagneticModel().MagneticAzimuth(info.azimuth));
+            const float az = Calc::Reduce(ProgramMagneticModel().MagneticAzimuth(info.azimuth), 360.0f);
             return MessageFormat(kMsgAzMAlt, Data::FormatDegrees(az)).Arg(Data::FormatDegrees(info.altitude)).Format();
         }
         return MessageFormat(kMsgAzAlt, Data::FormatDegrees(info.azimuth))
