@@ -143,8 +143,6 @@ void CompassWindow::OnCreate() {
     PlaceChildren();
 }
 
-void CompassWindow::OnDestroy() { CelvaneBaseWindow::OnDestroy(); }
-
 void CompassWindow::CreateChildren() {
     toolbar_.Create(hwnd_, kToolbarId, RECT{0, 0, 1, 1}, kButtonCount);
     for (int i = 0; i < kButtonCount; ++i) toolbar_.SetButton(i, kButtonImages[i], MessageText(*kButtonTips[i]));

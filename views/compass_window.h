@@ -43,7 +43,6 @@ public:
     ~CompassWindow() override;
 
     void OnCreate() override;
-    void OnDestroy() override;
     void HandleMessage(mwcl::MessageRecord& m) override;
     void OnCommand(mwcl::MessageRecord& m) override;
     bool OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key) override;
