@@ -174,6 +174,15 @@ void CompassWindow::HandleMessage(mwcl::MessageRecord& m) {
     case WM_SIZE:
         PlaceChildren();
         break;
+    case WM_PAINT: {
+        mwcl::DoubleBufferPaint paint;
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        Paint(paint.Begin(hwnd_, nullptr), client);
+        paint.End();
+        m.result = 0;
+        return;
+    }
     case WM_ERASEBKGND:
         // The paint covers the whole client area.
         m.result = 1;
@@ -481,21 +490,6 @@ void CompassWindow::ShowSlotMenu(POINT client) {
 
 RECT CompassWindow::DrawingArea() const { return area_; }
 Compass::DialLayout CompassWindow::Dials() const { return dials_; }
-
-void CompassWindow::OnPaint(HDC dc, PAINTSTRUCT& ps) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    const int w = client.right, h = client.bottom;
-    if (w <= 0 || h <= 0) return;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    Paint(memory, client);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-}
 
 void CompassWindow::Paint(HDC dc, const RECT& client) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));

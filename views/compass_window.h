@@ -46,7 +46,6 @@ public:
     void HandleMessage(mwcl::MessageRecord& m) override;
     void OnCommand(mwcl::MessageRecord& m) override;
     bool OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key) override;
-    void OnPaint(HDC dc, PAINTSTRUCT& ps) override;
     void Refresh() override;
     // The object the sky view had selected when the user switched here.
     void TakeTarget(const Data::AstroObjRef& object) override;
