@@ -805,9 +805,9 @@ void SkyWindow::Update(int reason) {
     map_.SetMagnitudeLimit(SkyMap::AutomaticMagnitudeLimit(sky.viewAngle, sky.magThreshold));
     map_.SetSelected(sky.selectedObj);
     map_.SetReference(sky.angularDistRefObj);
-    location_.Update();
-    object_.Update(threeLines_);
-    zoom_.Update(sky.viewAngle, sky.magThreshold, SkyMap::AutomaticMagnitudeLimit(sky.viewAngle, sky.magThreshold));
+    // Only the panel on show: a hidden one is filled when it is shown
+    // (ShowPanel), and a drag updates on every motion.
+    UpdatePanels();
     if (toolbar_.GetHandle()) {
         toolbar_.CheckButton(kBtnNavigateView, sky.navigationMode == 0);
         toolbar_.CheckButton(kBtnNavigateTime, sky.navigationMode == 1);
