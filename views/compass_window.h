@@ -77,10 +77,8 @@ public:
     int IconCell() const { return iconCell_; }
     // The slot whose icon lies under a client point, or -1.
     int SlotAt(POINT p) const;
-    // The texts of the current object (the text block's lines, the dial labels).
-    const std::vector<std::u16string>& TextBlock() const { return textBlock_; }
+    // The azimuth label of the current object and the magnetic field's line.
     const std::u16string& AzimuthText() const { return azimuthText_; }
-    const std::u16string& AltitudeText() const { return altitudeText_; }
     const std::u16string& StatusText() const { return statusText_; }
     LayoutedToolbar& Toolbar() { return toolbar_; }
     Layout::TableControl& InfoLines() { return info_; }

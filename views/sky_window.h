@@ -71,7 +71,6 @@ public:
 
     int CurrentGesture() const { return gesture_; }
     bool MarkerActive() const { return markerActive_; }
-    SkyMap::ScreenPoint MarkerPoint() const { return markerPoint_; }
 
 private:
     void Paint();

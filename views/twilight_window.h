@@ -43,7 +43,6 @@ public:
     const Twilight::PageTexts& Texts() const { return texts_; }
     Layout::TableControl& Page() { return page_; }
     LayoutedToolbar& DayToolbar() { return dayBar_; }
-    LayoutedToolbar& ViewToolbar() { return viewBar_; }
 
 private:
     void BuildPage();
