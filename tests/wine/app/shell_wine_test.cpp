@@ -197,6 +197,14 @@ bool WaitForFile(const std::u16string& path, DWORD ms = 30000) {
 
 const char kPrefsHeader[] = "\xEF\xBB\xBF[FORMAT]\r\nVersion=1\r\n";
 
+// First of all tests, before anything runs a Settings command: the object
+// info dialog's place and time links call these hooks directly.
+TEST(Shell, TheProgramsDialogsAreThereFromTheStart) {
+    const UI::SettingsDialogs& d = UI::Dialogs();
+    EXPECT_TRUE(d.location && d.displayTime && d.timeStep && d.magneticDeclination && d.dataFiles);
+    EXPECT_TRUE(d.objectInfo && d.objectSearch && d.compassObjects && d.viewDirection);
+}
+
 // --- the program, started as a second process -------------------------------------------------
 
 TEST(ShellStartUp, CreatesTheDataFolderAndSavesThePreferencesOnCtrlQ) {
