@@ -242,16 +242,9 @@ public:
     PL::SystemTime UtcNow() override { return now; }
 };
 
-PL::SystemTime At(int hour, int minute, int second, int ms) {
-    PL::SystemTime t;
-    t.year = 2026;
-    t.month = 3;
-    t.day = 20;
-    t.hour = static_cast<uint16_t>(hour);
-    t.minute = static_cast<uint16_t>(minute);
-    t.second = static_cast<uint16_t>(second);
-    t.milliseconds = static_cast<uint16_t>(ms);
-    return t;
+// 2026-03-20 (a Friday) at a time of day.
+PL::SystemTime At(uint16_t hour, uint16_t minute, uint16_t second, uint16_t ms) {
+    return PL::SystemTime{2026, 3, 5, 20, hour, minute, second, ms};
 }
 
 // A view of the base window that counts its refreshes, created at once.
