@@ -1,10 +1,12 @@
 #include "app/base_window.h"
 
 #include "app/resume_notifier.h"
-#include "app/settings_dialogs.h"
 #include "app/shell.h"
 #include "settings/preferences.h"
+#include "views/core/compass_dial.h"
 #include "winlib/wstr.h"
+
+#include <algorithm>
 
 namespace UI {
 
@@ -144,7 +146,6 @@ void CelvaneBaseWindow::OnCommand(mwcl::MessageRecord& m) {
 
 void CelvaneBaseWindow::RunSettingsCommand(int command) {
     Data::Preferences& prefs = Data::Preferences::Instance();
-    InstallSettingsDialogs();
     SettingsDialogs& dialogs = Dialogs();
     bool changed = false;
     switch (command) {
@@ -183,6 +184,15 @@ void CelvaneBaseWindow::RunSettingsCommand(int command) {
         RefreshCurrentTime();
         Refresh();
     }
+}
+
+bool CelvaneBaseWindow::StepDisplayTime(int direction) {
+    Data::TimeSettings& time = Data::Preferences::Instance().time;
+    if (!Compass::StepDisplayTime(time, Calc::Now(), direction, std::max<int32_t>(time.step, 1))) return false;
+    ApplyPreferences();
+    ArmLiveClock(false);
+    Refresh();
+    return true;
 }
 
 void CelvaneBaseWindow::SwitchTo(int32_t viewMode) {

@@ -34,8 +34,9 @@ public:
 
     // The view's recompute and repaint.
     virtual void Refresh() = 0;
-    // The view that another view hands its selected object to (the compass
-    // view takes the sky view's selection as its target).
+    // An object another view hands over: the compass view makes the sky
+    // view's selection its target, the sky view selects the compass view's
+    // object as a search result.
     virtual void TakeTarget(const Data::AstroObjRef& object) {}
     // F11 and the sky view's toolbar button.
     virtual void ToggleFullScreen();
@@ -64,6 +65,10 @@ public:
 
     // A settings command (the Settings menu, the panels' links, the toolbar).
     void RunSettingsCommand(int command);
+    // The arrow keys' step of the displayed time, -1 one time step back, +1
+    // one on (Compass::StepDisplayTime: the live clock stops); the engine and
+    // the view follow. False when the time stayed.
+    bool StepDisplayTime(int direction);
 
 protected:
     // Called on the way to the view's refresh after a settings dialog or

@@ -123,12 +123,6 @@ bool ResumeNotifier::IsRegistered(HWND hwnd) {
     return std::find(g_windows.begin(), g_windows.end(), hwnd) != g_windows.end();
 }
 
-std::vector<HWND> ResumeNotifier::Registered() {
-    if (!g_started) return {};
-    Lock lock;
-    return g_windows;
-}
-
 void ResumeNotifier::NotifyResume() {
     if (!g_started) return;
     Lock lock;

@@ -39,7 +39,6 @@ public:
     static void Register(HWND hwnd);
     static void Unregister(HWND hwnd);
     static bool IsRegistered(HWND hwnd);
-    static std::vector<HWND> Registered();
     // Posts the resume message to every registered window, in the set's order.
     static void NotifyResume();
 };

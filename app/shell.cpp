@@ -1,6 +1,11 @@
 #include "app/shell.h"
 
+#include "app/astroobj_choose.h"
 #include "app/base_window.h"
+#include "app/compass_objects_dialog.h"
+#include "app/objinfo.h"
+#include "app/settings_dialogs.h"
+#include "app/skyview_settings_dialog.h"
 #include "data/messages.h"
 #include "data/objectfiles.h"
 #include "data/starcatalog.h"
@@ -9,6 +14,7 @@
 #include "views/sky_window.h"
 #include "views/twilight_window.h"
 #include "winlib/platform_win32.h"
+#include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
 #include <shellapi.h>
@@ -53,39 +59,6 @@ std::u16string SpecialFolder(int csidl, bool create) {
     return U16(buf);
 }
 
-// A browser opened on a file drops a "#topic" given with it (and under
-// Wine the file URL is turned into a Linux path first, which loses it too).
-// So the help file is copied into a folder of the temporary folder beside a
-// small page that forwards to "celvane.htm#topic" by a relative link, and
-// that page is opened: every browser follows it, on Windows and under Wine.
-// Returns the page to open, or empty when the copy could not be made.
-std::u16string MakeHelpTopicPage(const std::u16string& helpFile, const std::u16string& topic) {
-    WCHAR temp[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
-    if (n == 0 || n > MAX_PATH) return std::u16string();
-    const std::u16string folder = JoinDirectory(U16(temp), u"celvane-help");
-    CreateDirectoryW(W(folder), nullptr);
-    const size_t cut = helpFile.find_last_of(u"\\/");
-    const std::u16string name = cut == std::u16string::npos ? helpFile : helpFile.substr(cut + 1);
-    if (!CopyFileW(W(helpFile), W(JoinDirectory(folder, name)), FALSE)) return std::u16string();
-    // Topics are the program's own words; anything else stays out of the page.
-    std::u16string safeTopic;
-    for (char16_t c : topic)
-        if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) safeTopic += c;
-    const std::u16string base = name.substr(0, name.find_last_of(u'.'));
-    const std::u16string page = JoinDirectory(folder, base + u"-" + (safeTopic.empty() ? u"index" : safeTopic) + u".htm");
-    const std::string target = PL::ToUtf8(name) + (safeTopic.empty() ? "" : "#" + PL::ToUtf8(safeTopic));
-    std::FILE* f = PL::Current().OpenFile(page, "wb");
-    if (!f) return std::u16string();
-    const std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-8\">"
-                             "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">"
-                             "<title>Celvane</title></head>\r\n<body><p><a href=\"" + target +
-                             "\">Celvane</a></p></body></html>\r\n";
-    const bool ok = std::fwrite(html.data(), 1, html.size(), f) == html.size();
-    if (std::fclose(f) != 0 || !ok) return std::u16string();
-    return page;
-}
-
 }  // namespace
 
 // --- process-wide state ---------------------------------------------------------------------
@@ -118,10 +91,46 @@ Calc::MagneticModel& ProgramMagneticModel() {
     return model;
 }
 
+namespace {
+
+SettingsDialogs ProgramDialogs() {
+    SettingsDialogs d;
+    d.location = RunLocationCommand;
+    d.displayTime = RunSetTimeDialog;
+    d.timeStep = RunTimeStepDialog;
+    d.magneticDeclination = RunMagneticDeclinationDialog;
+    d.dataFiles = RunActiveFilesDialog;
+    // The object the info dialog shows last (the user may have moved on to
+    // another one there) is the one chosen.
+    d.objectInfo = [](HWND owner, Data::AstroObjRef& object) {
+        ObjInfoDialog dialog(object);
+        dialog.DoModal(owner);
+        const Data::AstroObjRef& shown = dialog.Shown();
+        if (shown.kind == Data::kObjNone || shown == object) return false;
+        object = shown;
+        return true;
+    };
+    // The views can point at a constellation's centre: the set is offered.
+    d.objectSearch = [](HWND owner, Data::AstroObjRef& object) { return ChooseAstroObject(owner, object, true); };
+    d.compassObjects = RunCompassObjDialog;
+    d.viewDirection = [](HWND owner, double& azimuth, double& altitude) {
+        float az = static_cast<float>(azimuth), alt = static_cast<float>(altitude);
+        if (!RunSetViewDirection(owner, az, alt)) return false;
+        azimuth = az;
+        altitude = alt;
+        return true;
+    };
+    return d;
+}
+
+}  // namespace
+
 SettingsDialogs& Dialogs() {
-    static SettingsDialogs dialogs;
+    static SettingsDialogs dialogs = ProgramDialogs();
     return dialogs;
 }
+
+void ResetDialogs() { Dialogs() = ProgramDialogs(); }
 
 // --- folders ---------------------------------------------------------------------------------
 
@@ -245,8 +254,36 @@ std::u16string HelpFilePath() {
     return PL::Current().FileExists(path) ? path : std::u16string();
 }
 
+// A browser opened on a file drops a "#topic" given with it (and under
+// Wine the file URL is turned into a Linux path first, which loses it too).
+// So the help file is copied into a folder of the temporary folder beside a
+// small page that forwards to "celvane.htm#topic" by a relative link, and
+// that page is opened: every browser follows it, on Windows and under Wine.
 std::u16string HelpTopicPage(const std::u16string& helpFile, const std::u16string& topic) {
-    return MakeHelpTopicPage(helpFile, topic);
+    WCHAR temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return std::u16string();
+    const std::u16string folder = JoinDirectory(U16(temp), u"celvane-help");
+    CreateDirectoryW(W(folder), nullptr);
+    const size_t cut = helpFile.find_last_of(u"\\/");
+    const std::u16string name = cut == std::u16string::npos ? helpFile : helpFile.substr(cut + 1);
+    if (!CopyFileW(W(helpFile), W(JoinDirectory(folder, name)), FALSE)) return std::u16string();
+    // Topics are the program's own words; anything else stays out of the page.
+    std::u16string safeTopic;
+    for (char16_t c : topic)
+        if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) safeTopic += c;
+    const std::u16string base = name.substr(0, name.find_last_of(u'.'));
+    const std::u16string page = JoinDirectory(folder, base + u"-" + (safeTopic.empty() ? u"index" : safeTopic) + u".htm");
+    const std::string target = PL::ToUtf8(name) + (safeTopic.empty() ? "" : "#" + PL::ToUtf8(safeTopic));
+    std::FILE* f = PL::Current().OpenFile(page, "wb");
+    if (!f) return std::u16string();
+    const std::string html = "<!DOCTYPE html>\r\n<html><head><meta charset=\"utf-8\">"
+                             "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">"
+                             "<title>Celvane</title></head>\r\n<body><p><a href=\"" + target +
+                             "\">Celvane</a></p></body></html>\r\n";
+    const bool ok = std::fwrite(html.data(), 1, html.size(), f) == html.size();
+    if (std::fclose(f) != 0 || !ok) return std::u16string();
+    return page;
 }
 
 bool ShowHelp(const std::u16string& topic) {
@@ -287,10 +324,7 @@ void PlaceMainWindow(HWND hwnd) {
     RECT work;
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
         work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    HDC dc = GetDC(hwnd);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(hwnd, dc);
-    RECT want{0, 0, MulDiv(480, dpi, 96), MulDiv(640, dpi, 96)};
+    RECT want{0, 0, ScaledPixels(480), ScaledPixels(640)};
     AdjustWindowRectEx(&want, static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)), GetMenu(hwnd) != nullptr,
                        static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
     const int workW = work.right - work.left, workH = work.bottom - work.top;

@@ -115,18 +115,33 @@ void ShowAbout(HWND owner);
 // Stops the program: a "Fatal Error" box, exit code 255.
 [[noreturn]] void FatalError(const std::u16string& text);
 
-// The settings dialogs that the Settings menu opens. Each reports whether it
-// changed something; the time dialogs edit a copy of the time settings, the
-// magnetic declination dialog the magnetic switch. A dialog the program does
-// not have (yet) leaves its command without effect.
+// The dialogs that the Settings menu and the views open, one registry for
+// all: the program's own from the start; tests put their own in and
+// ResetDialogs puts the program's back. A hook left empty leaves its command,
+// button or tap without effect.
 struct SettingsDialogs {
+    // Each settings dialog reports whether it changed something; the time
+    // dialogs edit a copy of the time settings, the magnetic declination
+    // dialog the magnetic switch.
     std::function<bool(HWND owner)> location;
     std::function<bool(HWND owner, Data::TimeSettings& time)> displayTime;
     std::function<bool(HWND owner, Data::TimeSettings& time)> timeStep;
     std::function<bool(HWND owner, int32_t& magnetic)> magneticDeclination;
     std::function<bool(HWND owner)> dataFiles;
+    // Object info for `object`; true with `object` replaced when the user
+    // went on to another object in the dialog.
+    std::function<bool(HWND owner, Data::AstroObjRef& object)> objectInfo;
+    // Object search (constellations offered) starting from `object`; true
+    // with the chosen object.
+    std::function<bool(HWND owner, Data::AstroObjRef& object)> objectSearch;
+    // The compass object dialog ("Customize..."): edits the preferences'
+    // compass slots in place.
+    std::function<void(HWND owner)> compassObjects;
+    // The view direction dialog with a direction; true with the typed one.
+    std::function<bool(HWND owner, double& azimuth, double& altitude)> viewDirection;
 };
 SettingsDialogs& Dialogs();
+void ResetDialogs();
 
 // The whole program: start-up, the message loop, shutdown. Returns the exit
 // code (0), also when another instance was brought to the front instead.

@@ -1,6 +1,6 @@
 #include "views/compass_navigation.h"
 
-#include "views/compass_hooks.h"
+#include "app/shell.h"
 #include "views/compass_menus.h"
 #include "views/core/compass_dial.h"
 
@@ -101,7 +101,7 @@ bool CompassNavigationControl::ApplyMenuCommand(int command) {
     if (Compass::DirectionPreset(command, isAltitude, degrees)) {
         (isAltitude ? altitude : azimuth) = degrees;
     } else if (command == IDC_ALT_EDIT || command == IDC_AZ_EDIT) {
-        auto& edit = CompassViewDialogs().viewDirection;
+        auto& edit = Dialogs().viewDirection;
         if (!edit || !edit(parent_ ? parent_ : hwnd_, azimuth, altitude)) return false;
     } else {
         return false;
@@ -146,19 +146,10 @@ void CompassNavigationControl::Tapped(POINT p) {
 void CompassNavigationControl::HandleMessage(mwcl::MessageRecord& m) {
     switch (m.message) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd_, &ps);
-        RECT client;
-        GetClientRect(hwnd_, &client);
-        HDC memory = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        Paint(memory, client.right, client.bottom);
-        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        EndPaint(hwnd_, &ps);
+        mwcl::DoubleBufferPaint paint;
+        const SIZE size = mwcl::GetClientSize(hwnd_);
+        Paint(paint.Begin(hwnd_, nullptr), size.cx, size.cy);
+        paint.End();
         m.result = 0;
         return;
     }

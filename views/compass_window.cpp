@@ -5,7 +5,9 @@
 #include "data/numtext.h"
 #include "data/objectnames.h"
 #include "engine/physical.h"
+#include "engine/vecmath.h"
 #include "winlib/ui_style.h"
+#include "views/view_texts.h"
 #include "winlib/wstr.h"
 
 #include <windowsx.h>
@@ -21,11 +23,8 @@ namespace {
 using Data::Message;
 using Data::MessageText;
 
-const Message kMsgTimeMode{{0x409, u"Time Mode"}, {0x407, u"Zeitmodus"}};
-const Message kMsgSkyView{{0x409, u"Sky View"}, {0x407, u"Himmelsansicht"}};
 const Message kMsgShowInSky{{0x409, u"Show object in sky"}, {0x407, u"Objekt in Himmelsansicht"}};
 const Message kMsgObjectInfo{{0x409, u"Object Info"}, {0x407, u"Objekt Info"}};
-const Message kMsgSearch{{0x409, u"Search Object"}, {0x407, u"Objekt suchen"}};
 const Message kMsgAz{{0x409, u"Az."}, {0x407, u"Az."}};
 const Message kMsgAzM{{0x409, u"AzM"}, {0x407, u"AzM"}};
 const Message kMsgAlt{{0x409, u"Alt."}, {0x407, u"H\u00f6he"}};
@@ -46,7 +45,7 @@ const Message kMsgNoObject{{0x409, u"No object chosen"}, {0x407, u"Kein Objekt g
 // The toolbar's images in the button strips.
 const int kButtonImages[CompassWindow::kButtonCount] = {3, 1, 2, 4, 5};
 const Message* const kButtonTips[CompassWindow::kButtonCount] = {&kMsgTimeMode, &kMsgSkyView, &kMsgShowInSky,
-                                                                 &kMsgObjectInfo, &kMsgSearch};
+                                                                 &kMsgObjectInfo, &kMsgSearchObject};
 
 constexpr double kKmPerAu = 149597870.7;
 const COLORREF kRed = RGB(255, 0, 0);
@@ -78,11 +77,6 @@ const Strips& StripsFor(int dpi) {
         strips->arrows.Load(u"arrows", dpi);
     }
     return *strips;
-}
-
-double Reduce360(double a) {
-    a = std::fmod(a, 360.0);
-    return a < 0 ? a + 360.0 : a;
 }
 
 class GdiPen {
@@ -149,8 +143,6 @@ void CompassWindow::OnCreate() {
     PlaceChildren();
 }
 
-void CompassWindow::OnDestroy() { CelvaneBaseWindow::OnDestroy(); }
-
 void CompassWindow::CreateChildren() {
     toolbar_.Create(hwnd_, kToolbarId, RECT{0, 0, 1, 1}, kButtonCount);
     for (int i = 0; i < kButtonCount; ++i) toolbar_.SetButton(i, kButtonImages[i], MessageText(*kButtonTips[i]));
@@ -182,6 +174,15 @@ void CompassWindow::HandleMessage(mwcl::MessageRecord& m) {
     case WM_SIZE:
         PlaceChildren();
         break;
+    case WM_PAINT: {
+        mwcl::DoubleBufferPaint paint;
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        Paint(paint.Begin(hwnd_, nullptr), client);
+        paint.End();
+        m.result = 0;
+        return;
+    }
     case WM_ERASEBKGND:
         // The paint covers the whole client area.
         m.result = 1;
@@ -237,8 +238,8 @@ void CompassWindow::OnCommand(mwcl::MessageRecord& m) {
             return;
         }
         if (id == kCmdCustomize) {
-            if (CompassViewDialogs().compassObjects) {
-                CompassViewDialogs().compassObjects(hwnd_);
+            if (Dialogs().compassObjects) {
+                Dialogs().compassObjects(hwnd_);
                 Refresh();
             }
             return;
@@ -248,7 +249,7 @@ void CompassWindow::OnCommand(mwcl::MessageRecord& m) {
 }
 
 void CompassWindow::ToolbarButton(int button) {
-    ViewDialogs& dialogs = CompassViewDialogs();
+    SettingsDialogs& dialogs = Dialogs();
     switch (button) {
     case kBtnTimeMode:
         SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kCmdDisplayTime, 0), 0);
@@ -257,13 +258,12 @@ void CompassWindow::ToolbarButton(int button) {
         SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(kCmdSky, 0), 0);
         break;
     case kBtnShowInSky: {
+        // The sky view takes the object as a search result.
         const Data::AstroObjRef object = Target();
-        if (object.kind == Data::kObjNone) break;
-        Data::Preferences& prefs = Data::Preferences::Instance();
-        prefs.skyView.selectedObj = object;
-        prefs.skyView.centerMode = false;
+        CelvaneBaseWindow* sky = MainWindow(kViewSky);
+        if (object.kind == Data::kObjNone || !sky) break;
         SwitchTo(kViewSky);
-        if (dialogs.showInSky) dialogs.showInSky(object);
+        sky->TakeTarget(object);
         break;
     }
     case kBtnObjectInfo: {
@@ -288,10 +288,10 @@ bool CompassWindow::OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key
     if (m.message != WM_KEYDOWN || !key.goingDown) return false;
     switch (key.key) {
     case VK_UP:
-        StepTime(-1);
+        StepDisplayTime(-1);
         return true;
     case VK_DOWN:
-        StepTime(+1);
+        StepDisplayTime(+1);
         return true;
     case VK_LEFT:
         CycleSlot(-1);
@@ -302,14 +302,6 @@ bool CompassWindow::OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key
     default:
         return false;
     }
-}
-
-void CompassWindow::StepTime(int direction) {
-    Data::Preferences& prefs = Data::Preferences::Instance();
-    if (!Compass::StepDisplayTime(prefs.time, Calc::Now(), direction, std::max<int32_t>(prefs.time.step, 1))) return;
-    ApplyPreferences();
-    ArmLiveClock(false);
-    Refresh();
 }
 
 void CompassWindow::CycleSlot(int direction) {
@@ -374,18 +366,14 @@ void CompassWindow::Recompute() {
     const Data::Preferences& prefs = Data::Preferences::Instance();
     Calc::Ephemeris& eph = ProgramEphemeris();
 
-    // The field of the displayed moment at the place, the height in
-    // kilometres above the ellipsoid (the place keeps metres).
+    // The field of the displayed moment at the place (the program's model
+    // follows the preferences and the clock).
     showMagnetic_ = false;
     magneticUnknown_ = false;
     declination_ = 0;
     modelName_.clear();
     if (prefs.magnetic) {
         Calc::MagneticModel& field = ProgramMagneticModel();
-        field.longitude = eph.place.longitude;
-        field.latitude = eph.place.latitude;
-        field.height = eph.place.elevation / 1000.0f;
-        field.moment = eph.moment;
         field.Recompute();
         if (field.valid) {
             showMagnetic_ = true;
@@ -408,7 +396,7 @@ void CompassWindow::Recompute() {
         const Calc::BodyInfo info = Data::ObjectInfo(ref, eph);
         s.trueAzimuth = info.azimuth;
         s.altitude = info.altitude;
-        s.azimuth = showMagnetic_ ? Reduce360(info.azimuth - declination_) : info.azimuth;
+        s.azimuth = showMagnetic_ ? Calc::Reduce(info.azimuth - static_cast<float>(declination_), 360.0f) : info.azimuth;
         s.icon = Data::ObjectIcon(ref);
         if (i == current) currentInfo_ = info;
     }
@@ -451,29 +439,10 @@ void CompassWindow::Recompute() {
     moonWaxing_ = phase.waxing != 0;
 }
 
-std::u16string CompassWindow::DateLineText() const {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::AstroTime local = eph.LocalTime();
-    return Data::FormatDate(local) + u" " + Data::FormatTime(local);
-}
-
-std::u16string CompassWindow::PlaceLineText() const {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::Place& place = eph.place;
-    std::u16string text = place.name.empty()
-                              ? Data::FormatLatitude(place.latitude) + u", " + Data::FormatLongitude(place.longitude)
-                              : place.name;
-    const int32_t offset = Calc::DiffSeconds(eph.LocalTime(), eph.moment);
-    text += u", UTC";
-    text += offset < 0 ? u"-" : u"+";
-    text += Data::FormatHoursMinutes(std::abs(offset) / 3600.0);
-    return text;
-}
-
 void CompassWindow::UpdateInfoLines() {
     if (!dateLine_ || !info_.GetHandle()) return;
-    dateLine_->SetText(DateLineText());
-    placeLine_->SetText(PlaceLineText());
+    dateLine_->SetText(DisplayedTimeLine());
+    placeLine_->SetText(DisplayedPlaceLine());
     info_.UpdateLayout();
 }
 
@@ -507,7 +476,7 @@ void CompassWindow::ShowSlotMenu(POINT client) {
         AppendMenuW(menu, MF_STRING | (i == current ? MF_CHECKED : 0), kCmdSlotBase + i, W(name));
     }
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (CompassViewDialogs().compassObjects ? 0 : MF_GRAYED), kCmdCustomize,
+    AppendMenuW(menu, MF_STRING | (Dialogs().compassObjects ? 0 : MF_GRAYED), kCmdCustomize,
                 W(MessageText(kMsgCustomize)));
     POINT screen = client;
     ClientToScreen(hwnd_, &screen);
@@ -521,21 +490,6 @@ void CompassWindow::ShowSlotMenu(POINT client) {
 
 RECT CompassWindow::DrawingArea() const { return area_; }
 Compass::DialLayout CompassWindow::Dials() const { return dials_; }
-
-void CompassWindow::OnPaint(HDC dc, PAINTSTRUCT& ps) {
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    const int w = client.right, h = client.bottom;
-    if (w <= 0 || h <= 0) return;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
-    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    Paint(memory, client);
-    BitBlt(dc, 0, 0, w, h, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-}
 
 void CompassWindow::Paint(HDC dc, const RECT& client) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
@@ -681,7 +635,7 @@ void CompassWindow::DrawCurrent(HDC dc, const Compass::DialLayout& d, int dpi) {
     if (showMagnetic_) {
         GdiPen pen(dc, 1, kRed, PS_DOT);
         Line(dc, Compass::AzimuthPoint(d, 0, 0, southUp),
-             Compass::AzimuthPoint(d, Reduce360(-declination_), d.r, southUp));
+             Compass::AzimuthPoint(d, Calc::Reduce(-static_cast<float>(declination_), 360.0f), d.r, southUp));
     }
 
     if (s.used) {

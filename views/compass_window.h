@@ -8,7 +8,6 @@
 #include "settings/preferences.h"
 #include "layout/toolbar.h"
 #include "skymap/moon_picture.h"
-#include "views/compass_hooks.h"
 #include "views/core/compass_dial.h"
 
 #include <string>
@@ -44,11 +43,9 @@ public:
     ~CompassWindow() override;
 
     void OnCreate() override;
-    void OnDestroy() override;
     void HandleMessage(mwcl::MessageRecord& m) override;
     void OnCommand(mwcl::MessageRecord& m) override;
     bool OnKey(const mwcl::MessageRecord& m, const mwcl::KeyData& key) override;
-    void OnPaint(HDC dc, PAINTSTRUCT& ps) override;
     void Refresh() override;
     // The object the sky view had selected when the user switched here.
     void TakeTarget(const Data::AstroObjRef& object) override;
@@ -80,16 +77,11 @@ public:
     int IconCell() const { return iconCell_; }
     // The slot whose icon lies under a client point, or -1.
     int SlotAt(POINT p) const;
-    // The texts of the current object (the text block's lines, the dial labels).
-    const std::vector<std::u16string>& TextBlock() const { return textBlock_; }
+    // The azimuth label of the current object and the magnetic field's line.
     const std::u16string& AzimuthText() const { return azimuthText_; }
-    const std::u16string& AltitudeText() const { return altitudeText_; }
     const std::u16string& StatusText() const { return statusText_; }
     LayoutedToolbar& Toolbar() { return toolbar_; }
     Layout::TableControl& InfoLines() { return info_; }
-    // The text of the two lines above the dials.
-    std::u16string DateLineText() const;
-    std::u16string PlaceLineText() const;
 
 private:
     void CreateChildren();
@@ -97,7 +89,6 @@ private:
     void Recompute();
     void UpdateInfoLines();
     void ToolbarButton(int button);
-    void StepTime(int direction);
     void CycleSlot(int direction);
     void DialTapped(POINT p);
     void ShowSlotMenu(POINT client);

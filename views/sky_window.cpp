@@ -1,7 +1,5 @@
 #include "views/sky_window.h"
 
-#include "app/astroobj_choose.h"
-#include "app/objinfo.h"
 #include "app/shell.h"
 #include "app/skyview_settings_dialog.h"
 #include "data/messages.h"
@@ -10,12 +8,12 @@
 #include "settings/preferences.h"
 #include "skymap/painter.h"
 #include "views/compass_navigation.h"
+#include "views/view_texts.h"
 #include "winlib/ui_style.h"
 #include "winlib/wstr.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace UI {
 
@@ -26,10 +24,10 @@ using Data::MessageFormat;
 using Data::MessageText;
 
 const Message kTooltips[14] = {
-    {{0x409, u"Time Mode"}, {0x407, u"Zeitmodus"}},
+    kMsgTimeMode,
     {{0x409, u"Full Screen"}, {0x407, u"Vollbild"}},
     {{0x409, u"View Settings"}, {0x407, u"Anz. Einstellungen"}},
-    {{0x409, u"Search Object"}, {0x407, u"Objekt suchen"}},
+    kMsgSearchObject,
     {{0x409, u"Angular distance reference"}, {0x407, u"Referenz für Winkeldistanz"}},
     {{0x409, u"Object Info Window"}, {0x407, u"Objekt Info Fenster"}},
     {{0x409, u"Center object"}, {0x407, u"Objekt Zentrieren"}},
@@ -39,7 +37,7 @@ const Message kTooltips[14] = {
     {{0x409, u"Mag Filter"}, {0x407, u"Helligkeitsfilter"}},
     {{0x409, u"Navigate View Direction with keys"}, {0x407, u"Blickrichtung ändern mit Tasten"}},
     {{0x409, u"Change time and zoom with keys"}, {0x407, u"Zeit und Zoom ändern mit Tasten"}},
-    {{0x409, u"Compass View"}, {0x407, u"Kompassansicht"}},
+    kMsgCompassView,
 };
 const int kButtonImages[14] = {3, 6, 7, 5, 9, 4, 8, 11, 10, 12, 13, 14, 15, 0};
 enum Button {
@@ -71,22 +69,9 @@ int Dpi(HWND hwnd, int index) {
 int XOf(LPARAM l) { return static_cast<short>(LOWORD(l)); }
 int YOf(LPARAM l) { return static_cast<short>(HIWORD(l)); }
 
-float Reduce360(float a) { return a - std::floor(a / 360.0f) * 360.0f; }
-
 }  // namespace
 
 // --- texts --------------------------------------------------------------------------------------
-
-std::u16string UtcOffsetText(int32_t minutes) {
-    if (minutes == 0) return u"UTC";
-    const int32_t m = std::abs(minutes);
-    char buf[24];
-    if (m % 60 == 0)
-        std::snprintf(buf, sizeof buf, "UTC%c%d", minutes < 0 ? '-' : '+', m / 60);
-    else
-        std::snprintf(buf, sizeof buf, "UTC%c%d:%02d", minutes < 0 ? '-' : '+', m / 60, m % 60);
-    return PL::FromUtf8(buf);
-}
 
 std::u16string SkyPositionText(const Data::AstroObjRef& object) {
     Calc::Ephemeris& eph = ProgramEphemeris();
@@ -107,7 +92,7 @@ std::u16string SkyPositionText(const Data::AstroObjRef& object) {
     }
     default: {
         if (prefs.magnetic) {
-            const float az = Reduce360(ProgramMagneticModel().MagneticAzimuth(info.azimuth));
+            const float az = Calc::Reduce(ProgramMagneticModel().MagneticAzimuth(info.azimuth), 360.0f);
             return MessageFormat(kMsgAzMAlt, Data::FormatDegrees(az)).Arg(Data::FormatDegrees(info.altitude)).Format();
         }
         return MessageFormat(kMsgAzAlt, Data::FormatDegrees(info.azimuth))
@@ -490,13 +475,7 @@ void SkyWindowLocationInfoControl::HandleMessage(mwcl::MessageRecord& m) {
 }
 
 void SkyWindowLocationInfoControl::Update() {
-    Calc::Ephemeris& eph = ProgramEphemeris();
-    const Calc::AstroTime local = eph.LocalTime();
-    const Calc::Place& place = eph.place;
-    std::u16string where = place.name;
-    if (where.empty()) where = Data::FormatLatitude(place.latitude) + u", " + Data::FormatLongitude(place.longitude);
-    const int32_t offset = Calc::DiffSeconds(local, eph.moment) / 60;
-    SetLines({Data::FormatDate(local) + u" " + Data::FormatTime(local), where + u", " + UtcOffsetText(offset)});
+    SetLines({DisplayedTimeLine(), DisplayedPlaceLine()});
     const Data::SkyViewState& sky = Prefs().skyView;
     widget_.SetViewAngle(sky.viewAngle);
     widget_.SetDirection(sky.az, sky.alt);
@@ -826,9 +805,9 @@ void SkyWindow::Update(int reason) {
     map_.SetMagnitudeLimit(SkyMap::AutomaticMagnitudeLimit(sky.viewAngle, sky.magThreshold));
     map_.SetSelected(sky.selectedObj);
     map_.SetReference(sky.angularDistRefObj);
-    location_.Update();
-    object_.Update(threeLines_);
-    zoom_.Update(sky.viewAngle, sky.magThreshold, SkyMap::AutomaticMagnitudeLimit(sky.viewAngle, sky.magThreshold));
+    // Only the panel on show: a hidden one is filled when it is shown
+    // (ShowPanel), and a drag updates on every motion.
+    UpdatePanels();
     if (toolbar_.GetHandle()) {
         toolbar_.CheckButton(kBtnNavigateView, sky.navigationMode == 0);
         toolbar_.CheckButton(kBtnNavigateTime, sky.navigationMode == 1);
@@ -838,69 +817,32 @@ void SkyWindow::Update(int reason) {
     map_.InvalidateMap();
 }
 
-bool SkyWindow::StepTime(int direction) {
-    Data::TimeSettings& time = Prefs().time;
-    Calc::AstroTime base;
-    if (time.useCurrentTime) {
-        // While the live clock runs the step mode says where a step starts.
-        if (time.stepMode == 0) return false;
-        base = time.stepMode == 1 ? Calc::Now() : time.time;
-    } else {
-        base = time.time;
-    }
-    const Calc::AstroTime next = Calc::AddSeconds(base, direction * time.step);
-    if (!next.IsValid()) return false;
-    const bool changed = time.useCurrentTime || next != time.time;
-    time.useCurrentTime = false;
-    time.time = next;
-    if (changed) {
-        ApplyPreferences();
-        map_.TimeChanged();
-    }
-    return changed;
-}
-
 void SkyWindow::HandleKey(UINT key) {
     Data::SkyViewState& sky = Prefs().skyView;
-    const float s = 0.2f * sky.viewAngle;
-    const float sa = s / std::max(std::cos(sky.alt * 0.017453292f), sky.viewAngle / 180.0f);
     switch (key) {
     case VK_RETURN:
         sky.navigationMode = sky.navigationMode == 0 ? 1 : 0;
         Update(kUpdateGeneral);
         return;
     case VK_UP:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.alt = std::min(90.0f, sky.alt + s);
-        } else {
-            StepTime(-1);
-        }
-        break;
     case VK_DOWN:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.alt = std::max(-90.0f, sky.alt - s);
-        } else {
-            StepTime(+1);
-        }
-        break;
     case VK_LEFT:
-        if (sky.navigationMode == 0) {
-            sky.centerMode = false;
-            sky.az -= sa;
-            if (sky.az < 0) sky.az += 360.0f;
-        } else {
-            sky.viewAngle = SkyMap::ZoomOutField(sky.viewAngle);
-        }
-        break;
     case VK_RIGHT:
         if (sky.navigationMode == 0) {
+            // The keys turn the view as the view-direction widget's arrows do.
+            const int arrow = key == VK_UP     ? CompassNavigationControl::kArrowUp
+                              : key == VK_DOWN ? CompassNavigationControl::kArrowDown
+                              : key == VK_LEFT ? CompassNavigationControl::kArrowLeft
+                                               : CompassNavigationControl::kArrowRight;
+            double az = sky.az, alt = sky.alt;
+            CompassNavigationControl::Nudge(arrow, sky.viewAngle, az, alt);
             sky.centerMode = false;
-            sky.az += sa;
-            if (sky.az > 360.0f) sky.az -= 360.0f;
+            sky.az = static_cast<float>(az);
+            sky.alt = static_cast<float>(alt);
+        } else if (key == VK_UP || key == VK_DOWN) {
+            StepDisplayTime(key == VK_UP ? -1 : +1);
         } else {
-            sky.viewAngle = SkyMap::ZoomInField(sky.viewAngle);
+            sky.viewAngle = key == VK_LEFT ? SkyMap::ZoomOutField(sky.viewAngle) : SkyMap::ZoomInField(sky.viewAngle);
         }
         break;
     case VK_F1:
@@ -940,17 +882,19 @@ void SkyWindow::PressButton(int index) {
         return;
     case kBtnSearch: {
         Data::AstroObjRef found = sky.selectedObj;
-        if (!ChooseAstroObject(hwnd_, found, true)) return;
+        if (!Dialogs().objectSearch || !Dialogs().objectSearch(hwnd_, found)) return;
         ShowSearchResult(found);
         return;
     }
-    case kBtnInfo:
-        if (!selected || sky.selectedObj.kind == Data::kObjConstellation) return;
-        ObjInfoDialog::Run(hwnd_, sky.selectedObj);
+    case kBtnInfo: {
+        Data::AstroObjRef shown = sky.selectedObj;
+        if (!selected || shown.kind == Data::kObjConstellation || !Dialogs().objectInfo) return;
+        Dialogs().objectInfo(hwnd_, shown);
         // The dialog may have changed the time or the place.
         RefreshCurrentTime();
         Refresh();
         return;
+    }
     case kBtnReference:
         if (sky.angularDistRefObj.kind != Data::kObjNone) {
             sky.angularDistRefObj = Data::AstroObjRef();

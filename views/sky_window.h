@@ -71,7 +71,6 @@ public:
 
     int CurrentGesture() const { return gesture_; }
     bool MarkerActive() const { return markerActive_; }
-    SkyMap::ScreenPoint MarkerPoint() const { return markerPoint_; }
 
 private:
     void Paint();
@@ -180,6 +179,7 @@ public:
     void OnCommand(mwcl::MessageRecord& m) override;
     void Refresh() override;
     void ToggleFullScreen() override;
+    void TakeTarget(const Data::AstroObjRef& object) override { ShowSearchResult(object); }
 
     void Update(int reason);
     // An object found by a search (here or in another view): selected, the
@@ -209,7 +209,6 @@ public:
 private:
     void LayOut();
     void UpdatePanels();
-    bool StepTime(int direction);
 
     int panelMode_ = kPanelLocation;
     int panelState_ = kPanelPermanent;
@@ -225,7 +224,5 @@ private:
 // The object panel's position text of an object (by TapInfo and the
 // magnetic switch of the preferences).
 std::u16string SkyPositionText(const Data::AstroObjRef& object);
-// The offset of the place's clock from universal time: "UTC+1", "UTC-3:30", "UTC".
-std::u16string UtcOffsetText(int32_t minutes);
 
 }  // namespace UI

@@ -4,6 +4,7 @@
 #include "data/messages.h"
 #include "data/numtext.h"
 #include "views/core/compass_dial.h"
+#include "views/view_texts.h"
 #include "winlib/ui_style.h"
 
 #include <algorithm>
@@ -16,9 +17,6 @@ using Data::Message;
 using Data::MessageText;
 using namespace Twilight;
 
-const Message kMsgCompassView{{0x409, u"Compass View"}, {0x407, u"Kompassansicht"}};
-const Message kMsgSkyView{{0x409, u"Sky View"}, {0x407, u"Himmelsansicht"}};
-const Message kMsgTimeMode{{0x409, u"Time Mode"}, {0x407, u"Zeitmodus"}};
 const Message kMsgPreviousDay{{0x409, u"Previous day"}, {0x407, u"Vorheriger Tag"}};
 const Message kMsgNextDay{{0x409, u"Next day"}, {0x407, u"Folgender Tag"}};
 
@@ -206,7 +204,7 @@ void TwilightWindow::ItemTapped(int id) {
         break;
     case kSunItemId:
     case kMoonItemId: {
-        ViewDialogs& dialogs = CompassViewDialogs();
+        SettingsDialogs& dialogs = Dialogs();
         if (!dialogs.objectInfo) break;
         Data::AstroObjRef body(Data::kObjBody, id == kSunItemId ? Calc::kSun : Calc::kMoon);
         dialogs.objectInfo(hwnd_, body);
@@ -247,19 +245,13 @@ bool TwilightWindow::StepDay(int direction) {
     return true;
 }
 
-std::u16string TwilightWindow::PlaceText() const {
-    const Calc::Place& place = ProgramEphemeris().place;
-    if (!place.name.empty()) return place.name;
-    return Data::FormatLatitude(place.latitude) + u", " + Data::FormatLongitude(place.longitude);
-}
-
 void TwilightWindow::Refresh() {
     Calc::Ephemeris& eph = ProgramEphemeris();
     day_ = Calc::TwilightEvents(eph.moment, eph.place, eph.summerMode);
     texts_ = MakePageTexts(day_, eph.LocalTime());
     if (!date_) return;
     date_->SetText(texts_.date);
-    place_->SetText(PlaceText());
+    place_->SetText(PlaceName(eph.place));
     for (int i = 0; i < Calc::kTwilightRowCount; ++i)
         if (times_[i]) times_[i]->SetText(texts_.times[i]);
     for (int i = 0; i < 6; ++i) markers_[i]->SetText(texts_.markers[i]);

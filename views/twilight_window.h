@@ -6,7 +6,6 @@
 #include "app/base_window.h"
 #include "layout/table_control.h"
 #include "layout/toolbar.h"
-#include "views/compass_hooks.h"
 #include "views/core/twilight_table.h"
 
 namespace UI {
@@ -42,10 +41,8 @@ public:
     // The page as the last refresh computed it (tests read them).
     const Calc::TwilightDay& Day() const { return day_; }
     const Twilight::PageTexts& Texts() const { return texts_; }
-    std::u16string PlaceText() const;
     Layout::TableControl& Page() { return page_; }
     LayoutedToolbar& DayToolbar() { return dayBar_; }
-    LayoutedToolbar& ViewToolbar() { return viewBar_; }
 
 private:
     void BuildPage();

@@ -128,6 +128,11 @@ TEST(CompassDials, ArrowKeysStepTheDisplayedTime) {
     // No direction or no step: nothing.
     EXPECT_FALSE(StepDisplayTime(t, now, 0, 86400));
     EXPECT_FALSE(StepDisplayTime(t, now, 1, 0));
+    // A step onto the invalid moment (day 0, second 0) is refused.
+    t.useCurrentTime = false;
+    t.time = AstroTime{0, 3600};
+    EXPECT_FALSE(StepDisplayTime(t, now, -1, 3600));
+    EXPECT_EQ(t.time, (AstroTime{0, 3600}));
 }
 
 }  // namespace

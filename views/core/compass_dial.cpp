@@ -103,7 +103,9 @@ bool StepDisplayTime(Data::TimeSettings& time, Calc::AstroTime now, int directio
     } else {
         base = time.time;
     }
-    time.time = direction < 0 ? Calc::SubSeconds(base, seconds) : Calc::AddSeconds(base, seconds);
+    const Calc::AstroTime next = direction < 0 ? Calc::SubSeconds(base, seconds) : Calc::AddSeconds(base, seconds);
+    if (!next.IsValid()) return false;
+    time.time = next;
     time.useCurrentTime = false;
     return true;
 }

@@ -52,15 +52,15 @@ extern "C" int wmain(int argc, WCHAR** argv) {
 
     Data::Preferences& prefs = Data::Preferences::Instance();
     prefs.time.useCurrentTime = false;
-    prefs.dstAdjust = 0;
-    bool twilight = false;
+    prefs.place = Calc::Place();
+    prefs.place.timeZone = 60;
+    const bool twilight = scene == u"twilight" || scene == u"twilight-polar";
     if (scene == u"compass" || scene == u"compass-south") {
-        prefs.place = Calc::Place();
         prefs.place.name = u"Berlin";
         prefs.place.latitude = 52.52f;
         prefs.place.longitude = -13.40f;
         prefs.place.elevation = 34;
-        prefs.place.timeZone = 60;
+        prefs.dstAdjust = 0;
         prefs.time.time = Calc::FromCalendar(2026, 3, 28, 19, 30);
         for (int i = 0; i < Data::kCompassSlots; ++i) {
             prefs.compass[i].object = i < 10 ? Data::AstroObjRef(Data::kObjBody, i) : Data::AstroObjRef();
@@ -69,20 +69,11 @@ extern "C" int wmain(int argc, WCHAR** argv) {
         prefs.compassSelection = 1;  // the Moon
         prefs.origin = scene == u"compass-south";
         prefs.magnetic = scene == u"compass-south" ? 1 : 0;
-    } else if (scene == u"twilight" || scene == u"twilight-polar") {
-        twilight = true;
-        prefs.place = Calc::Place();
-        if (scene == u"twilight") {
-            prefs.place.name = u"Wien";
-            prefs.place.latitude = 48.21f;
-            prefs.place.longitude = -16.37f;
-        } else {
-            // An unnamed place: the page shows its coordinates.
-            prefs.place.name.clear();
-            prefs.place.latitude = 70.0f;
-            prefs.place.longitude = -19.0f;
-        }
-        prefs.place.timeZone = 60;
+    } else if (twilight) {
+        // Vienna, or an unnamed place whose coordinates the page shows.
+        prefs.place.name = scene == u"twilight" ? u"Wien" : u"";
+        prefs.place.latitude = scene == u"twilight" ? 48.21f : 70.0f;
+        prefs.place.longitude = scene == u"twilight" ? -16.37f : -19.0f;
         prefs.dstAdjust = 1;
         prefs.time.time = Calc::FromCalendar(2026, 6, 21, 10, 0);
     } else {
