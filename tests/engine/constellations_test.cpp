@@ -235,14 +235,6 @@ TEST(Constellations, EnumerateForGivesTheBordersOfOneConstellation) {
     // Each segment borders two constellations; Serpens' parts do not touch.
     EXPECT_EQ(total, 2u * kBoundarySegmentCount);
 
-    // Andromeda's outline starts with the first two segments of the table.
-    Recorder all, andromeda;
-    all.EnumerateAll();
-    andromeda.EnumerateFor(kAnd);
-    ASSERT_GE(andromeda.calls.size(), 2u);
-    EXPECT_EQ(andromeda.calls[0].length, all.calls[0].length);
-    EXPECT_EQ(andromeda.calls[1].length, all.calls[1].length);
-
     // Either index of Serpens outlines both its parts: the same segments,
     // more than those of Caput alone.
     Recorder caput, cauda;
@@ -253,9 +245,7 @@ TEST(Constellations, EnumerateForGivesTheBordersOfOneConstellation) {
     for (const BoundarySegment& s : kBoundarySegments) caputOnly += (s.right == kSer || s.left == kSer);
     EXPECT_GT(int(caput.calls.size()), caputOnly);
 
-    for (int bad : {-1, 89, 200}) {
-        Recorder none;
-        none.EnumerateFor(bad);
-        EXPECT_TRUE(none.calls.empty()) << bad;
-    }
+    Recorder none;
+    for (int bad : {-1, 89, 200}) none.EnumerateFor(bad);
+    EXPECT_TRUE(none.calls.empty());
 }

@@ -94,30 +94,25 @@ TEST(RiseSet, PolarDayAndNightHaveNoSunriseOrSunset) {
     RiseSetSearch s(At(70.0f), 0);
     s.SetBody(kSun);
     s.SetMoment(FromCalendar(2024, 6, 21, 12));
-    EXPECT_EQ(s.StandardRise().found, 0);
-    EXPECT_EQ(s.StandardSet().found, 0);
+    EXPECT_TRUE(!s.StandardRise().found && !s.StandardSet().found && s.Transit().found);
     // Midnight sun: the lower culmination stays above the threshold.
     EXPECT_GT(s.LowerCulminationBefore().altitude, kSunRiseAltitude);
-    EXPECT_EQ(s.Transit().found, 1);
 
     s.SetMoment(FromCalendar(2024, 12, 21, 12));
-    EXPECT_EQ(s.StandardRise().found, 0);
-    EXPECT_EQ(s.StandardSet().found, 0);
+    EXPECT_TRUE(!s.StandardRise().found && !s.StandardSet().found);
     EXPECT_LT(s.Transit().altitude, kSunRiseAltitude);
     // A missing event is the all-zero record.
     const RiseSetEvent none = s.StandardSet();
     EXPECT_TRUE(!none.ut.IsValid() && !none.local.IsValid() && none.azimuth == 0.0f && none.altitude == 0.0f);
     // At midday the Sun climbs to 90 - 70 - 23.4 = -3.4 degrees: civil
     // twilight begins and ends.
-    EXPECT_EQ(s.Rise(kCivilTwilight).found, 1);
-    EXPECT_EQ(s.Set(kCivilTwilight).found, 1);
+    EXPECT_TRUE(s.Rise(kCivilTwilight).found && s.Set(kCivilTwilight).found);
 
     // At the pole cos(latitude) = 0: every object is circumpolar or never rises.
     RiseSetSearch pole(At(90.0f), 0);
     pole.SetBody(kSun);
     pole.SetMoment(FromCalendar(2024, 6, 21, 12));
-    EXPECT_EQ(pole.StandardRise().found, 0);
-    EXPECT_EQ(pole.Transit().found, 1);
+    EXPECT_TRUE(!pole.StandardRise().found && pole.Transit().found);
 }
 
 TEST(RiseSet, EquatorialStarFromTheEquatorRisesSixHoursBeforeTransit) {
@@ -170,15 +165,6 @@ TEST(RiseSet, DipOfTheHorizonMakesTheDayLonger) {
     EXPECT_NEAR(Seconds(mountain.StandardSet().ut, ground.StandardSet().ut), 2.028 * 240, 20);
 }
 
-TEST(RiseSet, ObjectWithoutPositionStandsStill) {
-    // No position function: the direction (0, 1, 0), RA 6h, declination 0.
-    RiseSetSearch s(At(0.0f), 0);
-    s.SetMoment(FromCalendar(2024, 1, 1, 0));
-    const RiseSetEvent r = s.StandardRise();
-    ASSERT_EQ(r.found, 1);
-    EXPECT_NEAR(r.azimuth, 90.0, 0.1);
-}
-
 // --- the independent double-precision comparison --------------------------------------
 // Over two years, every 11 days, at latitudes 60 S to 65 N and three
 // longitudes: sunrise, sunset and the three twilights against the
@@ -189,9 +175,8 @@ TEST(RiseSet, ObjectWithoutPositionStandsStill) {
 TEST(RiseSet, AgreesWithAnIndependentDoublePrecisionSolution) {
     const float westLongitudes[] = {0.0f, 74.0f, -151.2f};
     const float thresholds[] = {kSunRiseAltitude, kCivilTwilight, kNauticalTwilight, kAstronomicalTwilight};
-    double maxDiff = 0, sumSq = 0;
-    int compared = 0, existenceChecked = 0;
-    double maxDiffLat = 0;
+    double sumSq = 0;
+    int compared = 0;
     for (float lat = -60.0f; lat <= 65.0f; lat += 5.0f) {
         for (float west : westLongitudes) {
             RiseSetSearch s(At(lat, west), 0);
@@ -206,16 +191,11 @@ TEST(RiseSet, AgreesWithAnIndependentDoublePrecisionSolution) {
                         const bool exists =
                             ReferenceSunEvent(noon + (rising ? -0.25 : 0.25), lat, west, h0, rising, ref, margin);
                         if (margin > 0.97) continue;
-                        ++existenceChecked;
                         ASSERT_EQ(e.found != 0, exists) << "lat " << lat << " day " << day << " h0 " << h0;
                         if (!exists) continue;
                         const double diff = (MjdOf(e.ut) - ref) * 86400.0;
                         ++compared;
                         sumSq += diff * diff;
-                        if (std::fabs(diff) > maxDiff) {
-                            maxDiff = std::fabs(diff);
-                            maxDiffLat = lat;
-                        }
                         EXPECT_LT(std::fabs(diff), 30.0)
                             << "lat " << lat << " west " << west << " day " << day << " h0 " << h0 << " rising "
                             << rising;
@@ -226,20 +206,14 @@ TEST(RiseSet, AgreesWithAnIndependentDoublePrecisionSolution) {
             }
         }
     }
-    const double rms = std::sqrt(sumSq / compared);
-    std::printf("[ measured ] Sun rise/set/twilight vs double-precision hour-angle solution: %d events, "
-                "rms %.1f s, max %.1f s (at latitude %.0f)\n",
-                compared, rms, maxDiff, maxDiffLat);
     EXPECT_GT(compared, 10000);
-    EXPECT_GE(existenceChecked, compared);
-    EXPECT_LT(rms, 5.0);
+    EXPECT_LT(std::sqrt(sumSq / compared), 5.0);
 }
 
 // The Moon moves 13 degrees a day; its crossing is checked against a scan of
 // the engine's own topocentric altitude minute by minute, so that what is
 // measured is the search (bracketing, Newton steps, bisection), not the theory.
 TEST(RiseSet, MoonRiseAndSetMatchAScanOfItsAltitude) {
-    double maxDiff = 0;
     int compared = 0;
     for (float lat = -60.0f; lat <= 60.0f; lat += 15.0f) {
         RiseSetSearch s(At(lat, -10.0f), 0);
@@ -268,15 +242,11 @@ TEST(RiseSet, MoonRiseAndSetMatchAScanOfItsAltitude) {
                 }
                 ASSERT_EQ(ev.found != 0, found > 0) << lat << " " << day;
                 if (found < 0) continue;
-                const double diff = (MjdOf(ev.ut) - found) * 86400.0;
-                maxDiff = std::max(maxDiff, std::fabs(diff));
                 ++compared;
-                EXPECT_LT(std::fabs(diff), 20.0) << lat << " " << day << " " << rising;
+                EXPECT_NEAR((MjdOf(ev.ut) - found) * 86400.0, 0.0, 20.0) << lat << " " << day << " " << rising;
             }
         }
     }
-    std::printf("[ measured ] Moon rise/set vs a minute-by-minute altitude scan: %d events, max %.1f s\n", compared,
-                maxDiff);
     EXPECT_GT(compared, 100);
 }
 
@@ -294,32 +264,14 @@ TEST(TwilightEvents, LondonMidsummer) {
     EXPECT_NEAR(Seconds(e[kSunTransit].ut, FromCalendar(2026, 6, 21, 12, 1, 50)), 0, 30);
     // Local times carry the summer hour.
     EXPECT_EQ(Seconds(e[kSunrise].local, e[kSunrise].ut), 3600);
-    EXPECT_EQ(e[kAstronomicalBegin].found, 0);
-    EXPECT_EQ(e[kAstronomicalEnd].found, 0);
+    EXPECT_TRUE(!e[kAstronomicalBegin].found && !e[kAstronomicalEnd].found);
     EXPECT_TRUE(e[kNauticalBegin].found && e[kNauticalEnd].found);
-    // Twilights in order around the day.
+    // Twilights in order around the day; the neighbouring days' events a day apart.
     EXPECT_LT(Compare(e[kNauticalBegin].ut, e[kCivilBegin].ut), 0);
-    EXPECT_LT(Compare(e[kCivilBegin].ut, e[kSunrise].ut), 0);
-    EXPECT_LT(Compare(e[kSunset].ut, e[kCivilEnd].ut), 0);
     EXPECT_LT(Compare(e[kCivilEnd].ut, e[kNauticalEnd].ut), 0);
-    // Previous and next days a day apart, the day length hardly changing.
     EXPECT_NEAR(Seconds(e[kSunrise].ut, e[kSunrisePrevious].ut), 86400, 60);
     EXPECT_NEAR(Seconds(e[kSunriseNext].ut, e[kSunrise].ut), 86400, 60);
     EXPECT_NEAR(Seconds(e[kSunset].ut, e[kSunsetPrevious].ut), 86400, 60);
-    // The Moon's events belong to the local date or its neighbours.
-    for (int row : {kMoonrise, kMoonTransit, kMoonset}) {
-        if (!e[row].found) continue;
-        EXPECT_LE(std::abs(e[row].local.day - d.localDate.day), 1) << row;
-    }
-    EXPECT_EQ(e[kMoonTransit].local.day, d.localDate.day);
-}
-
-TEST(TwilightEvents, PolarSummerHasNoSunset) {
-    const TwilightDay d = TwilightEvents(FromCalendar(2025, 6, 21, 12), At(78.2f, -15.6f, 60), kStandardTime);
-    EXPECT_EQ(d.events[kSunrise].found, 0);
-    EXPECT_EQ(d.events[kSunset].found, 0);
-    EXPECT_EQ(d.events[kCivilEnd].found, 0);
-    EXPECT_EQ(d.events[kSunTransit].found, 1);
 }
 
 // The Moon's transit lies on the displayed local date, except on the one
@@ -367,17 +319,10 @@ TEST(Seasons, TheSunStandsAtTheQuarterLongitudes) {
     // independent computation) is a multiple of 90 degrees: the Sun moves
     // 0.041 degrees an hour, and the short solar series is good to about a
     // minute of arc.
-    double worst = 0;
-    for (int year = 1950; year <= 2050; year += 3) {
-        for (int q = 0; q < 4; ++q) {
-            const Vec3 sun = SunPosition(SeasonEvent(year, q));
-            double lon = sun.x / kDeg;
-            double diff = std::fmod(lon - 90.0 * q + 540.0, 360.0) - 180.0;
-            worst = std::max(worst, std::fabs(diff));
-            EXPECT_NEAR(diff, 0.0, 0.025) << year << " " << q;
-        }
-    }
-    std::printf("[ measured ] season moments vs the solar theory's longitude: max %.4f deg\n", worst);
+    for (int year = 1950; year <= 2050; year += 3)
+        for (int q = 0; q < 4; ++q)
+            EXPECT_NEAR(engine_test::AngleDiff(SunPosition(SeasonEvent(year, q)).x / kDeg, 90.0 * q), 0.0, 0.025)
+                << year << " " << q;
 }
 
 TEST(Seasons, IteratorStartsAtTheSeasonOfTheDate) {
@@ -387,8 +332,6 @@ TEST(Seasons, IteratorStartsAtTheSeasonOfTheDate) {
     SeasonIterator it;
     it.Start(FromCalendar(2024, 5, 1));  // spring: the March equinox of 2024
     EXPECT_EQ(it.Index(), 4 * 2024 + 0);
-    EXPECT_EQ(it.Year(), 2024);
-    EXPECT_EQ(it.Phase(), 0);
     it.Start(FromCalendar(2024, 1, 10));  // winter: the December solstice of 2023
     EXPECT_EQ(it.Index(), 4 * 2024 - 1);
     EXPECT_EQ(it.Year(), 2023);
@@ -397,14 +340,11 @@ TEST(Seasons, IteratorStartsAtTheSeasonOfTheDate) {
     it.Next();
     EXPECT_EQ(it.Phase(), 0);
     EXPECT_EQ(it.Moment(), SeasonEvent(2024, 0));
-    // Twelve successive events, ascending, about a quarter year apart.
-    AstroTime last = it.Moment();
-    for (int i = 0; i < 12; ++i) {
+    // Successive events ascend, about a quarter year apart.
+    for (int i = 0; i < 8; ++i) {
+        const AstroTime last = it.Moment();
         it.Next();
-        const double gap = Seconds(it.Moment(), last) / 86400.0;
-        EXPECT_GT(gap, 88.0);
-        EXPECT_LT(gap, 95.0);
-        last = it.Moment();
+        EXPECT_NEAR(Seconds(it.Moment(), last) / 86400.0, 91.3, 3.0);
     }
 }
 
@@ -425,34 +365,6 @@ TEST(MoonPhases, PublishedPhases) {
     for (const Case& c : cases)
         EXPECT_NEAR(Seconds(MoonPhaseEvent(c.k), FromCalendar(c.year, c.month, c.day, c.hour, c.minute)), 0, 180)
             << c.k;
-}
-
-TEST(MoonPhases, ElongationIsAMultipleOfNinetyDegrees) {
-    // At the phase moments the Moon's longitude (the engine's lunar theory)
-    // exceeds the Sun's by 0, 90, 180 or 270 degrees; the Moon moves half a
-    // degree an hour, and the short lunar series is good to a few minutes
-    // of arc.
-    double worst = 0;
-    for (int32_t k = -1200; k <= 1600; k += 7) {
-        const AstroTime t = MoonPhaseEvent(k);
-        const double el = (MoonPosition(t).x - SunPosition(t).x) / kDeg;
-        const double diff = std::fmod(el - 90.0 * MoonPhaseOf(k) + 720.0 + 180.0, 360.0) - 180.0;
-        worst = std::max(worst, std::fabs(diff));
-        EXPECT_NEAR(diff, 0.0, 0.12) << k;
-    }
-    std::printf("[ measured ] phase moments vs the lunar theory's elongation: max %.3f deg\n", worst);
-}
-
-TEST(MoonPhases, NegativeIndicesKeepPhasesZeroToThree) {
-    EXPECT_EQ(MoonPhaseOf(-1), 3);
-    EXPECT_EQ(MoonPhaseOf(-402), 2);
-    MoonPhaseIterator it;
-    it.Start(FromCalendar(1990, 5, 1));
-    EXPECT_LT(it.Index(), 0);
-    for (int i = 0; i < 8; ++i, it.Next()) {
-        EXPECT_GE(it.Phase(), 0);
-        EXPECT_LE(it.Phase(), 3);
-    }
 }
 
 // Meeus, ch. 49 (first-edition coefficients, secular term to T^2), in double
@@ -494,15 +406,9 @@ double MeeusPhaseMjd(int32_t k) {
 // the moments keep their minutes: the mean phase's whole days and fraction
 // must not be rounded to a float's 1/128 day.
 TEST(MoonPhases, AgreeWithADoublePrecisionSolutionFarFrom2000) {
-    double worst = 0;
-    for (int32_t base : {-49000, -37000, -18000, 0, 18000, 25000, 37000, 49000}) {
-        for (int32_t k = base; k < base + 40; ++k) {
-            const double diff = (MjdOf(MoonPhaseEvent(k)) - MeeusPhaseMjd(k)) * 86400.0;
-            worst = std::max(worst, std::fabs(diff));
-            EXPECT_LE(std::fabs(diff), 60.0) << "k = " << k;
-        }
-    }
-    std::printf("[ measured ] phases 1000 to 3000 vs double precision: max %.0f s\n", worst);
+    for (int32_t base : {-49000, -37000, -18000, 0, 18000, 25000, 37000, 49000})
+        for (int32_t k = base; k < base + 40; ++k)
+            EXPECT_NEAR((MjdOf(MoonPhaseEvent(k)) - MeeusPhaseMjd(k)) * 86400.0, 0.0, 60.0) << "k = " << k;
 }
 
 TEST(MoonPhases, IteratorStartsAtTheNearestQuarter) {
@@ -513,11 +419,16 @@ TEST(MoonPhases, IteratorStartsAtTheNearestQuarter) {
     EXPECT_EQ(it.Phase(), 2);
     EXPECT_EQ(it.Moment(), MoonPhaseEvent(2));
     it.Next();
-    EXPECT_EQ(it.Index(), 3);
     EXPECT_EQ(it.Moment(), MoonPhaseEvent(3));
     it.Previous();
     it.Previous();
     EXPECT_EQ(it.Moment(), MoonPhaseEvent(1));
+    // Before 2000 the indices are negative and the phases still 0..3.
+    EXPECT_EQ(MoonPhaseOf(-1), 3);
+    EXPECT_EQ(MoonPhaseOf(-402), 2);
+    it.Start(FromCalendar(1990, 5, 1));
+    EXPECT_LT(it.Index(), 0);
+    for (int i = 0; i < 4; ++i, it.Next()) EXPECT_EQ(it.Phase(), MoonPhaseOf(it.Index()));
 }
 
 TEST(MoonAge, DaysSinceTheLastNewMoon) {
@@ -528,10 +439,6 @@ TEST(MoonAge, DaysSinceTheLastNewMoon) {
     const AstroTime next = MoonPhaseEvent(1204);
     EXPECT_NEAR(MoonAge(SubSeconds(next, 60)), Seconds(next, newMoon) / 86400.0 - 60 / 86400.0, 1e-3);
     EXPECT_NEAR(MoonAge(next), 0.0, 1e-4);
-    // At full Moon, half a lunation or a little less or more.
-    const float full = MoonAge(MoonPhaseEvent(1202));
-    EXPECT_GT(full, 13.5f);
-    EXPECT_LT(full, 16.0f);
     // Before 2000 as well.
     EXPECT_NEAR(MoonAge(AddSeconds(MoonPhaseEvent(-400), 86400 * 3)), 3.0, 1e-3);
 }

@@ -24,11 +24,7 @@ using Calc::MagneticModel;
 
 const std::string kCatalogDir = std::string(CELVANE_SOURCE_DIR) + "/catalogs/magnetic/";
 
-std::string Narrow(const char16_t* s) {
-    std::string out;
-    for (; *s; ++s) out += static_cast<char>(*s);
-    return out;
-}
+std::string Narrow(const char16_t* s) { return std::string(s, s + std::char_traits<char16_t>::length(s)); }
 
 // The first moment whose year, in the model's whole hundredths counted from
 // MJD 0 = 1858.88 in years of 365.25 days, is the given decimal year.
@@ -54,31 +50,21 @@ std::vector<TestPoint> ReadTestTable(const std::string& file) {
     std::vector<TestPoint> points;
     std::map<std::string, size_t> col;
     std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
         if (line.empty() || line[0] == '#') continue;
         std::vector<std::string> f;
         std::stringstream ss(line);
-        std::string cell;
-        while (std::getline(ss, cell, ',')) f.push_back(cell);
+        for (std::string cell; std::getline(ss, cell, ',');) f.push_back(cell);
         if (col.empty()) {
             for (size_t k = 0; k < f.size(); ++k) col[f[k]] = k;
             continue;
         }
-        TestPoint p;
-        p.year = std::stod(f[col.at("date_decimal_year")]);
-        p.heightKm = std::stod(f[col.at("height_km")]);
-        p.lat = std::stod(f[col.at("lat_deg")]);
-        p.lonEast = std::stod(f[col.at("lon_deg")]);
-        p.d = std::stod(f[col.at("D_deg")]);
-        p.i = std::stod(f[col.at("I_deg")]);
+        auto num = [&](const char* name) { return std::stod(f[col.at(name)]); };
         const std::string& ftext = f[col.at("F_nT")];
-        p.f = std::stod(ftext);
-        size_t dot = ftext.find('.');
-        p.fDecimals = dot == std::string::npos ? 0 : static_cast<int>(ftext.size() - dot - 1);
-        p.line = lineNo;
-        points.push_back(p);
+        const size_t dot = ftext.find('.');
+        const int fDecimals = dot == std::string::npos ? 0 : static_cast<int>(ftext.size() - dot - 1);
+        points.push_back({num("date_decimal_year"), num("height_km"), num("lat_deg"), num("lon_deg"), num("D_deg"),
+                          num("I_deg"), num("F_nT"), fDecimals, lineNo});
     }
     return points;
 }
@@ -101,7 +87,6 @@ TEST_P(NoaaTestValues, DeclinationInclinationIntensityWithinRounding) {
     const TableCase& tc = GetParam();
     std::vector<TestPoint> points = ReadTestTable(tc.file);
     ASSERT_EQ(points.size(), tc.rows);
-    double worstD = 0, worstI = 0, worstF = 0;
     for (const TestPoint& p : points) {
         MagneticModel mm;
         mm.latitude = static_cast<float>(p.lat);
@@ -111,18 +96,12 @@ TEST_P(NoaaTestValues, DeclinationInclinationIntensityWithinRounding) {
         ASSERT_EQ(MagneticModel::YearHundredths(mm.moment), std::lround(p.year * 100));
         mm.Recompute();
         SCOPED_TRACE(std::string(tc.file) + " line " + std::to_string(p.line));
-        ASSERT_EQ(mm.valid, 1);
-        EXPECT_EQ(Narrow(mm.ModelName()), tc.model);
+        ASSERT_EQ(Narrow(mm.ModelName()), tc.model);
         const double fRound = 0.5 * std::pow(10.0, -p.fDecimals);
         EXPECT_LE(AngleDiff(mm.declination, p.d), 0.005 + 0.0005);
         EXPECT_LE(std::fabs(mm.inclination - p.i), 0.005 + 0.0005);
         EXPECT_LE(std::fabs(mm.intensity - p.f), fRound + 0.045);
-        worstD = std::max(worstD, AngleDiff(mm.declination, p.d));
-        worstI = std::max(worstI, std::fabs(mm.inclination - p.i));
-        worstF = std::max(worstF, std::fabs(mm.intensity - p.f));
     }
-    std::printf("[ magnetic ] %-28s worst |dD| %.4f deg, |dI| %.4f deg, |dF| %.3f nT\n", tc.file, worstD,
-                worstI, worstF);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -236,7 +215,6 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
     const M cases[] = {{"WMM2010.COF", 2010.0},   {"WMM2010.COF", 2013.37},  {"WMM2015v2.COF", 2015.5},
                        {"WMM2015v2.COF", 2019.99}, {"WMM2020.COF", 2021.25},  {"WMM2020.COF", 2024.8},
                        {"WMM2025.COF", 2026.0},    {"WMM2025.COF", 2029.99}};
-    double worstF = 0, worstI = 0, worstDnT = 0;
     for (const M& c : cases) {
         RawModel raw = ReadCof(c.cof);
         for (int lat = -85; lat <= 85; lat += 17) {
@@ -253,9 +231,6 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
                     Field ref = ReferenceField(raw, c.year - raw.epoch, lat, lon, hkm);
                     double hRef = ref.f * std::cos(ref.i * M_PI / 180);
                     double dErrNt = AngleDiff(mm.declination, ref.d) * M_PI / 180 * hRef;
-                    worstF = std::max(worstF, std::fabs(mm.intensity - ref.f));
-                    worstI = std::max(worstI, std::fabs(mm.inclination - ref.i));
-                    worstDnT = std::max(worstDnT, dErrNt);
                     ASSERT_LE(std::fabs(mm.intensity - ref.f), 0.05) << c.cof << " " << lat << " " << lon;
                     ASSERT_LE(std::fabs(mm.inclination - ref.i), 0.001) << c.cof << " " << lat << " " << lon;
                     ASSERT_LE(dErrNt, 0.05) << c.cof << " " << lat << " " << lon;
@@ -263,8 +238,6 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
             }
         }
     }
-    std::printf("[ magnetic ] grid vs double: worst |dF| %.4f nT, |dI| %.5f deg, D error x H %.4f nT\n",
-                worstF, worstI, worstDnT);
 }
 
 // ---------------------------------------------------------------------------
@@ -289,47 +262,32 @@ TEST(MagneticModel, PoleFormulaContinuesTheFieldToThePoles) {
     }
 }
 
+// Leaving the models' years and coming back to the same moment must restore
+// the results rather than keep the cleared ones.
 TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
     MagneticModel mm;
     mm.latitude = 48.2f;
     mm.longitude = -16.4f;
-    mm.moment = FromCalendar(2008, 6, 15, 12, 0, 0);
+    mm.moment = FromCalendar(2023, 5, 5);
     mm.Recompute();
-    EXPECT_TRUE(mm.valid == 0 && mm.declination == 0.0f && mm.inclination == 0.0f && mm.intensity == 0.0f);
+    const float d = mm.declination, f = mm.intensity;
     struct Y {
         int year, month, day;
         const char* model;  // "" = not valid
-    } const cases[] = {{2009, 12, 1, ""},          {2010, 1, 1, "WMM2010"},     {2012, 7, 1, "WMM2010"},
-                 {2014, 12, 28, "WMM2010"},  {2015, 1, 6, "WMM2015v2"},   {2019, 12, 28, "WMM2015v2"},
-                 {2020, 1, 6, "WMM2020"},    {2026, 4, 1, "WMM2025"},     {2029, 12, 31, "WMM2025"},
-                 {2030, 2, 1, ""},           {2045, 1, 1, ""},            {1858, 11, 17, ""}};
+    } const cases[] = {{2009, 12, 1, ""},          {2010, 1, 1, "WMM2010"},   {2014, 12, 28, "WMM2010"},
+                       {2015, 1, 6, "WMM2015v2"}, {2019, 12, 28, "WMM2015v2"}, {2020, 1, 6, "WMM2020"},
+                       {2026, 4, 1, "WMM2025"},   {2029, 12, 31, "WMM2025"}, {2030, 2, 1, ""}, {1858, 11, 17, ""}};
     for (const Y& y : cases) {
         mm.moment = FromCalendar(y.year, y.month, y.day);
         mm.Recompute();
         SCOPED_TRACE(std::to_string(y.year) + "-" + std::to_string(y.month));
         EXPECT_EQ(mm.valid, y.model[0] ? 1 : 0);
         EXPECT_EQ(Narrow(mm.ModelName()), y.model);
+        if (!y.model[0]) EXPECT_TRUE(mm.declination == 0.0f && mm.inclination == 0.0f && mm.intensity == 0.0f);
     }
-}
-
-// Leaving the models' years and coming back to the same moment must restore
-// the results rather than keep the cleared ones.
-TEST(MagneticModel, ReturnFromAnInvalidMomentRestoresTheResults) {
-    MagneticModel mm;
-    mm.latitude = -33.9f;
-    mm.longitude = -18.4f;
     mm.moment = FromCalendar(2023, 5, 5);
     mm.Recompute();
-    ASSERT_EQ(mm.valid, 1);
-    const float d = mm.declination, f = mm.intensity;
-    mm.moment = FromCalendar(2040, 1, 1);
-    mm.Recompute();
-    EXPECT_EQ(mm.valid, 0);
-    mm.moment = FromCalendar(2023, 5, 5);
-    mm.Recompute();
-    EXPECT_EQ(mm.valid, 1);
-    EXPECT_EQ(mm.declination, d);
-    EXPECT_EQ(mm.intensity, f);
+    EXPECT_TRUE(mm.valid == 1 && mm.declination == d && mm.intensity == f);
 }
 
 TEST(MagneticModel, MagneticAzimuthSubtractsTheDeclinationWhenValid) {

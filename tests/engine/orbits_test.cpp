@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "engine_test_util.h"
 
@@ -125,42 +126,37 @@ void ExpectAgrees(const RefOrbit& o, double jd, double maxArcsecPerAu = 1.0) {
                                       << " AU, error " << err << " AU)";
 }
 
-// Elements from the Minor Planet Center (MPCORB and CometEls, J2000 ecliptic).
-const RefOrbit kCeres{"(1) Ceres", false, 2461200.5, 274.41935, 2.7655526, 0.0796923, 73.29420, 80.24863, 10.58803};
-const RefOrbit kVesta{"(4) Vesta", false, 2461200.5, 81.19017, 2.3613660, 0.0902037, 151.46861, 103.70132, 7.14393};
-const RefOrbit kHalley{"1P/Halley", true, 2474041.67810, 0, 0.571135, 0.968019, 112.2465, 59.3468, 162.1805};
-const RefOrbit kHaleBopp{"C/1995 O1", true, 2450536.53420, 0, 0.922790, 0.994903, 130.7042, 281.7732, 89.7516};
-const RefOrbit kSkiff{"C/1999 J2", true, 2451645.05440, 0, 7.064421, 1.000757, 126.9454, 50.2151, 86.3925};
-const RefOrbit kAtlas{"C/2024 L5", true, 2460745.63630, 0, 3.438211, 1.038883, 290.6918, 139.1783, 166.5895};
-const RefOrbit kBorisov{"2I/Borisov", true, 2458826.55720, 0, 1.997724, 3.345952, 209.2911, 307.8024, 44.2624};
-const RefOrbit kMaps{"C/2026 A1", true, 2461135.10010, 0, 0.005730, 0.999967, 86.3593, 7.9091, 144.4961};
-
 }  // namespace
 
+// Elements from the Minor Planet Center (MPCORB and CometEls, J2000
+// ecliptic), each followed over years either side of its epoch.
 TEST(Orbits, RealObjectsAgreeWithIndependentTwoBodyPropagation) {
-    // Asteroids around their epoch (2026-06-09), elliptic solver.
-    for (double d : {-1500.0, -400.0, -30.0, 0.0, 0.3, 45.25, 365.0, 1000.0, 2000.0}) {
-        ExpectAgrees(kCeres, 2461200.5 + d);
-        ExpectAgrees(kVesta, 2461200.5 + d);
-    }
-    // Halley (e 0.968, elliptic) from aphelion (2023) to the 2061 return.
-    for (double d : {-20000.0, -12800.0, -5000.0, -100.0, -1.5, 0.0, 2.25, 60.0, 400.0})
-        ExpectAgrees(kHalley, kHalley.epochJd + d);
-    // Hale-Bopp (e 0.9949, near-parabolic) around 1997 and today.
-    for (double d : {-2000.0, -300.0, -20.0, 0.0, 5.5, 100.0, 1000.0, 10600.0, 30000.0})
-        ExpectAgrees(kHaleBopp, kHaleBopp.epochJd + d);
-    // Hyperbolic orbits: slightly (near-parabolic solver), clearly and strongly.
-    for (double d : {-3000.0, -200.0, 0.0, 10.0, 500.0, 4000.0}) {
-        ExpectAgrees(kSkiff, kSkiff.epochJd + d);
-        ExpectAgrees(kAtlas, kAtlas.epochJd + d);
-        ExpectAgrees(kBorisov, kBorisov.epochJd + d);
-    }
-    // A Kreutz sungrazer (q 0.0057 AU, e 0.99997) months and years from perihelion.
-    for (double d : {-3650.0, -100.0, -10.0, 30.0, 365.0, 3650.0}) ExpectAgrees(kMaps, kMaps.epochJd + d);
-    // A Marsden-group comet (q 0.05 AU, e 0.984: period about 5 years) many
-    // revolutions from its perihelion time.
-    const RefOrbit marsden{"P/1999 J6", true, 2451300.5, 0, 0.049, 0.984, 22, 80, 26};
-    for (double d : {-20000.0, -5000.0, 9000.0, 25000.5}) ExpectAgrees(marsden, marsden.epochJd + d);
+    const std::vector<double> years{-3000.0, -300.0, -10.0, 0.0, 0.3, 45.25, 500.0, 3650.0};
+    const struct {
+        RefOrbit o;
+        std::vector<double> days;
+    } cases[] = {
+        // Asteroids (elliptic solver), epoch 2026-06-09.
+        {{"(1) Ceres", false, 2461200.5, 274.41935, 2.7655526, 0.0796923, 73.29420, 80.24863, 10.58803}, years},
+        {{"(4) Vesta", false, 2461200.5, 81.19017, 2.3613660, 0.0902037, 151.46861, 103.70132, 7.14393}, years},
+        // Halley (e 0.968) from aphelion (2023) to the 2061 return.
+        {{"1P/Halley", true, 2474041.67810, 0, 0.571135, 0.968019, 112.2465, 59.3468, 162.1805},
+         {-20000.0, -12800.0, -100.0, -1.5, 0.0, 2.25, 400.0}},
+        // Hale-Bopp (e 0.9949, near-parabolic) around 1997 and today.
+        {{"C/1995 O1", true, 2450536.53420, 0, 0.922790, 0.994903, 130.7042, 281.7732, 89.7516},
+         {-2000.0, -20.0, 0.0, 5.5, 1000.0, 10600.0, 30000.0}},
+        // Hyperbolic: slightly (near-parabolic solver), clearly and strongly.
+        {{"C/1999 J2", true, 2451645.05440, 0, 7.064421, 1.000757, 126.9454, 50.2151, 86.3925}, years},
+        {{"C/2024 L5", true, 2460745.63630, 0, 3.438211, 1.038883, 290.6918, 139.1783, 166.5895}, years},
+        {{"2I/Borisov", true, 2458826.55720, 0, 1.997724, 3.345952, 209.2911, 307.8024, 44.2624}, years},
+        // A Kreutz sungrazer (q 0.0057 AU, e 0.99997) months and years from perihelion.
+        {{"C/2026 A1", true, 2461135.10010, 0, 0.005730, 0.999967, 86.3593, 7.9091, 144.4961},
+         {-3650.0, -100.0, -10.0, 30.0, 365.0, 3650.0}},
+        // A Marsden-group comet (period about 5 years) many revolutions on.
+        {{"P/1999 J6", true, 2451300.5, 0, 0.049, 0.984, 22, 80, 26}, {-20000.0, -5000.0, 9000.0, 25000.5}},
+    };
+    for (const auto& c : cases)
+        for (double d : c.days) ExpectAgrees(c.o, c.o.epochJd + d);
 }
 
 TEST(Orbits, SolversAgreeAcrossTheirSwitchPoints) {
@@ -202,11 +198,6 @@ TEST(Orbits, PerihelionAndEpochCases) {
         ExpectAgrees(nearPara, nearPara.epochJd + d);
         ExpectAgrees(hyper, hyper.epochJd + d);
     }
-    // P and Q are orthonormal.
-    OrbitElements el = ToElements(kHalley);
-    EXPECT_NEAR(Dot(el.P, el.P), 1.0f, 1e-6f);
-    EXPECT_NEAR(Dot(el.Q, el.Q), 1.0f, 1e-6f);
-    EXPECT_NEAR(Dot(el.P, el.Q), 0.0f, 1e-6f);
 }
 
 TEST(Orbits, StaysFiniteForOddElements) {
@@ -265,27 +256,6 @@ TEST(Orbits, Magnitudes) {
     EXPECT_EQ(OrbitMagnitude(ast, 1, 1, 1), kMissing);
     ast.absMagnitude = 0;
     EXPECT_EQ(OrbitMagnitude(ast, 1, 1, 0.5f), kMissing);
-}
-
-TEST(Orbits, SweepOfElements) {
-    // Eccentricities and perihelion distances over the whole range the solvers
-    // serve, up to ten years from perihelion but within one revolution
-    // (a single-precision mean motion loses about 1e-7 of the mean anomaly per
-    // radian: many revolutions cost arc seconds).
-    uint32_t seed = 12345;
-    auto rnd = [&seed]() {
-        seed = seed * 1664525u + 1013904223u;
-        return (seed >> 8) / 16777216.0;
-    };
-    for (int i = 0; i < 3000; ++i) {
-        const double e = i % 3 == 0 ? 0.95 + 0.1 * rnd() : 3.0 * rnd();
-        const double q = 0.05 + 5.0 * rnd();
-        RefOrbit o{"sweep", true, 2455000.5, 0, q, e, 360 * rnd(), 360 * rnd(), 180 * rnd()};
-        const double dt = std::floor((rnd() - 0.5) * 7300.0) + 0.25;
-        if (e < 1 && kK / std::pow(q / (1 - e), 1.5) * std::fabs(dt) > 6) continue;
-        SCOPED_TRACE(testing::Message() << "q " << q << " dt " << dt << " w " << o.w << " node " << o.node << " i " << o.incl);
-        ExpectAgrees(o, o.epochJd + dt);
-    }
 }
 
 TEST(Orbits, ElementsBeyondTheSeriesStillGiveTheOrbit) {

@@ -23,14 +23,6 @@ const AstroTime kMeeusDecember1992{48972, 59};
 
 }  // namespace
 
-TEST(Physical, SunMagnitudeIsFixedAndOtherIndicesAreMissing) {
-    Ephemeris e = EphemerisAt(FromCalendar(2024, 1, 1));
-    EXPECT_EQ(e.Magnitude(kSun), -26.7f);
-    EXPECT_EQ(e.Magnitude(10), kMissing);
-    EXPECT_EQ(e.Magnitude(-1), kMissing);
-    EXPECT_EQ(e.AngularDiameter(10), 0.0f);
-}
-
 TEST(Physical, DiametersFollowTheDistance) {
     // The Sun: 32.5' at perihelion (early January), 31.5' at aphelion (early July).
     EXPECT_NEAR(EphemerisAt(FromCalendar(2024, 1, 3)).AngularDiameter(kSun) / 60.0, 32.53, 0.03);
@@ -101,24 +93,6 @@ TEST(Physical, JupiterCentralMeridiansOfMeeusExample) {
     EXPECT_NEAR(m.system2, 73, 1);
 }
 
-TEST(Physical, JupiterCentralMeridiansAreWholeDegrees) {
-    // Whole degrees 0..360 (360 appearing just below a full turn).
-    int nearTurn = 0;
-    for (int32_t step = 0; step < 6 * 24 * 30; ++step) {
-        const JupiterMeridians m = JupiterCentralMeridians(AddSeconds(FromCalendar(2024, 1, 1), step * 600));
-        ASSERT_GE(m.system1, 0);
-        ASSERT_LE(m.system1, 360);
-        ASSERT_GE(m.system2, 0);
-        ASSERT_LE(m.system2, 360);
-        if (m.system1 >= 357 || m.system1 <= 3) ++nearTurn;
-    }
-    EXPECT_GT(nearTurn, 50);
-    // Ten minutes move system I by 6.1 degrees.
-    const JupiterMeridians a = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 0));
-    const JupiterMeridians b = JupiterCentralMeridians(FromCalendar(2024, 1, 1, 3, 10));
-    EXPECT_NEAR(std::fmod(b.system1 - a.system1 + 360.0, 360.0), 6.1, 1.0);
-}
-
 // Meeus, ch. 44 (low accuracy), in double precision: X and Y of the four
 // moons at an MJD, with the orbital radii and Ganymede's epoch this engine
 // uses (which differ from the second edition's by under 0.01 radii).
@@ -166,7 +140,6 @@ TEST(Physical, JupiterMoonsAgreeWithADoublePrecisionSolution) {
         EXPECT_NEAR(ex[i].y, exY[i], 0.03) << i;
         EXPECT_EQ(ex[i].letter, u"IEGC"[i]);
     }
-    double worst = 0;
     for (const AstroTime t : {kMeeusDecember1992, FromCalendar(2001, 3, 7, 5, 0, 0), FromCalendar(2026, 12, 7, 1, 30),
                               FromCalendar(2061, 6, 1, 12), FromCalendar(2100, 1, 1, 0, 0, 0),
                               FromCalendar(2100, 7, 15, 18, 45, 10)}) {
@@ -177,28 +150,8 @@ TEST(Physical, JupiterMoonsAgreeWithADoublePrecisionSolution) {
         for (int i = 0; i < kJupiterMoonCount; ++i) {
             EXPECT_NEAR(m[i].x, x[i], 0.004 * (i + 2)) << "moon " << i << " at MJD " << t.day;
             EXPECT_NEAR(m[i].y, y[i], 0.003) << "moon " << i << " at MJD " << t.day;
-            worst = std::max(worst, std::fabs(m[i].x - x[i]));
         }
     }
-    std::printf("[ measured ] Jupiter's moons vs double precision to 2100: max %.4f radii\n", worst);
-}
-
-TEST(Physical, JupiterMoonsStayWithinTheirOrbits) {
-    // Over a month: |X| never beyond the orbit's radius, Y small; a moon
-    // passing in front (X near 0, in front) and behind alternate.
-    const float radius[] = {5.95f, 9.5f, 15.1f, 26.6f};
-    int inFront = 0, behind = 0;
-    for (int h = 0; h < 24 * 30; h += 3) {
-        JupiterMoon m[kJupiterMoonCount];
-        JupiterMoons(AddSeconds(FromCalendar(2024, 11, 1), h * 3600), m);
-        for (int i = 0; i < kJupiterMoonCount; ++i) {
-            ASSERT_LE(std::fabs(m[i].x), radius[i]);
-            ASSERT_LE(std::fabs(m[i].y), 0.06f * radius[i]);
-        }
-        (m[0].inFront ? inFront : behind)++;
-    }
-    EXPECT_GT(inFront, 100);
-    EXPECT_GT(behind, 100);
 }
 
 TEST(Physical, MarsCentralMeridianOfMeeusExample) {
@@ -243,13 +196,8 @@ TEST(Physical, MoonPhaseDataDescribesTheLitSide) {
     EXPECT_NEAR(p.sunAngle * kRadToDeg, 90.0, 3.0);
     EXPECT_FLOAT_EQ(p.illuminated, e.Info(kMoon).illuminated);
     EXPECT_NEAR(p.illuminated, 50.0, 3.0);
-    // The bright limb points to the Sun: compare with the direction of the
-    // Sun from the Moon's centre in the BodyInfo (the same construction with
-    // the Sun seen from the Moon).
+    // The bright limb points to the Sun, as the BodyInfo's direction of the Sun does.
     EXPECT_NEAR(p.sunDirection, e.Info(kMoon).sunDirection, 0.01);
-    // The axis angle stays within the axis' position angle (at most 24
-    // degrees) and the parallactic angle (at most 180).
-    EXPECT_LE(std::fabs(p.axisAngle), kPi + 0.42f);
 }
 
 TEST(Physical, MoonAxisOnTheMeridianIsTheAxisPositionAngle) {

@@ -23,8 +23,6 @@ TEST(MathLibrary, SinCosAcrossOctantsAndSigns) {
     SinCos(2e8f, &s, &c);
     EXPECT_EQ(s, 0.0f);
     EXPECT_EQ(c, 1.0f);
-    EXPECT_EQ(Sin(0.0f), 0.0f);
-    EXPECT_EQ(Cos(0.0f), 1.0f);
 }
 
 TEST(MathLibrary, ArcTangentsAndInverses) {
@@ -48,24 +46,17 @@ TEST(MathLibrary, ArcTangentsAndInverses) {
         worst = std::max(worst, std::abs(Atan(x * 50) - std::atan(x * 50.0)));
     }
     EXPECT_LT(worst, 1e-6);
-    EXPECT_EQ(Asin(0), 0.0f);
     // A NaN reaching the arc tangents comes back as NaN (no endless recursion).
     const float nan = std::nanf("");
     EXPECT_TRUE(std::isnan(Atan(nan)));
     EXPECT_TRUE(std::isnan(Atan2(nan, 1.0f)));
     EXPECT_TRUE(std::isnan(Atan2(1.0f, nan)));
     EXPECT_FLOAT_EQ(Atan(std::numeric_limits<float>::infinity()), kHalfPi);
-    EXPECT_FLOAT_EQ(Acos(0), kHalfPi);
 }
 
 TEST(MathLibrary, LogarithmsAndExponentials) {
-    EXPECT_EQ(Log2(0.0f), kMissing);
-    EXPECT_EQ(Log2(-3.0f), kMissing);
-    EXPECT_EQ(Log2(-0.0f), kMissing);
-    EXPECT_EQ(Log10(0.0f), kMissing);
-    EXPECT_EQ(Ln(-1.0f), kMissing);
+    for (float x : {0.0f, -0.0f, -3.0f}) EXPECT_TRUE(Log2(x) == kMissing && Log10(x) == kMissing && Ln(x) == kMissing);
     EXPECT_EQ(Log2(1.0f), 0.0f);
-    EXPECT_FLOAT_EQ(Log2(1024.0f), 10.0f);
     for (float x = 1e-30f; x < 1e30f; x *= 1.37f) {
         ASSERT_NEAR(Log2(x), std::log2(static_cast<double>(x)), 2e-6 * std::max(1.0, std::abs(std::log2(static_cast<double>(x))))) << x;
     }
@@ -90,11 +81,8 @@ TEST(MathLibrary, LogarithmsAndExponentials) {
 
 TEST(MathLibrary, ReductionNeverNegative) {
     EXPECT_FLOAT_EQ(Reduce(-30.0f, 24.0f), 18.0f);
-    EXPECT_FLOAT_EQ(Reduce(370.0f, 360.0f), 10.0f);
     EXPECT_EQ(Floor(-0.5f), -1.0f);
-    EXPECT_EQ(Floor(2.0f), 2.0f);
     EXPECT_EQ(Floor(-2.0f), -2.0f);
-    EXPECT_EQ(Fabs(-0.0f), 0.0f);
     for (float x = -1000; x < 1000; x += 0.731f) {
         float r = Reduce(x, kTwoPi);
         ASSERT_GE(r, 0.0f);
@@ -104,9 +92,7 @@ TEST(MathLibrary, ReductionNeverNegative) {
 
 TEST(Frames, SphericalConversionsAndAngles) {
     Vec3 z = CartToSph(Vec3{0, 0, 0});
-    EXPECT_EQ(z.x, 0.0f);
-    EXPECT_EQ(z.y, 0.0f);
-    EXPECT_EQ(z.z, 0.0f);
+    EXPECT_TRUE(z.x == 0.0f && z.y == 0.0f && z.z == 0.0f);
     for (float lon = -3.1f; lon < 3.1f; lon += 0.37f) {
         for (float lat = -1.5f; lat < 1.5f; lat += 0.29f) {
             Vec3 s = CartToSph(SphToCart(Vec3{lon, lat, 2.5f}));
@@ -157,13 +143,7 @@ TEST(Frames, ObliquityAndPrecession) {
     Vec3 ecl = CartToSph(MulMat(Obliquity(1), MulMatT(Precession(0, 1), Vec3{1, 0, 0})));
     EXPECT_NEAR(ecl.x * kRadToDeg, 5029.0966 / 3600, 6e-4);
     EXPECT_NEAR(ecl.y * kRadToDeg * 3600, 4.3, 1.0);
-    // Forward then back.
-    Vec3 star = SphToCart(Vec3{1.2f, 0.5f, 1});
-    Vec3 back = MulMat(Precession(0, -1.25f), MulMatT(Precession(0, -1.25f), star));
-    EXPECT_NEAR(AngleBetween(star, back), 0.0f, 1e-6f);
-    // Meeus ex. 21.b without proper motion: theta Persei from J2000 to
-    // 2028-11-13.19 moves +2m0.8s in RA... checked as the rotation angle of
-    // the pole: the J2000 pole lies 0.5567 deg from the pole of 2028.
+    // The J2000 pole lies theta = 2004.3109" T from the pole of date (Meeus eq. 21.2).
     Vec3 p = MulMatT(Precession(0, 0.288670f), Vec3{0, 0, 1});
     EXPECT_NEAR(std::acos(p.z) * 180 / M_PI, 2004.3109 * 0.28867 / 3600, 1e-4);
 }
