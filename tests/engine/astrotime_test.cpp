@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "data/native/test_platform.h"
+#include "engine_test_util.h"
 
 using namespace Calc;
+using engine_test::CentralEurope;
+using engine_test::Zone;
 
 namespace {
 
@@ -26,19 +29,6 @@ const JdCase kMeeus[] = {
     {-4712, 1, 1, 12, 0, 0, 0.0},        {1957, 10, 4, 19, 26, 24, 2436116.31}, {333, 1, 27, 12, 0, 0, 1842713.0},
 };
 
-// A zone of `bias` minutes west with an hour of summer time between two
-// rules (month, week of the month 1..5 (5 = the last), on Sundays, hour).
-PL::TimeZoneInfo Zone(int bias, PL::SystemTime daylight, PL::SystemTime standard) {
-    PL::TimeZoneInfo tz;
-    tz.bias = bias;
-    tz.daylightBias = -60;
-    tz.daylightDate = daylight;
-    tz.standardDate = standard;
-    return tz;
-}
-// Central Europe: UT+1, summer time from the last Sunday of March 02:00 to
-// the last Sunday of October 03:00 local.
-PL::TimeZoneInfo CentralEurope() { return Zone(-60, {0, 3, 0, 5, 2, 0, 0, 0}, {0, 10, 0, 5, 3, 0, 0, 0}); }
 // Sydney: UT+10, summer time from the first Sunday of October 02:00 to the
 // first Sunday of April 03:00 local.
 PL::TimeZoneInfo Sydney() { return Zone(-600, {0, 10, 0, 1, 2, 0, 0, 0}, {0, 4, 0, 1, 3, 0, 0, 0}); }

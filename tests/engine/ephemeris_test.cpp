@@ -211,12 +211,7 @@ TEST(Ephemeris, OrbitApparentMatchesThePlanets) {
 // record, not the place's offset.
 TEST(Ephemeris, LocalTimeUsesZoneAndSummerMode) {
     PL::TestPlatform platform;
-    PL::TimeZoneInfo cet;
-    cet.bias = -60;
-    cet.standardDate = {0, 10, 0, 5, 3, 0, 0, 0};  // last Sunday of October
-    cet.daylightDate = {0, 3, 0, 5, 2, 0, 0, 0};   // last Sunday of March
-    cet.daylightBias = -60;
-    platform.zone = std::make_pair(PL::TimeZoneStatus::Daylight, cet);
+    platform.zone = {PL::TimeZoneStatus::Daylight, engine_test::CentralEurope()};
     PL::ScopedPlatform scoped(platform);
 
     Ephemeris e;
@@ -227,8 +222,8 @@ TEST(Ephemeris, LocalTimeUsesZoneAndSummerMode) {
     e.moment = winter;
     EXPECT_EQ(e.LocalTime(), AddSeconds(winter, -4 * 3600));
     e.summerMode = kDeviceZone;
-    EXPECT_EQ(DiffSeconds(e.LocalTime(summer), summer), 7200);
-    EXPECT_EQ(DiffSeconds(e.LocalTime(winter), winter), 3600);
-    EXPECT_EQ(e.UniversalTime(e.LocalTime(summer)), summer);
-    EXPECT_EQ(e.UniversalTime(e.LocalTime(winter)), winter);
+    for (const AstroTime t : {summer, winter}) {
+        EXPECT_EQ(DiffSeconds(e.LocalTime(t), t), t == summer ? 7200 : 3600);
+        EXPECT_EQ(e.UniversalTime(e.LocalTime(t)), t);
+    }
 }

@@ -180,16 +180,8 @@ TEST(Orbits, PerihelionAndEpochCases) {
         el.inclination = 12;
         el.node = 250;
         PrepareOrbit(el);
-        const Vec3 p = OrbitPosition(el, el.epoch);
-        EXPECT_NEAR(p.x, 1.7f * el.P.x, 1e-6f) << e;
-        EXPECT_NEAR(p.y, 1.7f * el.P.y, 1e-6f) << e;
-        EXPECT_NEAR(p.z, 1.7f * el.P.z, 1e-6f) << e;
+        EXPECT_NEAR(Length(OrbitPosition(el, el.epoch) - el.P * 1.7f), 0.0f, 2e-6f) << e;
     }
-    // An asteroid at its epoch with mean anomaly 0: at perihelion, x = q, y = 0.
-    float x = -1, y = -1;
-    OrbitPlanePosition(2.0f * (1 - 0.25f), 0.25f, 0.0f, 0.0f, x, y);
-    EXPECT_NEAR(x, 1.5f, 1e-6f);
-    EXPECT_NEAR(y, 0.0f, 1e-6f);
     // Asteroid-style elements beyond the elliptic range still honour the mean
     // anomaly (it becomes a shift of time from perihelion).
     RefOrbit nearPara{"asteroid e 0.99", false, 2460000.5, 2.0, 3.0, 0.99, 10, 20, 30};
@@ -225,9 +217,7 @@ TEST(Orbits, Magnitudes) {
     comet.kind = 1;
     comet.absMagnitude = 5.5f;
     comet.slope = 8.0f;
-    // m = H + 5 log10 Delta + K log10 r
-    EXPECT_NEAR(OrbitMagnitude(comet, 2.0f, 1.0f, 0.5f), 5.5f + 5 * std::log10(2.0f), 1e-3f);
-    EXPECT_NEAR(OrbitMagnitude(comet, 1.0f, 3.0f, 0.5f), 5.5f + 8 * std::log10(3.0f), 1e-3f);
+    // m = H + 5 log10 Delta + K log10 r, whatever the phase.
     EXPECT_NEAR(OrbitMagnitude(comet, 0.4f, 0.7f, -0.9f), 5.5f + 5 * std::log10(0.4f) + 8 * std::log10(0.7f), 1e-3f);
 
     OrbitElements ast;
@@ -250,12 +240,10 @@ TEST(Orbits, Magnitudes) {
     EXPECT_EQ(OrbitMagnitude(ast, 0.1f, 1.0f, -0.51f), kMissing);
     EXPECT_NE(OrbitMagnitude(ast, 0.1f, 1.0f, -0.5f), kMissing);
     // No magnitude given: H of -1000 or 0, for both kinds.
-    comet.absMagnitude = 0;
-    ast.absMagnitude = kMissing;
-    EXPECT_EQ(OrbitMagnitude(comet, 1, 1, 1), kMissing);
-    EXPECT_EQ(OrbitMagnitude(ast, 1, 1, 1), kMissing);
-    ast.absMagnitude = 0;
-    EXPECT_EQ(OrbitMagnitude(ast, 1, 1, 0.5f), kMissing);
+    for (float none : {kMissing, 0.0f}) {
+        comet.absMagnitude = ast.absMagnitude = none;
+        EXPECT_TRUE(OrbitMagnitude(comet, 1, 1, 1) == kMissing && OrbitMagnitude(ast, 1, 1, 0.5f) == kMissing);
+    }
 }
 
 TEST(Orbits, ElementsBeyondTheSeriesStillGiveTheOrbit) {

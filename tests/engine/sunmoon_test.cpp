@@ -23,11 +23,6 @@ TEST(SunMoon, SunAgainstReferenceMoments) {
     s = SunPosition(AstroTime{48908, 0});
     EXPECT_NEAR(Deg(s.x), 199.909f, 0.005f);
     EXPECT_NEAR(s.z, 0.99766f, 2e-5f);
-    // The Sun passes the March equinox on 2024-03-20 03:06 UT, good to a few arc minutes.
-    s = SunPosition(FromCalendar(2024, 3, 20, 3, 6, 0));
-    float lon = s.x * kRadToDeg;
-    if (lon > 180) lon -= 360;
-    EXPECT_NEAR(lon, 0.0f, 0.05f);
 }
 
 TEST(SunMoon, MoonAgainstReferenceMoments) {
@@ -42,7 +37,6 @@ TEST(SunMoon, MoonAgainstReferenceMoments) {
     EXPECT_NEAR(Deg(m.x), 133.16f, 0.01f);
     EXPECT_NEAR(m.y * kRadToDeg, -3.23f, 0.01f);
     EXPECT_NEAR(m.z, 368414.0f, 2.0f);
-    EXPECT_NEAR(m.z, 368409.7f, 10.0f);
 }
 
 TEST(SunMoon, RangesOverDecades) {
@@ -51,16 +45,12 @@ TEST(SunMoon, RangesOverDecades) {
         Vec3 m = MoonPosition(AstroTime{d, (d * 3607) % 86400});
         minD = std::min(minD, m.z);
         maxD = std::max(maxD, m.z);
-        ASSERT_GE(m.x, 0.0f);
-        ASSERT_LT(m.x, kTwoPi);
-        ASSERT_LT(std::abs(m.y), 5.4f * kDegToRad);
-        Vec3 s = SunPosition(AstroTime{d, 0});
-        ASSERT_GT(s.z, 0.9832f);
-        ASSERT_LT(s.z, 1.0168f);
+        ASSERT_TRUE(m.x >= 0.0f && m.x < kTwoPi && std::abs(m.y) < 5.4f * kDegToRad) << d;
+        const float r = SunPosition(AstroTime{d, 0}).z;
+        ASSERT_TRUE(r > 0.9832f && r < 1.0168f) << d;
     }
-    EXPECT_GT(minD, 356000.0f);
-    EXPECT_LT(minD, 357500.0f);
-    EXPECT_GT(maxD, 406000.0f);
-    EXPECT_LT(maxD, 407000.0f);
+    // Perigee and apogee distances of the half-century.
+    EXPECT_TRUE(minD > 356000.0f && minD < 357500.0f) << minD;
+    EXPECT_TRUE(maxD > 406000.0f && maxD < 407000.0f) << maxD;
 }
 
