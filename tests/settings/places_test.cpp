@@ -5,15 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <map>
-#include <set>
 
 #include "settings_fixture.h"
 
 using namespace Data;
 using settings_test::Exists;
 using settings_test::FolderTest;
+using settings_test::kBom;
+using settings_test::UserPlace;
 using settings_test::ReadBytes;
 using settings_test::WriteBytes;
 
@@ -25,17 +24,6 @@ const BuiltinPlace* FindBuiltin(const std::u16string& name) {
     return nullptr;
 }
 
-Place UserPlace(const std::u16string& name, float lat, float lon, float elev, int32_t zone) {
-    Place p = BlankPlace();
-    p.name = name;
-    p.latitude = lat;
-    p.longitude = lon;
-    p.elevation = elev;
-    p.timeZone = zone;
-    return p;
-}
-
-const char kBom[] = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -129,9 +117,7 @@ TEST_F(UserPlacesTest, NoFileMeansOnlyBuiltinPlacesAndAUserPlaceReplacesACity) {
     UserPlaceStore store(folder_);
     PlaceMap all;
     store.AllPlaces(all);
-    EXPECT_EQ(all.size(), kBuiltinPlaceCount);
-    EXPECT_FALSE(store.Loaded());
-    EXPECT_FALSE(Exists(DatPath()));
+    EXPECT_TRUE(all.size() == kBuiltinPlaceCount && !store.Loaded() && !Exists(DatPath()));
     EXPECT_EQ(all.at(u"Zurich").region, u"Europe");
 
     ASSERT_TRUE(store.Save(UserPlace(u"Zurich", 47.3769f, -8.5417f, 408.0f, 60)));
@@ -311,13 +297,9 @@ TEST(PlaceProperties, WrittenWithSixKeysAndReadOverTheBlankPlace) {
     s[u"Latitude"] = u"north";
     s[u"Timezone"] = u"3000";
     ReadPlace(SectionPropertyReader(s), back);
-    EXPECT_EQ(back.name, u"Zurich");
-    EXPECT_EQ(back.region, u"User defined");
-    EXPECT_EQ(back.latitude, 0.0f);
-    EXPECT_EQ(back.longitude, -8.5f);
-    EXPECT_EQ(back.timeZone, 0);
+    Place expected = UserPlace(u"Zurich", 0.0f, -8.5f, 0.0f, 0);
+    EXPECT_EQ(back, expected);
     // A section with none of the keys names no place: the place stays.
-    const Place kept = back;
     EXPECT_FALSE(ReadPlace(SectionPropertyReader(PropertySection{{u"DstAdjust", u"1"}}), back));
-    EXPECT_EQ(back, kept);
+    EXPECT_EQ(back, expected);
 }

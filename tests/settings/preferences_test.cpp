@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,12 +12,11 @@
 
 using namespace Data;
 using settings_test::Exists;
+using settings_test::kBom;
 using settings_test::ReadBytes;
 using settings_test::WriteBytes;
 
 namespace {
-
-const char kBom[] = "\xEF\xBB\xBF";
 
 // A data folder with the four shipped object files (small ones), and the
 // file managers pointed at it.
@@ -95,20 +92,14 @@ TEST_F(PrefsTest, SavedFileHasTheFormatAndEveryKey) {
                  "Time=2460375.25\r\nUseCurrentTime=1\r\n", "Latitude=51.47999954223633\r\n", "Obj9=Pluto\r\n",
                  "Obj10=\r\n", "SelectedObj=\r\n"});
     // No language override, no star file: no such sections.
-    EXPECT_EQ(text.find("[Language]"), std::string::npos);
-    EXPECT_EQ(text.find("[StarFiles]"), std::string::npos);
+    EXPECT_TRUE(text.find("[Language]") == std::string::npos && text.find("[StarFiles]") == std::string::npos);
     EXPECT_FALSE(Exists(Path("prefs.tmp")));
 }
 
 TEST_F(PrefsTest, EverythingComesBack) {
     Preferences p;
     p.Load(folder_);
-    p.place = BlankPlace();
-    p.place.name = u"Home, sweet home";
-    p.place.latitude = 47.37f;
-    p.place.longitude = -8.54f;
-    p.place.elevation = 408.0f;
-    p.place.timeZone = 60;
+    p.place = settings_test::UserPlace(u"Home, sweet home", 47.37f, -8.54f, 408.0f, 60);
     p.dstAdjust = 2;
     p.time = {Calc::FromCalendar(1066, 10, 14, 9, 30, 1), false, 86400, 2};
     p.magnetic = 1;
@@ -250,12 +241,6 @@ TEST_F(PrefsTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
     ASSERT_TRUE(p.Save(folder_));
     EXPECT_EQ(ReadBytes(Path("prefs.bak")), original);
     ExpectSaved({"Name=Z\xC3\xBCrich\r\n", "a=Z\xC3\xB6rich\r\n"});
-    // A sound file makes no copy.
-    std::remove(Path("prefs.bak").c_str());
-    Preferences q;
-    q.Load(folder_);
-    ASSERT_TRUE(q.Save(folder_));
-    EXPECT_FALSE(Exists(Path("prefs.bak")));
 }
 
 // A fuzz input: a file whose FORMAT header is damaged (bytes that are not
@@ -264,19 +249,19 @@ TEST_F(PrefsTest, LinesThatAreNotUtf8KeepTheirLettersAndTheFile) {
 // makes it a version 1 file; from the next load on the records are read and
 // a load and save is a fixed point.
 TEST_F(PrefsTest, AFileOfNoFormatVersionSettlesAfterOneSave) {
-    std::ifstream in(CELVANE_SOURCE_DIR "/tests/settings/fuzz/prefs_without_format_section.dat", std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    WriteBytes(Path("prefs.dat"), bytes.str());
+    const std::string bytes = ReadBytes(CELVANE_SOURCE_DIR "/tests/settings/fuzz/prefs_without_format_section.dat");
+    ASSERT_FALSE(bytes.empty());
+    WriteBytes(Path("prefs.dat"), bytes);
     Preferences p;
     p.Load(folder_);
     EXPECT_EQ(p.languageOverride, 0);  // not a version 1 file: the defaults
     ASSERT_TRUE(p.Save(folder_));
-    EXPECT_EQ(ReadBytes(Path("prefs.bak")), bytes.str());  // lines that were not UTF-8
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), bytes);  // lines that were not UTF-8
     Preferences q;
     q.Load(folder_);
     EXPECT_EQ(q.languageOverride, 0x407);
     ASSERT_TRUE(q.Save(folder_));
+    EXPECT_EQ(ReadBytes(Path("prefs.bak")), bytes);  // a sound file makes no copy
     const std::string second = Prefs();
     Preferences r;
     r.Load(folder_);

@@ -16,8 +16,22 @@
 
 #include "data/native/test_platform.h"
 #include "data/platform.h"
+#include "settings/places.h"
 
 namespace settings_test {
+
+const char kBom[] = "\xEF\xBB\xBF";
+
+// A place of the user's own.
+inline Data::Place UserPlace(const std::u16string& name, float lat, float lon, float elev, int32_t zone) {
+    Data::Place p = Data::BlankPlace();
+    p.name = name;
+    p.latitude = lat;
+    p.longitude = lon;
+    p.elevation = elev;
+    p.timeZone = zone;
+    return p;
+}
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
