@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "data/native/test_platform.h"
@@ -29,9 +30,6 @@ const JdCase kMeeus[] = {
     {-4712, 1, 1, 12, 0, 0, 0.0},        {1957, 10, 4, 19, 26, 24, 2436116.31}, {333, 1, 27, 12, 0, 0, 1842713.0},
 };
 
-// Sydney: UT+10, summer time from the first Sunday of October 02:00 to the
-// first Sunday of April 03:00 local.
-PL::TimeZoneInfo Sydney() { return Zone(-600, {0, 10, 0, 1, 2, 0, 0, 0}, {0, 4, 0, 1, 3, 0, 0, 0}); }
 
 AstroTime At(int y, int m, int d, int h, int mi, int s = 0) { return Normalize(FromCalendar(y, m, d, h, mi, s)); }
 
@@ -144,62 +142,50 @@ TEST(AstroTime, FixedZoneModes) {
     EXPECT_EQ(LocalToUtc(At(2024, 1, 1, 2, 0), 330, kStandardTime), At(2023, 12, 31, 20, 30));
 }
 
-TEST(AstroTime, DeviceZoneNorthernRules) {
+// The device's zone: summer time by weekday rules in both hemispheres and
+// by absolute dates, a zone without summer time (whose state the platform
+// reports as "unknown"), and a failed query, which leaves the time as it is.
+TEST(AstroTime, DeviceZoneRules) {
     PL::TestPlatform p;
     PL::ScopedPlatform scope(p);
-    p.zone = {PL::TimeZoneStatus::Standard, CentralEurope()};
-    // 2024: summer time 31 March 01:00 UT to 27 October 01:00 UT.
-    EXPECT_EQ(UtcToLocal(At(2024, 1, 15, 12, 0), 0, kDeviceZone), At(2024, 1, 15, 13, 0));
-    EXPECT_EQ(UtcToLocal(At(2024, 3, 31, 0, 59, 59), 0, kDeviceZone), At(2024, 3, 31, 1, 59, 59));
-    EXPECT_EQ(UtcToLocal(At(2024, 3, 31, 1, 0), 0, kDeviceZone), At(2024, 3, 31, 3, 0));
-    EXPECT_EQ(UtcToLocal(At(2024, 10, 27, 0, 59, 59), 0, kDeviceZone), At(2024, 10, 27, 2, 59, 59));
-    EXPECT_EQ(UtcToLocal(At(2024, 10, 27, 1, 0), 0, kDeviceZone), At(2024, 10, 27, 2, 0));
-    // 2025: 30 March (a different weekday pattern).
-    EXPECT_EQ(UtcToLocal(At(2025, 3, 30, 1, 30), 0, kDeviceZone), At(2025, 3, 30, 3, 30));
-    // Local to UT reads the rules as local clock times.
-    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 14, 0), 0, kDeviceZone), At(2024, 7, 1, 12, 0));
-    EXPECT_EQ(LocalToUtc(At(2024, 12, 1, 14, 0), 0, kDeviceZone), At(2024, 12, 1, 13, 0));
-    EXPECT_EQ(DeviceZoneOffset(), 60);
-}
-
-TEST(AstroTime, DeviceZoneSouthernRules) {
-    PL::TestPlatform p;
-    PL::ScopedPlatform scope(p);
-    p.zone = {PL::TimeZoneStatus::Daylight, Sydney()};
-    // 2024: summer time ends 7 April 03:00 AEDT (6 April 16:00 UT), starts
-    // 6 October 02:00 AEST (5 October 16:00 UT).
-    EXPECT_EQ(UtcToLocal(At(2024, 4, 6, 15, 59, 59), 0, kDeviceZone), At(2024, 4, 7, 2, 59, 59));
-    EXPECT_EQ(UtcToLocal(At(2024, 4, 6, 16, 0), 0, kDeviceZone), At(2024, 4, 7, 2, 0));
-    EXPECT_EQ(UtcToLocal(At(2024, 10, 5, 15, 59, 59), 0, kDeviceZone), At(2024, 10, 6, 1, 59, 59));
-    EXPECT_EQ(UtcToLocal(At(2024, 10, 5, 16, 0), 0, kDeviceZone), At(2024, 10, 6, 3, 0));
-    EXPECT_EQ(UtcToLocal(At(2024, 12, 24, 20, 0), 0, kDeviceZone), At(2024, 12, 25, 7, 0));
-    EXPECT_EQ(LocalToUtc(At(2024, 12, 25, 7, 0), 0, kDeviceZone), At(2024, 12, 24, 20, 0));
-    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 10, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
-    EXPECT_EQ(DeviceZoneOffset(), 600);
-}
-
-TEST(AstroTime, DeviceZoneAbsoluteRulesAndNoRules) {
-    PL::TestPlatform p;
-    PL::ScopedPlatform scope(p);
-    PL::TimeZoneInfo tz = CentralEurope();
-    tz.daylightDate = PL::SystemTime{2024, 4, 0, 10, 12, 30, 0, 0};   // 10 April 12:30 local
-    tz.standardDate = PL::SystemTime{2024, 9, 0, 2, 6, 0, 0, 0};      // 2 September 06:00 local
-    p.zone = {PL::TimeZoneStatus::Standard, tz};
-    EXPECT_EQ(UtcToLocal(At(2024, 4, 10, 11, 29), 0, kDeviceZone), At(2024, 4, 10, 12, 29));
-    EXPECT_EQ(UtcToLocal(At(2024, 4, 10, 11, 30), 0, kDeviceZone), At(2024, 4, 10, 13, 30));
-    EXPECT_EQ(UtcToLocal(At(2024, 9, 2, 4, 0), 0, kDeviceZone), At(2024, 9, 2, 5, 0));
-
-    // A zone without summer time (Tokyo): the record's bias applies all year,
-    // also when the platform reports the "unknown" state such zones get.
-    PL::TimeZoneInfo tokyo;
+    PL::TimeZoneInfo absolute = CentralEurope(), tokyo;
+    absolute.daylightDate = PL::SystemTime{2024, 4, 0, 10, 12, 30, 0, 0};  // 10 April 12:30 local
+    absolute.standardDate = PL::SystemTime{2024, 9, 0, 2, 6, 0, 0, 0};     // 2 September 06:00 local
     tokyo.bias = -540;
-    p.zone = {PL::TimeZoneStatus::Unknown, tokyo};
-    EXPECT_EQ(UtcToLocal(At(2024, 7, 1, 0, 0), 0, kDeviceZone), At(2024, 7, 1, 9, 0));
-    EXPECT_EQ(LocalToUtc(At(2024, 7, 1, 9, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
-    EXPECT_EQ(DeviceZoneOffset(), 540);
-
-    // A failed query leaves the time as it is.
-    p.zone = {PL::TimeZoneStatus::Failed, tokyo};
-    EXPECT_EQ(UtcToLocal(At(2024, 7, 1, 0, 0), 0, kDeviceZone), At(2024, 7, 1, 0, 0));
-    EXPECT_EQ(DeviceZoneOffset(), 0);
+    using S = PL::TimeZoneStatus;
+    const struct {
+        S status;
+        PL::TimeZoneInfo zone;
+        int offset;
+        std::vector<std::pair<AstroTime, AstroTime>> utcLocal;  // the second also converts back
+        std::vector<std::pair<AstroTime, AstroTime>> oneWay;    // in the hour skipped or repeated
+    } zones[] = {
+        // 2024: summer time 31 March 01:00 UT to 27 October 01:00 UT; 2025 from 30 March.
+        {S::Standard, CentralEurope(), 60,
+         {{At(2024, 1, 15, 12, 0), At(2024, 1, 15, 13, 0)}, {At(2024, 3, 31, 0, 59, 59), At(2024, 3, 31, 1, 59, 59)},
+          {At(2024, 3, 31, 1, 0), At(2024, 3, 31, 3, 0)}, {At(2024, 7, 1, 12, 0), At(2024, 7, 1, 14, 0)},
+          {At(2025, 3, 30, 1, 30), At(2025, 3, 30, 3, 30)}, {At(2024, 12, 1, 13, 0), At(2024, 12, 1, 14, 0)}},
+         {{At(2024, 10, 27, 0, 59, 59), At(2024, 10, 27, 2, 59, 59)}, {At(2024, 10, 27, 1, 0), At(2024, 10, 27, 2, 0)}}},
+        // 2024: summer time ends 7 April 03:00 AEDT (6 April 16:00 UT), starts
+        // 6 October 02:00 AEST (5 October 16:00 UT).
+        {S::Daylight, Zone(-600, {0, 10, 0, 1, 2, 0, 0, 0}, {0, 4, 0, 1, 3, 0, 0, 0}), 600,
+         {{At(2024, 10, 5, 15, 59, 59), At(2024, 10, 6, 1, 59, 59)}, {At(2024, 10, 5, 16, 0), At(2024, 10, 6, 3, 0)},
+          {At(2024, 12, 24, 20, 0), At(2024, 12, 25, 7, 0)}, {At(2024, 7, 1, 0, 0), At(2024, 7, 1, 10, 0)}},
+         {{At(2024, 4, 6, 15, 59, 59), At(2024, 4, 7, 2, 59, 59)}, {At(2024, 4, 6, 16, 0), At(2024, 4, 7, 2, 0)}}},
+        {S::Standard, absolute, 60,
+         {{At(2024, 4, 10, 11, 29), At(2024, 4, 10, 12, 29)}, {At(2024, 4, 10, 11, 30), At(2024, 4, 10, 13, 30)}},
+         {{At(2024, 9, 2, 4, 0), At(2024, 9, 2, 5, 0)}}},
+        {S::Unknown, tokyo, 540, {{At(2024, 7, 1, 0, 0), At(2024, 7, 1, 9, 0)}}, {}},
+        {S::Failed, tokyo, 0, {{At(2024, 7, 1, 0, 0), At(2024, 7, 1, 0, 0)}}, {}},
+    };
+    for (const auto& z : zones) {
+        p.zone = {z.status, z.zone};
+        EXPECT_EQ(DeviceZoneOffset(), z.offset);
+        for (const auto& c : z.utcLocal) {
+            EXPECT_EQ(UtcToLocal(c.first, 0, kDeviceZone), c.second) << z.offset << " " << ToJulianDay(c.first);
+            EXPECT_EQ(LocalToUtc(c.second, 0, kDeviceZone), c.first) << z.offset << " " << ToJulianDay(c.first);
+        }
+        for (const auto& c : z.oneWay)
+            EXPECT_EQ(UtcToLocal(c.first, 0, kDeviceZone), c.second) << z.offset << " " << ToJulianDay(c.first);
+    }
 }
