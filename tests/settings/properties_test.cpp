@@ -44,26 +44,23 @@ TEST(SectionStore, ParsesHeadersKeysAndComments) {
         u"",
         u"no equals sign",
         u"Formula=a=b=c",
-        u" [Other]",          // not a header: a key of View, split at its "="
-        u" [Spaced]=x",
+        u" [Other]",          // not a header, and no "=": nothing
+        u" [Spaced]=x",       // not a header: a key of View
         u"Mode=2",            // replaces the earlier value
+        u" padded key = padded value ",  // keys and values verbatim
+        u"=empty key",
+        u"empty value=",
         u"[]",
         u"Lost=1",
         u"[Empty]",
     });
     // Only View has keys: a header alone makes no section.
     ASSERT_EQ(s.AllSections().size(), 1u);
-    EXPECT_EQ(s.AllSections().at(u"View"), (PropertySection{{u"Mode", u"2"}, {u"mode", u"3"}, {u"Formula", u"a=b=c"},
-                                                            {u" [Spaced]", u"x"}}));
+    EXPECT_EQ(s.AllSections().at(u"View"),
+              (PropertySection{{u"Mode", u"2"}, {u"mode", u"3"}, {u"Formula", u"a=b=c"}, {u" [Spaced]", u"x"},
+                               {u" padded key ", u" padded value "}, {u"", u"empty key"}, {u"empty value", u""}}));
     EXPECT_EQ(s.Get(u"Nowhere", u"x", u"fallback"), u"fallback");
-}
-
-TEST(SectionStore, KeysAndValuesAreVerbatim) {
-    const SectionStore s = Parsed({u"[S]", u" padded key = padded value ", u"=empty key", u"empty value="});
-    EXPECT_EQ(s.Get(u"S", u" padded key "), u" padded value ");
-    EXPECT_EQ(s.Get(u"S", u""), u"empty key");
-    EXPECT_TRUE(s.Has(u"S", u"empty value"));
-    EXPECT_EQ(s.Get(u"S", u"empty value", u"x"), u"");
+    EXPECT_EQ(s.Get(u"View", u"empty value", u"fallback"), u"");  // present, though empty
 }
 
 TEST(SectionStore, WritesSectionsAndKeysInCodeUnitOrder) {
