@@ -34,6 +34,17 @@ AstroTime MomentOfYear(double year) {
     return AstroTime{static_cast<int32_t>(day), 0};
 }
 
+// The field computed for a place (degrees, west longitude; km) and moment.
+MagneticModel FieldAt(double lat, double lonWest, double heightKm, AstroTime moment) {
+    MagneticModel mm;
+    mm.latitude = static_cast<float>(lat);
+    mm.longitude = static_cast<float>(lonWest);
+    mm.height = static_cast<float>(heightKm);
+    mm.moment = moment;
+    mm.Recompute();
+    return mm;
+}
+
 // ---------------------------------------------------------------------------
 // NOAA test tables (CSV with a header naming the columns, '#' comments).
 
@@ -88,13 +99,8 @@ TEST_P(NoaaTestValues, DeclinationInclinationIntensityWithinRounding) {
     std::vector<TestPoint> points = ReadTestTable(tc.file);
     ASSERT_EQ(points.size(), tc.rows);
     for (const TestPoint& p : points) {
-        MagneticModel mm;
-        mm.latitude = static_cast<float>(p.lat);
-        mm.longitude = static_cast<float>(-p.lonEast);
-        mm.height = static_cast<float>(p.heightKm);
-        mm.moment = MomentOfYear(p.year);
+        const MagneticModel mm = FieldAt(p.lat, -p.lonEast, p.heightKm, MomentOfYear(p.year));
         ASSERT_EQ(MagneticModel::YearHundredths(mm.moment), std::lround(p.year * 100));
-        mm.Recompute();
         SCOPED_TRACE(std::string(tc.file) + " line " + std::to_string(p.line));
         ASSERT_EQ(Narrow(mm.ModelName()), tc.model);
         const double fRound = 0.5 * std::pow(10.0, -p.fDecimals);
@@ -220,12 +226,7 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
         for (int lat = -85; lat <= 85; lat += 17) {
             for (int lon = -180; lon < 180; lon += 37) {
                 for (double hkm : {-0.4, 0.0, 3.2, 400.0}) {
-                    MagneticModel mm;
-                    mm.latitude = static_cast<float>(lat);
-                    mm.longitude = static_cast<float>(-lon);
-                    mm.height = static_cast<float>(hkm);
-                    mm.moment = MomentOfYear(c.year);
-                    mm.Recompute();
+                    const MagneticModel mm = FieldAt(lat, -lon, hkm, MomentOfYear(c.year));
                     ASSERT_EQ(mm.valid, 1);
                     ASSERT_TRUE(mm.declination > -180.0f && mm.declination <= 180.0f) << mm.declination;
                     Field ref = ReferenceField(raw, c.year - raw.epoch, lat, lon, hkm);
@@ -245,13 +246,8 @@ TEST(MagneticModel, AgreesWithDoublePrecisionOverGridAndYears) {
 TEST(MagneticModel, PoleFormulaContinuesTheFieldToThePoles) {
     for (float pole : {90.0f, -90.0f}) {
         for (float lonWest : {0.0f, 75.0f, -140.0f}) {
-            MagneticModel at, near;
-            at.moment = near.moment = FromCalendar(2022, 6, 1);
-            at.longitude = near.longitude = lonWest;
-            at.latitude = pole;
-            near.latitude = pole > 0 ? 89.999f : -89.999f;
-            at.Recompute();
-            near.Recompute();
+            const MagneticModel at = FieldAt(pole, lonWest, 0, FromCalendar(2022, 6, 1));
+            const MagneticModel near = FieldAt(pole > 0 ? 89.999 : -89.999, lonWest, 0, FromCalendar(2022, 6, 1));
             ASSERT_EQ(at.valid, 1);
             EXPECT_TRUE(std::isfinite(at.declination));
             // 0.001 degree of latitude (110 m) moves the field by well under 1 nT.
@@ -265,11 +261,7 @@ TEST(MagneticModel, PoleFormulaContinuesTheFieldToThePoles) {
 // Leaving the models' years and coming back to the same moment must restore
 // the results rather than keep the cleared ones.
 TEST(MagneticModel, ValidOnlyWithinTheShippedModelsYears) {
-    MagneticModel mm;
-    mm.latitude = 48.2f;
-    mm.longitude = -16.4f;
-    mm.moment = FromCalendar(2023, 5, 5);
-    mm.Recompute();
+    MagneticModel mm = FieldAt(48.2, -16.4, 0, FromCalendar(2023, 5, 5));
     const float d = mm.declination, f = mm.intensity;
     struct Y {
         int year, month, day;
@@ -310,14 +302,8 @@ TEST(MagneticModel, NonsensePlacesGiveNoFieldAndNoCrash) {
     } places[] = {{nan, 0, 0}, {0, nan, 0}, {0, 0, nan}, {95.0f, 0, 0}, {-90.5f, 0, 0},
                   {10, 0, -6000.0f}, {10, 0, -150.0f}, {10, 0, INFINITY}, {10, 0, 1e30f}};
     for (const P& p : places) {
-        MagneticModel mm;
-        mm.latitude = p.lat;
-        mm.longitude = p.lonWest;
-        mm.height = p.height;
-        mm.moment = FromCalendar(2024, 1, 1);
-        mm.Recompute();
-        EXPECT_EQ(mm.valid, 0) << p.lat << " " << p.lonWest << " " << p.height;
-        EXPECT_EQ(mm.intensity, 0.0f);
+        MagneticModel mm = FieldAt(p.lat, p.lonWest, p.height, FromCalendar(2024, 1, 1));
+        EXPECT_TRUE(mm.valid == 0 && mm.intensity == 0.0f) << p.lat << " " << p.lonWest << " " << p.height;
         EXPECT_EQ(mm.MagneticAzimuth(42.0f), 42.0f);
     }
 }

@@ -170,15 +170,7 @@ TEST(Orbits, SolversAgreeAcrossTheirSwitchPoints) {
 TEST(Orbits, PerihelionAndEpochCases) {
     // A comet at its perihelion time lies at distance q in the direction P, for every e.
     for (float e : {0.0f, 0.5f, 0.98f, 0.99f, 1.0f, 1.02f, 3.0f}) {
-        OrbitElements el;
-        el.kind = 1;
-        el.epoch = AstroTime{60000, 3600};
-        el.distance = 1.7f;
-        el.eccentricity = e;
-        el.argPerihelion = 33;
-        el.inclination = 12;
-        el.node = 250;
-        PrepareOrbit(el);
+        const OrbitElements el = ToElements({"", true, 2460000.625, 0, 1.7, e, 33, 250, 12});
         EXPECT_NEAR(Length(OrbitPosition(el, el.epoch) - el.P * 1.7f), 0.0f, 2e-6f) << e;
     }
     // Asteroid-style elements beyond the elliptic range still honour the mean
@@ -196,12 +188,7 @@ TEST(Orbits, StaysFiniteForOddElements) {
     // far from perihelion.
     for (float e : {0.0f, 0.5f, 0.9799f, 0.985f, 0.9999f, 1.0f, 1.005f, 1.0101f, 2.0f, 50.0f}) {
         for (float q : {0.001f, 0.5f, 30.0f, 1000.0f}) {
-            OrbitElements el;
-            el.kind = 1;
-            el.distance = q;
-            el.eccentricity = e;
-            el.epoch = AstroTime{50000, 0};
-            PrepareOrbit(el);
+            const OrbitElements el = ToElements({"", true, 2450000.5, 0, q, e, 0, 0, 0});
             for (int32_t d : {-2000000, -36525, -1, 0, 7, 36525, 3000000}) {
                 const Vec3 p = OrbitPosition(el, AstroTime{50000 + d, 100});
                 ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
@@ -255,13 +242,7 @@ TEST(Orbits, ElementsBeyondTheSeriesStillGiveTheOrbit) {
 
     // An ellipse far smaller than single precision can resolve: its mean
     // motion overflows, and the body is at the Sun to within 2a.
-    OrbitElements tiny;
-    tiny.kind = 0;
-    tiny.distance = 1e-30f;
-    tiny.eccentricity = 0.5f;
-    tiny.epoch = AstroTime{50000, 0};
-    PrepareOrbit(tiny);
-    const Vec3 p = OrbitPosition(tiny, AstroTime{50010, 0});
+    const Vec3 p = OrbitPosition(ToElements({"", false, 2450000.5, 0, 1e-30, 0.5, 0, 0, 0}), AstroTime{50010, 0});
     ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
     EXPECT_LE(Length(p), 2e-30f);
 }
