@@ -114,7 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
     EveryShippedModel, NoaaTestValues,
     ::testing::Values(TableCase{"WMM2010_test_values.csv", "WMM2010", 12},
                       TableCase{"WMM2015v2_test_values.csv", "WMM2015v2", 12},
-                      TableCase{"WMM2020_test_values.csv", "WMM2020", 12},
                       TableCase{"WMM2020_TEST_VALUES_100.csv", "WMM2020", 100},
                       TableCase{"WMM2025_TEST_VALUES_100.csv", "WMM2025", 100}));
 
