@@ -144,24 +144,13 @@ TEST(TableControl, ScrollsALargerTableToItsLastPixelAndFollowsTheWheel) {
 
 TEST(DrawnItems, EachDrawsInItsPlaceRulesTakeTheirWidthAndColourMagentaIsSeeThrough) {
     // A 4 x 4 picture: magenta around a red 2 x 2 middle.
-    HDC screen = GetDC(nullptr);
-    HBITMAP pic = CreateCompatibleBitmap(screen, 4, 4);
-    ReleaseDC(nullptr, screen);
-    HDC pdc = CreateCompatibleDC(nullptr);
-    HGDIOBJ pold = SelectObject(pdc, pic);
-    RECT all{0, 0, 4, 4}, mid{1, 1, 3, 3};
-    HBRUSH m = CreateSolidBrush(kMagenta), red = CreateSolidBrush(RGB(255, 0, 0));
-    FillRect(pdc, &all, m);
-    FillRect(pdc, &mid, red);
-    DeleteObject(m);
-    DeleteObject(red);
-    SelectObject(pdc, pold);
-    DeleteDC(pdc);
+    uitest::Canvas pic(4, 4, kMagenta);
+    pic.Fill(RECT{1, 1, 3, 3}, RGB(255, 0, 0));
 
     TableLayoutManager t(5, 2, true);
     TextItem* text = new TextItem(u"Mg", UI::BoldFont(), RGB(0, 0, 0));
     t.SetItem(0, 0, text);
-    t.SetItem(0, 1, BitmapItem::FromBitmap(pic, true, kMagenta));
+    t.SetItem(0, 1, new BitmapItem(pic.Dc(), false, kMagenta));
     t.SetRowMinimum(1, 5);
     t.SetItem(1, 0, new UI::ObjInfo::SeparatorLineItem(), 1, 2);
     t.SetRowMinimum(2, 9);
