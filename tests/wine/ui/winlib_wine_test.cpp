@@ -388,7 +388,7 @@ TEST(Application, TheMessageLoopTranslatesAcceleratorsForTheTopWindow) {
     ASSERT_EQ(GetFocus(), edit.GetHandle());
     SetTimer(nullptr, 0, 3000, GiveUp);
     // Ctrl+Q typed.
-    for (const std::pair<BYTE, DWORD> k : {std::pair<BYTE, DWORD>{VK_CONTROL, 0}, {'Q', 0}, {'Q', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
+    for (const auto& k : {std::pair<BYTE, DWORD>{VK_CONTROL, 0}, {'Q', 0}, {'Q', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}})
         keybd_event(k.first, 0, k.second, 0);
     EXPECT_EQ(mwcl::RunMessageLoop(table), 7);
     EXPECT_EQ(std::count(frame.commands.begin(), frame.commands.end(), 40001), 1);  // (besides the edit's notifications)
