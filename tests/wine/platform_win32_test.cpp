@@ -1,7 +1,9 @@
 // The Win32 platform layer under Wine, checked against the POSIX clock, the
 // zone database (through the native implementation), the locale of the run
-// and the program's own resources; and the date and time texts of
-// GetDateFormatW/GetTimeFormatW against the native picture formatter.
+// and the program's own resources; and the date and time texts:
+// GetDateFormatW/GetTimeFormatW against the native picture formatter,
+// TIME_NOSECONDS against the core's own removal of the seconds, and the
+// core's texts through the Win32 platform against the same through the native one.
 //
 // The CTest runs set TZ, LANG and LOCPATH, and tell what they expect in
 // CELVANE_EXPECT_BIAS (minutes, UTC = local + bias) and CELVANE_EXPECT_LANGID.
@@ -217,6 +219,7 @@ TEST_F(Win32FilesTest, CreateListMoveDelete) {
     EXPECT_FALSE(win.FileExists(In(u"Sterne.txt")));
     EXPECT_FALSE(win.MoveFile(In(u"Planeten.TXT"), In(u"Wega.txt"))) << "never replaces";
     EXPECT_EQ(Read(u"Wega.txt") + Read(u"Planeten.TXT"), "Vega\nMars\n");
+    EXPECT_FALSE(win.MoveFile(In(u"missing.txt"), In(u"other.txt")));
 
     EXPECT_TRUE(win.DeleteFile(In(u"Wega.txt")));
     EXPECT_FALSE(win.DeleteFile(In(u"Wega.txt")));
@@ -243,6 +246,7 @@ TEST_F(Win32FilesTest, ReplaceTakesThePlaceOfTheTarget) {
 TEST_F(Win32FilesTest, StreamsReadSeekAppend) {
     ASSERT_TRUE(win.CreateFolder(base));
     EXPECT_EQ(win.OpenFile(In(u"missing.dat"), "rb"), nullptr);
+    EXPECT_EQ(win.OpenFile(In(u"missing.dat"), "q"), nullptr);
 
     ASSERT_TRUE(Write(u"log.txt", "Vega\n"));
     EXPECT_FALSE(Write(u"log.txt", "again", "wbx")) << "x: must not exist";

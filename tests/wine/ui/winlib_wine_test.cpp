@@ -188,7 +188,7 @@ std::u16string CaptionOf(const char16_t* name) {
 
 }  // namespace
 
-TEST(Dialog, ModalDialogsEndWithOkOrCancelAndKeepTheFocusTheySet) {
+TEST(Dialog, ModalDialogsEndWithTheirAnswerAndKeepTheFocusTheySet) {
     ScopedLanguage english(0x0409);
     AutoDialog ok(u"TEST_DIALOG", IDOK);
     EXPECT_EQ(ok.DoModal(nullptr), IDOK);
