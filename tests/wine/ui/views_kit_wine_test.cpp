@@ -1,6 +1,6 @@
 // What the views build on, driven with real window messages: clickable
 // texts that name themselves in the notification, the key data of key
-// messages and the list's check boxes.
+// messages, the slider's page step and thumb and the list's check boxes.
 #include "tests/wine/ui/ui_test_util.h"
 
 #include "winlib/controls.h"
@@ -66,8 +66,18 @@ TEST(Keys, KeyMessagesCarryTheirData) {
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(host.keys[i].Flags(), flags[i]) << i;
 }
 
-TEST(Controls, ListCheckBoxes) {
+TEST(Controls, TrackbarThumbAndPageAndListCheckBoxes) {
     Host host;
+    mwcl::TrackbarControl bar;
+    bar.Create(host.GetHandle(), 20, RECT{0, 0, 200, 30});
+    bar.SetRange(0, 1000);
+    bar.SetPageSize(20);
+    bar.SetThumbLength(24);  // kept only by a fixed-length thumb
+    EXPECT_EQ(bar.ThumbLength(), 24);
+    bar.SetPosition(500);
+    SendMessageW(bar.GetHandle(), WM_KEYDOWN, VK_NEXT, 0x01510001);
+    EXPECT_EQ(bar.GetPosition(), 520);
+
     mwcl::ListView list;
     list.Create(host.GetHandle(), 21, RECT{0, 40, 200, 140});
     list.AddColumn(0, u"File", 150);
