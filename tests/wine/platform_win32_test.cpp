@@ -1,10 +1,9 @@
 // The Win32 platform layer under Wine, checked against the POSIX clock, the
 // zone database (through the native implementation), the locale of the run
-// and the program's own resources; and the core's date and time texts:
-// GetDateFormatW/GetTimeFormatW against the native picture implementation for
-// the same pictures, TIME_NOSECONDS against the core's own removal of the
-// seconds, and Data::FormatDate/FormatTime through the Win32 platform against
-// the same through the native one.
+// and the program's own resources; and the date and time texts:
+// GetDateFormatW/GetTimeFormatW against the native picture formatter,
+// TIME_NOSECONDS against the core's own removal of the seconds, and the
+// core's texts through the Win32 platform against the same through the native one.
 //
 // The CTest runs set TZ, LANG and LOCPATH, and tell what they expect in
 // CELVANE_EXPECT_BIAS (minutes, UTC = local + bias) and CELVANE_EXPECT_LANGID.
@@ -44,15 +43,10 @@ int64_t DaysFromCivil(int64_t y, int m, int d) {
     return era * 146097 + doe - 719468;
 }
 
+// dayOfWeek stays 0: the formatters take the weekday from the date.
 SystemTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    SystemTime t;
-    t.year = static_cast<uint16_t>(y);
-    t.month = static_cast<uint16_t>(mo);
-    t.day = static_cast<uint16_t>(d);
-    t.hour = static_cast<uint16_t>(h);
-    t.minute = static_cast<uint16_t>(mi);
-    t.second = static_cast<uint16_t>(s);
-    return t;  // dayOfWeek stays 0: the formatters take the weekday from the date
+    auto u = [](int v) { return static_cast<uint16_t>(v); };
+    return SystemTime{u(y), u(mo), 0, u(d), u(h), u(mi), u(s), 0};
 }
 
 const char* Env(const char* name) {
@@ -197,11 +191,8 @@ protected:
 };
 
 TEST_F(Win32FilesTest, CreateListMoveDelete) {
-    EXPECT_EQ(win.PathSeparator(), u'\\');
     ASSERT_TRUE(win.CreateFolder(base));
     EXPECT_FALSE(win.CreateFolder(base)) << "exists already";
-    EXPECT_TRUE(win.FolderExists(base));
-    EXPECT_FALSE(win.FileExists(base));
 
     ASSERT_TRUE(Write(u"Sterne.txt", "Vega\n"));
     ASSERT_TRUE(Write(u"Planeten.TXT", "Mars\n"));
@@ -209,10 +200,9 @@ TEST_F(Win32FilesTest, CreateListMoveDelete) {
     ASSERT_TRUE(Write(u"notes.txt1", "x"));
     ASSERT_TRUE(Write(u"Sterne.cfg~", "y"));
     ASSERT_TRUE(win.CreateFolder(In(u"Karten.txt")));
-    EXPECT_TRUE(win.FileExists(In(u"Sterne.txt")));
     EXPECT_TRUE(win.FileExists(In(u"sterne.TXT"))) << "names compare without case";
     EXPECT_FALSE(win.FolderExists(In(u"Sterne.txt")));
-    EXPECT_TRUE(win.FolderExists(In(u"Karten.txt")));
+    EXPECT_FALSE(win.FileExists(In(u"Karten.txt")));
 
     // Only the real names count: "*.txt" must not find "notes.txt1" through
     // its 8.3 short name, "*.cfg" not "Sterne.cfg~".
@@ -227,14 +217,11 @@ TEST_F(Win32FilesTest, CreateListMoveDelete) {
     EXPECT_EQ(Read(u"Umlaute-äöüß.txt"), "Aldebaran\n");
     ASSERT_TRUE(win.MoveFile(In(u"Sterne.txt"), In(u"Wega.txt")));
     EXPECT_FALSE(win.FileExists(In(u"Sterne.txt")));
-    EXPECT_EQ(Read(u"Wega.txt"), "Vega\n");
     EXPECT_FALSE(win.MoveFile(In(u"Planeten.TXT"), In(u"Wega.txt"))) << "never replaces";
-    EXPECT_EQ(Read(u"Wega.txt"), "Vega\n");
-    EXPECT_EQ(Read(u"Planeten.TXT"), "Mars\n");
+    EXPECT_EQ(Read(u"Wega.txt") + Read(u"Planeten.TXT"), "Vega\nMars\n");
     EXPECT_FALSE(win.MoveFile(In(u"missing.txt"), In(u"other.txt")));
 
     EXPECT_TRUE(win.DeleteFile(In(u"Wega.txt")));
-    EXPECT_FALSE(win.FileExists(In(u"Wega.txt")));
     EXPECT_FALSE(win.DeleteFile(In(u"Wega.txt")));
     EXPECT_EQ(Names(base, u"*.txt"),
               (std::vector<std::u16string>{u"Karten.txt\\", u"Planeten.TXT", u"Umlaute-äöüß.txt"}));
@@ -312,7 +299,6 @@ TEST_F(Win32PlatformTest, ResourcesByNameByteForByte) {
     ASSERT_TRUE(win.Resource(u"CELVANE_TEST_BYTES", data, size));
     ASSERT_EQ(size, bytesFile.size());
     EXPECT_TRUE(std::equal(data, data + size, bytesFile.begin()));
-    for (size_t i = 0; i < 256; ++i) ASSERT_EQ(data[i], i) << "byte " << i;
 
     const uint8_t* again = nullptr;
     ASSERT_TRUE(win.Resource(u"celvane_test_bytes", again, size)) << "names compare without case";
@@ -322,11 +308,7 @@ TEST_F(Win32PlatformTest, ResourcesByNameByteForByte) {
     ASSERT_EQ(size, textFile.size());
     EXPECT_TRUE(std::equal(data, data + size, textFile.begin())) << "UTF-8 file kept as it is";
 
-    data = nullptr;
-    size = 0;
     for (const char16_t* name : {u"NO_SUCH_RESOURCE", u""}) EXPECT_FALSE(win.Resource(name, data, size));
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(size, 0u);
 }
 
 // --- date and time texts ---------------------------------------------------------

@@ -109,7 +109,6 @@ TEST(StarShapes, SizesAndShapesByHand) {
     EXPECT_EQ(map.Get(0, 4), RGB(0, 67, 255));
     EXPECT_EQ(map.Get(1, 6), RGB(0, 67, 255));
     EXPECT_EQ(map.Get(2, 5), RGB(0, 0, 0));
-    EXPECT_EQ(StarColour(0, 3), RGB(255, 255, 255));  // white mode
 }
 
 TEST(GridText, LabelAndSegmentClipping) {

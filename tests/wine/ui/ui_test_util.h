@@ -125,10 +125,4 @@ private:
     DWORD* bits_ = nullptr;
 };
 
-inline std::string Utf8(const std::u16string& s) {
-    std::string out;
-    for (char16_t c : s) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
 }  // namespace uitest
