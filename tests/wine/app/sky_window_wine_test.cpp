@@ -69,8 +69,7 @@ TEST_F(SkyWindowTest, FivePixelsIsATapAndSixStartADrag) {
     Gesture(p, 5, 5);  // a tap: the hit test finds Jupiter at the press point
     EXPECT_EQ(Sky().selectedObj, kJupiter);
     EXPECT_EQ(sky_->PanelMode(), UI::kPanelObject);
-    EXPECT_EQ(Sky().az, az);
-    EXPECT_EQ(Sky().alt, alt);
+    EXPECT_TRUE(Sky().az == az && Sky().alt == alt);  // the view stays
     EXPECT_TRUE(sky_->Map().MarkerActive());
     EXPECT_EQ(sky_->Map().CurrentGesture(), SkyWindowControl::kIdle);
     EXPECT_EQ(sky_->ObjectPanel().Lines().at(0), u"Jupiter");
@@ -112,8 +111,6 @@ TEST_F(SkyWindowTest, TheSelectionGoesByATapOnEmptySkyOrLeavingTheMap) {
 
 TEST_F(SkyWindowTest, InFullScreenThePanelOverlaysTheMapForSevenSeconds) {
     SetForegroundWindow(sky_->GetHandle());
-    RECT map;
-    GetClientRect(sky_->Map().GetHandle(), &map);
     sky_->ToggleFullScreen();
     ASSERT_TRUE(sky_->IsFullScreen());
     EXPECT_EQ(sky_->PanelState(), UI::kPanelHidden);
@@ -163,11 +160,7 @@ TEST_F(SkyWindowTest, TheViewDirectionWidgetsArrowsTurnTheView) {
     const SIZE size = mwcl::GetClientSize(widget.GetHandle());
     ASSERT_GT(size.cy, 8);
     const int q = size.cy / 4;
-    // A tap as the stylus gives it: press and release at a client point.
-    auto tap = [&](int x, int y) {
-        SendMessageW(widget.GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        SendMessageW(widget.GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    };
+    auto tap = [&](int x, int y) { uitest::Tap(widget.GetHandle(), x, y); };
     // The widget sits at the right of the panel, 1.5 panel heights + 2 wide.
     EXPECT_EQ(size.cx, static_cast<int>(std::lround(1.5 * size.cy)) + 2);
     Sky().az = 359;

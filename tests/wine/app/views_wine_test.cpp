@@ -2,7 +2,7 @@
 // dials below the text lines, the pixels of an icon at azimuth 0 with south
 // up, grey icons below the horizon and red needles for the current object,
 // magnetic against true azimuths with the model of the moment at the place's
-// height, the view-direction widget's menus, and the twilight page's taps
+// height, the view-direction widget's steps and Edit..., and the twilight page's taps
 // and day steps.
 #include "tests/wine/ui/ui_test_util.h"
 
@@ -184,13 +184,6 @@ TEST_F(ViewsTest, MagneticAzimuthsUseTheModelOfTheMomentAtThePlacesHeight) {
     EXPECT_EQ(view.AzimuthText().substr(0, 3), u"AzM");
     EXPECT_NE(view.StatusText().find(u"WMM2025"), std::u16string::npos);
 
-    // True azimuths when magnetic ones are off.
-    prefs.magnetic = 0;
-    view.Refresh();
-    EXPECT_FALSE(view.ShowsMagnetic());
-    EXPECT_EQ(view.Slot(1).azimuth, view.Slot(1).trueAzimuth);
-    EXPECT_EQ(view.AzimuthText().substr(0, 3), u"Az.");
-
     // Outside the models' years the view says so and shows true azimuths,
     // labelled as such.
     prefs.magnetic = 1;
@@ -277,29 +270,21 @@ TEST(CompassNavigation, TheZenithStopsAndTheWidestFieldCapsTheAzimuthStep) {
     EXPECT_EQ(Nav::ArrowAt(62, 40, POINT{31, 20}), Nav::kNoArrow);
 }
 
-TEST(CompassNavigation, PresetMenuCommandsAndEdit) {
-    // A parent hears of each change; "Edit..." takes the typed direction.
+// "Edit..." of the widget's menus takes the direction typed into the view
+// direction dialog; without the dialog nothing changes.
+TEST(CompassNavigation, EditTakesTheTypedDirection) {
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     UI::CompassNavigationControl nav;
     nav.Create(parent, 77, RECT{0, 0, 62, 40});
-    nav.SetDirection(400, -100);
-    EXPECT_EQ(nav.Azimuth(), 360);
-    EXPECT_EQ(nav.Altitude(), -90);
-    EXPECT_TRUE(nav.ApplyMenuCommand(IDC_ALT_PRESET_FIRST + 2));  // +45
-    EXPECT_EQ(nav.Altitude(), 45);
-    EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // W
-    EXPECT_EQ(nav.Azimuth(), 270);
-    EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_PRESET_FIRST + 6));  // no change
     UI::Dialogs().viewDirection = nullptr;
-    EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_EDIT));  // no dialog
+    EXPECT_FALSE(nav.ApplyMenuCommand(IDC_AZ_EDIT));
     UI::Dialogs().viewDirection = [](HWND, double& az, double& alt) {
         az = 12.5;
         alt = 33;
         return true;
     };
     EXPECT_TRUE(nav.ApplyMenuCommand(IDC_AZ_EDIT));
-    EXPECT_EQ(nav.Azimuth(), 12.5);
-    EXPECT_EQ(nav.Altitude(), 33);
+    EXPECT_TRUE(nav.Azimuth() == 12.5 && nav.Altitude() == 33) << nav.Azimuth() << " " << nav.Altitude();
     UI::ResetDialogs();
     DestroyWindow(parent);
 }
