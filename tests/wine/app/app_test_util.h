@@ -1,9 +1,11 @@
 // Helpers of the application tests: whole files read and written through
-// the platform, as the program reads and writes them, and this program's path.
+// the platform, as the program reads and writes them, this program's path,
+// and a main view that counts its refreshes.
 #pragma once
 
 #include "tests/wine/ui/ui_test_util.h"
 
+#include "app/base_window.h"
 #include "data/platform.h"
 
 #include <cstdio>
@@ -34,5 +36,17 @@ inline std::u16string ModulePath() {
     const DWORD n = GetModuleFileNameW(nullptr, W(path), 1024);
     return std::u16string(path, n);
 }
+
+// A main view, created at once, that counts its refreshes and keeps the target handed to it.
+class TestView : public UI::CelvaneBaseWindow {
+public:
+    explicit TestView(int32_t mode) : UI::CelvaneBaseWindow(mode) {
+        Create(uitest::FrameClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    }
+    void Refresh() override { ++refreshes; }
+    void TakeTarget(const Data::AstroObjRef& object) override { target = object; }
+    int refreshes = 0;
+    Data::AstroObjRef target;
+};
 
 }  // namespace apptest

@@ -529,16 +529,8 @@ HWND FindDescendant(HWND root, int id) {
     return nullptr;
 }
 
-class CountingView : public UI::CelvaneBaseWindow {
-public:
-    explicit CountingView(int32_t mode) : UI::CelvaneBaseWindow(mode) {}
-    void Refresh() override { ++refreshes; }
-    int refreshes = 0;
-};
-
 TEST_F(SettingsDialogTest, TheSettingsMenuOpensTheDialogsAndConfirmedChangesReachTheViews) {
-    CountingView sky(UI::kViewSky);
-    sky.Create(uitest::FrameClass(), nullptr, WS_OVERLAPPEDWINDOW);
+    apptest::TestView sky(UI::kViewSky);
     UI::SetMainWindows(nullptr, &sky, nullptr);
     Data::Preferences& p = Data::Preferences::Instance();
     p.time.step = 60;

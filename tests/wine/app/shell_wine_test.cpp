@@ -16,6 +16,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@ using UI::CelvaneBaseWindow;
 
 using apptest::ReadAll;
 using apptest::WriteAll;
+using apptest::TestView;
 using uitest::Pump;
 
 // A fresh folder under the temporary folder, removed (with its files) at the end.
@@ -228,19 +230,6 @@ PL::SystemTime At(uint16_t hour, uint16_t minute, uint16_t second, uint16_t ms) 
     return PL::SystemTime{2026, 3, 5, 20, hour, minute, second, ms};
 }
 
-// A view of the base window that counts its refreshes, created at once.
-class TestView : public CelvaneBaseWindow {
-public:
-    explicit TestView(int32_t mode) : CelvaneBaseWindow(mode) {
-        static mwcl::WindowClass cls(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-        Create(cls, nullptr, WS_OVERLAPPEDWINDOW);
-    }
-    void Refresh() override { ++refreshes; }
-    void TakeTarget(const Data::AstroObjRef& object) override { target = object; }
-    int refreshes = 0;
-    Data::AstroObjRef target;
-};
-
 class BaseWindowTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -389,12 +378,9 @@ TEST_F(BaseWindowTest, FullScreenCoversTheMonitorAndLeavingRestoresThePlacement)
     GetWindowRect(view.GetHandle(), &before);
     view.ToggleFullScreen();
     ASSERT_TRUE(view.IsFullScreen());
-    RECT full;
+    RECT full, screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     GetWindowRect(view.GetHandle(), &full);
-    EXPECT_EQ(full.left, 0);
-    EXPECT_EQ(full.top, 0);
-    EXPECT_EQ(full.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(full.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(EqualRect(&full, &screen));
     EXPECT_EQ(GetMenu(view.GetHandle()), nullptr);
     EXPECT_EQ(GetWindowLongW(view.GetHandle(), GWL_STYLE) & WS_CAPTION, 0);
     view.ToggleFullScreen();
@@ -431,9 +417,7 @@ public:
     std::vector<std::u16string> StorageCards() override { return {u"E:\\", u"F:\\"}; }
     bool FileExists(const std::u16string& path) override {
         asked.push_back(path);
-        for (const auto& e : existing)
-            if (e == path) return true;
-        return false;
+        return std::find(existing.begin(), existing.end(), path) != existing.end();
     }
 };
 
