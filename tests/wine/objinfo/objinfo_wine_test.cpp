@@ -1,7 +1,7 @@
 // The object info dialog: the page the writers fill for each kind of
 // object, its paging links tapped with real stylus messages, and the
 // pictures read back pixel by pixel.
-#include "tests/wine/winelib_gtest.h"
+#include "tests/wine/ui/ui_test_util.h"
 
 #include "app/astroobj_choose.h"
 #include "app/objinfo.h"
@@ -22,23 +22,11 @@ namespace {
 
 using UI::ObjInfoDialog;
 using namespace UI::ObjInfo;
+using uitest::ScopedLanguage;
 
-class ScopedLanguage {
-public:
-    explicit ScopedLanguage(uint16_t id) { Data::SetUserLangId(id); }
-    ~ScopedLanguage() { Data::SetUserLangId(0); }
-};
+const COLORREF kSeeThrough = RGB(255, 0, 255);
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// The displayed moment of these tests: 2026-03-20 12:00 UT at Greenwich,
-// the clock standing still.
+// The displayed moment of a test at Greenwich, the clock standing still.
 void SetMoment(int year, int month, int day, int hour) {
     Data::Preferences::Instance().time.useCurrentTime = false;
     Data::Preferences::Instance().magnetic = 0;
@@ -71,23 +59,31 @@ public:
         if (!found) return false;
         const int x = rect.x + rect.width / 2 - Page().HorizontalPosition();
         const int y = rect.y + rect.height / 2 - Page().VerticalPosition();
-        HWND page = Page().GetHandle();
-        SendMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-        SendMessageW(page, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-        Pump();
+        SendMessageW(Page().GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(Page().GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        uitest::Pump();
         return true;
+    }
+    // The one picture of the page, drawn; null unless there is exactly one.
+    const UI::SkyMap::MapBitmap* Picture() {
+        GdiFlush();
+        return Writer()->Pictures().size() == 1 ? Writer()->Pictures()[0].get() : nullptr;
     }
 };
 
-// Runs the dialog for an object with a script.
+// Runs the dialog for an object with a script; returns whether the script ran.
 void RunInfo(const Data::AstroObjRef& o, std::function<void(ScriptedInfo&)> script) {
     ScriptedInfo d(o);
-    d.script = std::move(script);
+    bool ran = false;
+    d.script = [&](ScriptedInfo& info) {
+        ran = true;
+        script(info);
+    };
     EXPECT_EQ(d.DoModal(nullptr), IDOK);
+    EXPECT_TRUE(ran);
 }
 
 std::u16string SubCell(UI::Layout::TableLayoutManager* t, int row, int column) {
-    if (!t) return u"<none>";
     auto* item = dynamic_cast<UI::Layout::TextItem*>(t->GetItem(row, column));
     return item ? item->Text() : std::u16string();
 }
@@ -96,11 +92,9 @@ TEST(ObjInfoTexts, HourAngleSidesAndMagnitudes) {
     ScopedLanguage english(0x0409);
     std::u16string a, b;
     HourAngleTexts(13.0, a, b);
-    EXPECT_EQ(a, u"11h00m E");
-    EXPECT_EQ(b, u"13h00m");
+    EXPECT_EQ(a + u"|" + b, u"11h00m E|13h00m");
     HourAngleTexts(5.0, a, b);
-    EXPECT_EQ(a, u"5h00m W");
-    EXPECT_EQ(b, u"");
+    EXPECT_EQ(a + u"|" + b, u"5h00m W|");
     {
         ScopedLanguage german(0x0407);
         HourAngleTexts(18.5, a, b);
@@ -111,28 +105,10 @@ TEST(ObjInfoTexts, HourAngleSidesAndMagnitudes) {
     EXPECT_EQ(MagnitudeText(-1000.0f, false), u"--");
 }
 
-TEST(ObjInfoDialog, AConstellationShowsTheSunWithItsSections) {
-    ScopedLanguage english(0x0409);
-    SetMoment(2026, 3, 20, 12);
-    RunInfo(Data::AstroObjRef(Data::kObjConstellation, 59), [](ScriptedInfo& d) {
-        EXPECT_EQ(d.Shown(), Data::AstroObjRef(Data::kObjBody, 0));
-        ASSERT_NE(dynamic_cast<ObjInfoWriterSun*>(d.Writer()), nullptr);
-        ObjInfoWriterBase& w = *d.Writer();
-        EXPECT_EQ(w.CellText(0, 1), u"Sun");
-        EXPECT_EQ(w.CellText(1, 0), u"Location");
-        EXPECT_EQ(w.CellText(1, 1), u"Greenwich");
-        for (const char16_t* label : {u"Position", u"Constellation", u"RA./dec.", u"Hour Angle", u"Ecl. Lon/Lat",
-                                      u"Az/Alt", u"Magnitude", u"Dist./Light t.", u"Angular Size", u"Seasons",
-                                      u"Rise/Set"})
-            EXPECT_GE(w.FindRow(label), 0) << PL::ToUtf8(label);
-    });
-}
-
 TEST(ObjInfoDialog, ACircumpolarStarHasTransitsOnly) {
     ScopedLanguage english(0x0409);
     SetMoment(2026, 3, 20, 12);
-    const Data::StarNumber polaris = Data::HrToStarIndex(424);
-    RunInfo(Data::AstroObjRef(Data::kObjStar, polaris), [](ScriptedInfo& d) {
+    RunInfo(Data::AstroObjRef(Data::kObjStar, Data::HrToStarIndex(424)), [](ScriptedInfo& d) {  // Polaris
         ASSERT_NE(dynamic_cast<ObjInfoWriterStar*>(d.Writer()), nullptr);
         UI::Layout::TableLayoutManager* t = d.Writer()->RiseSetTable();
         ASSERT_NE(t, nullptr);
@@ -141,8 +117,7 @@ TEST(ObjInfoDialog, ACircumpolarStarHasTransitsOnly) {
             const std::u16string label = SubCell(t, r, 0);
             if (label == u"Rise" || label == u"Set") {
                 (label == u"Rise" ? rises : sets)++;
-                EXPECT_EQ(SubCell(t, r, 1), u"") << r;
-                EXPECT_EQ(SubCell(t, r, 4), u"") << r;
+                EXPECT_EQ(SubCell(t, r, 1) + SubCell(t, r, 4), u"") << r;
             } else if (label == u"Transit") {
                 ++transits;
                 EXPECT_NE(SubCell(t, r, 1), u"") << r;
@@ -151,16 +126,13 @@ TEST(ObjInfoDialog, ACircumpolarStarHasTransitsOnly) {
                 ++separators;
             }
         }
-        EXPECT_EQ(rises, 4);
-        EXPECT_EQ(sets, 4);
-        EXPECT_EQ(transits, 4);
-        EXPECT_EQ(separators, 1);
+        EXPECT_TRUE(rises == 4 && sets == 4 && transits == 4 && separators == 1)
+            << rises << " " << sets << " " << transits << " " << separators;
         // A star: magnitude to two decimals with its spectral type beside it.
         const int mag = d.Writer()->FindRow(u"Magnitude");
         const std::u16string m = d.Writer()->CellText(mag, 1);
         ASSERT_GE(m.size(), 4u);
-        EXPECT_EQ(m[0], u'm');
-        EXPECT_EQ(m[m.size() - 3], u'.');
+        EXPECT_TRUE(m[0] == u'm' && m[m.size() - 3] == u'.') << PL::ToUtf8(m);
         EXPECT_NE(d.Writer()->CellText(mag, 2), u"");
     });
 }
@@ -176,7 +148,6 @@ TEST(ObjInfoDialog, PagingRiseSetForwardThreeTimesShowsDaysTwoToFive) {
         ASSERT_GE(m.size(), 3u);
         EXPECT_EQ(m[m.size() - 2], u'.');
         EXPECT_EQ(d.Writer()->CellText(mag, 2), u"");
-        EXPECT_GE(d.Writer()->FindRow(u"Cent. Mer."), 0);
 
         for (int i = 0; i < 3; ++i) ASSERT_TRUE(d.Tap(kClickRiseSetNext));
         EXPECT_EQ(d.Writer()->RiseSetOffset(), 2 * 86400);
@@ -188,12 +159,10 @@ TEST(ObjInfoDialog, PagingRiseSetForwardThreeTimesShowsDaysTwoToFive) {
         int day = 2;
         for (int r = 0; r < t->RowCount(); ++r) {
             if (SubCell(t, r, 0) != u"Transit") continue;
-            const std::u16string expected = Data::FormatDate(Calc::AddSeconds(base, day * 86400));
-            EXPECT_EQ(SubCell(t, r, 1), expected) << day;
+            EXPECT_EQ(SubCell(t, r, 1), Data::FormatDate(Calc::AddSeconds(base, day * 86400))) << day;
             ++day;
         }
         EXPECT_EQ(day, 6);
-        // Back once more.
         ASSERT_TRUE(d.Tap(kClickRiseSetPrev));
         EXPECT_EQ(d.Writer()->RiseSetOffset(), 86400);
     });
@@ -205,97 +174,64 @@ TEST(ObjInfoDialog, JupitersMoonsStandWhereThePhysicalEphemerisPutsThem) {
     RunInfo(Data::AstroObjRef(Data::kObjBody, 5), [](ScriptedInfo& d) {
         auto* w = dynamic_cast<ObjInfoWriterJupiter*>(d.Writer());
         ASSERT_NE(w, nullptr);
-        EXPECT_GE(w->FindRow(u"Zent. Mer. I,II"), 0);
         EXPECT_GE(w->FindRow(u"Jupiter Monde"), 0);
-        EXPECT_GE(w->FindRow(u"Auf-/Unterg."), 0);
-        ASSERT_EQ(w->Pictures().size(), 1u);
-        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        ASSERT_NE(d.Picture(), nullptr);
+        const UI::SkyMap::MapBitmap& pic = *d.Picture();
         const JupiterPictureGeometry& g = w->Geometry();
         EXPECT_EQ(pic.Width(), static_cast<int>(130 * d.UnitX() + 0.5));
         EXPECT_NEAR(g.pixelsPerRadius, 0.035185184 * pic.Width() / 2, 1e-9);
-        GdiFlush();
         EXPECT_EQ(pic.Get(g.centreX, g.centreY), RGB(210, 156, 132));
-        EXPECT_EQ(pic.Get(0, 0), RGB(255, 0, 255));
+        EXPECT_EQ(pic.Get(0, 0), kSeeThrough);
         Calc::JupiterMoon moons[4];
         Calc::JupiterMoons(UI::ProgramEphemeris().moment, moons);
         int seen = 0;
         for (int i = 0; i < 4; ++i) {
             const int x = g.centreX + static_cast<int>(std::lround(moons[i].x * g.pixelsPerRadius));
             const int y = g.centreY - static_cast<int>(std::lround(moons[i].y * g.pixelsPerRadius));
-            EXPECT_EQ(g.moonX[i], x) << i;
-            EXPECT_EQ(g.moonY[i], y) << i;
+            EXPECT_TRUE(g.moonX[i] == x && g.moonY[i] == y) << i;
             if (!pic.Inside(x, y)) continue;
-            if (g.moonHidden[i]) {
-                EXPECT_EQ(pic.Get(x, y), RGB(210, 156, 132)) << i;
-            } else {
-                EXPECT_EQ(pic.Get(x, y), UI::TextColor()) << i;
-                ++seen;
-            }
+            EXPECT_EQ(pic.Get(x, y), g.moonHidden[i] ? RGB(210, 156, 132) : UI::TextColor()) << i;
+            seen += !g.moonHidden[i];
         }
         EXPECT_GE(seen, 2);
     });
 }
 
-TEST(ObjInfoDialog, SaturnsRingsAtTheirTiltAndTheMoonPicture) {
+TEST(ObjInfoDialog, SaturnsRingsAtTheirTiltAndVenusPhase) {
     ScopedLanguage english(0x0409);
     SetMoment(2026, 9, 20, 0);
     RunInfo(Data::AstroObjRef(Data::kObjBody, 6), [](ScriptedInfo& d) {
-        ObjInfoWriterBase* w = d.Writer();
-        EXPECT_GE(w->FindRow(u"Ang. Size Ring"), 0);
-        EXPECT_GE(w->FindRow(u"Ring incl."), 0);
-        ASSERT_EQ(w->Pictures().size(), 1u);
-        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
+        ASSERT_NE(d.Picture(), nullptr);
+        const UI::SkyMap::MapBitmap& pic = *d.Picture();
         EXPECT_EQ(pic.Height(), pic.Width() / 2);
-        GdiFlush();
         const int cx = pic.Width() / 2, cy = pic.Height() / 2;
         const double a = pic.Width() / 2.0 - 1;
         const double b = -a * UI::ProgramEphemeris().SaturnTilt();
         const int pr = static_cast<int>(std::lround(79.0 * a / 180.0));
         // The outer ring's ends and the planet's rim on the far side.
         EXPECT_EQ(pic.Get(cx - static_cast<int>(std::lround(a)), cy), UI::TextColor());
-        const int farY = b <= 0 ? cy - pr : cy + pr;
-        EXPECT_EQ(pic.Get(cx, farY), UI::TextColor());
+        EXPECT_EQ(pic.Get(cx, b <= 0 ? cy - pr : cy + pr), UI::TextColor());
         // In front of the planet, between its centre and rim, the rings are hidden.
         const int innerRing = static_cast<int>(std::lround(79.0 / 144.0 * std::fabs(b)));
-        const int nearY = b <= 0 ? cy + innerRing : cy - innerRing;
-        if (innerRing > 1 && innerRing < pr - 1) EXPECT_EQ(pic.Get(cx, nearY), RGB(255, 0, 255));
+        if (innerRing > 1 && innerRing < pr - 1) {
+            EXPECT_EQ(pic.Get(cx, b <= 0 ? cy + innerRing : cy - innerRing), kSeeThrough);
+        }
     });
-    RunInfo(Data::AstroObjRef(Data::kObjBody, 1), [](ScriptedInfo& d) {
-        ObjInfoWriterBase* w = d.Writer();
-        for (const char16_t* label : {u"Age", u"Colongitude", u"Illuminated", u"Moon phases"})
-            EXPECT_GE(w->FindRow(label), 0) << PL::ToUtf8(label);
-        ASSERT_EQ(w->Pictures().size(), 1u);
-        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
-        GdiFlush();
-        EXPECT_EQ(pic.Get(0, 0), RGB(255, 0, 255));
-        EXPECT_NE(pic.Get(pic.Width() / 2, pic.Height() / 2), RGB(255, 0, 255));
-        const int phase = w->FindRow(u"Colongitude");
-        const std::u16string state = w->CellText(phase, 2);
-        EXPECT_TRUE(state == u"waxing" || state == u"waning") << PL::ToUtf8(state);
-    });
+    // Venus: the phase disc is black and white on the see-through magenta.
     RunInfo(Data::AstroObjRef(Data::kObjBody, 3), [](ScriptedInfo& d) {
-        ObjInfoWriterBase* w = d.Writer();
-        ASSERT_EQ(w->Pictures().size(), 1u);
-        const UI::SkyMap::MapBitmap& pic = *w->Pictures()[0];
-        GdiFlush();
-        // The phase disc is black and white on the see-through magenta.
-        int white = 0, black = 0;
+        ASSERT_NE(d.Picture(), nullptr);
+        const UI::SkyMap::MapBitmap& pic = *d.Picture();
+        int white = 0, black = 0, other = 0;
         for (int y = 0; y < pic.Height(); ++y)
             for (int x = 0; x < pic.Width(); ++x) {
                 const COLORREF c = pic.Get(x, y);
                 if (c == RGB(255, 255, 255)) ++white;
                 else if (c == RGB(0, 0, 0)) ++black;
-                else EXPECT_EQ(c, RGB(255, 0, 255));
+                else if (c != kSeeThrough) ++other;
             }
-        EXPECT_GT(white, 0);
-        EXPECT_GT(black, 0);
-        EXPECT_GE(w->FindRow(u"Illuminated"), 0);
+        EXPECT_TRUE(white > 0 && black > 0 && other == 0) << white << " " << black << " " << other;
     });
 }
-
-}  // namespace
-
-namespace {
 
 // Answers the chooser that a tap on the name opens: types a filter into it
 // and presses OK (from a timer, which runs inside the chooser's own loop).
@@ -331,12 +267,18 @@ TEST(ObjInfoDialog, TappingTheNameShowsTheObjectChosenInTheSearch) {
     EXPECT_FALSE(g_chooserHadConstellations);
 }
 
-TEST(ObjInfoDialog, ANewDisplayedTimeRewritesThePage) {
+// A constellation's page is the Sun's; a new displayed time rewrites it.
+TEST(ObjInfoDialog, AConstellationShowsTheSunAndANewDisplayedTimeRewritesThePage) {
     ScopedLanguage english(0x0409);
     SetMoment(2026, 3, 20, 12);
-    RunInfo(Data::AstroObjRef(Data::kObjBody, 0), [](ScriptedInfo& d) {
+    RunInfo(Data::AstroObjRef(Data::kObjConstellation, 59), [](ScriptedInfo& d) {
+        EXPECT_EQ(d.Shown(), Data::AstroObjRef(Data::kObjBody, 0));
         auto* sun = dynamic_cast<ObjInfoWriterSun*>(d.Writer());
         ASSERT_NE(sun, nullptr);
+        EXPECT_EQ(sun->CellText(0, 1), u"Sun");
+        EXPECT_EQ(sun->CellText(1, 1), u"Greenwich");
+        for (const char16_t* label : {u"Hour Angle", u"Dist./Light t.", u"Seasons", u"Rise/Set"})
+            EXPECT_GE(sun->FindRow(label), 0) << PL::ToUtf8(label);
         ASSERT_TRUE(d.Tap(kClickListNext));
         EXPECT_EQ(sun->PageOffset(), 0);
         const int timeRow = d.Writer()->FindRow(u"Time");
@@ -348,14 +290,9 @@ TEST(ObjInfoDialog, ANewDisplayedTimeRewritesThePage) {
         const std::u16string after = d.Writer()->CellText(timeRow, 1);
         EXPECT_NE(before, after);
         EXPECT_EQ(after, Data::FormatDate(eph.LocalTime()) + u" " + Data::FormatTime(eph.LocalTime()));
-        // The paging survives the rewrite.
-        EXPECT_EQ(sun->PageOffset(), 0);
+        EXPECT_EQ(sun->PageOffset(), 0);  // the paging survives the rewrite
     });
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ObjInfoDialog, TheTimeAndPlaceLinksRunTheProgramsDialogs) {
     ScopedLanguage english(0x0409);
@@ -365,10 +302,11 @@ TEST(ObjInfoDialog, TheTimeAndPlaceLinksRunTheProgramsDialogs) {
     prefs.dstAdjust = 0;
     prefs.time.time = UI::ProgramEphemeris().moment;
     UI::SettingsDialogs saved = UI::Dialogs();
+    const Calc::AstroTime christmas = Calc::FromCalendar(2026, 12, 24, 18);
     int timeRuns = 0, placeRuns = 0;
     UI::Dialogs().displayTime = [&](HWND, Data::TimeSettings& time) {
         ++timeRuns;
-        time.time = Calc::FromCalendar(2026, 12, 24, 18);
+        time.time = christmas;
         return true;
     };
     UI::Dialogs().location = [&](HWND) {
@@ -379,7 +317,6 @@ TEST(ObjInfoDialog, TheTimeAndPlaceLinksRunTheProgramsDialogs) {
     RunInfo(Data::AstroObjRef(Data::kObjBody, 1), [&](ScriptedInfo& d) {
         const int timeRow = d.Writer()->FindRow(u"Time");
         ASSERT_TRUE(d.Tap(kClickTime));
-        const Calc::AstroTime christmas = Calc::FromCalendar(2026, 12, 24, 18);
         EXPECT_EQ(UI::ProgramEphemeris().moment, christmas);
         EXPECT_EQ(d.Writer()->CellText(timeRow, 1), Data::FormatDate(christmas) + u" " + Data::FormatTime(christmas));
         ASSERT_TRUE(d.Tap(kClickPlace));
