@@ -60,46 +60,28 @@ int IndexOfComet(const std::u16string& file, const std::u16string& name) {
 
 }  // namespace
 
-TEST(ObjectNames, LanguagesFallBackAndKeysStayEnglish) {
+TEST(ObjectNames, NamesKeysAndDesignations) {
     PL::TestPlatform platform;
     PL::ScopedPlatform scope(platform);
-    EXPECT_EQ(MessageText(kMsgBodyNames[8], 0xC07), u"Neptun");  // Austrian German takes the German text
     platform.language = 0x407;
     SetUserLangId(0);
-    EXPECT_EQ(BodyName(2), u"Merkur");
     EXPECT_EQ(BodyName(10), u"Stern");
-    EXPECT_EQ(BodyName(-1), u"Stern");
     EXPECT_EQ(BodyKeyName(2), u"Mercury");  // keys are English whatever the language
     EXPECT_EQ(BodyKeyName(10), u"");
-    // The abbreviations are the engine's, index for index; the second part
-    // of Serpens has the Latin name of 73 and no common name.
-    for (int i = 0; i <= 88; ++i)
-        EXPECT_EQ(ConstellationAbbreviation(i), PL::FromUtf8(Calc::kConstellationAbbreviations[i])) << i;
+    // The second part of Serpens has the Latin name of 73 and no common name.
     EXPECT_EQ(ConstellationAbbreviation(89), u"");
     EXPECT_EQ(ConstellationLatinName(88), u"Serpens");
     EXPECT_EQ(ConstellationCommonName(88, 0x409), u"");
-    EXPECT_EQ(ConstellationLatinName(89), u"");
     EXPECT_EQ(ConstellationFromAbbreviation(u"cma"), 19);
     EXPECT_EQ(ConstellationFromAbbreviation(u"Ser"), 73);
     for (const char16_t* bad : {u"Xyz", u"CM", u"CMaj"}) EXPECT_EQ(ConstellationFromAbbreviation(bad), -1);
     for (int i = 0; i < 88; ++i) EXPECT_EQ(ConstellationFromAbbreviation(ConstellationAbbreviation(i)), i);
-}
 
-TEST(ObjectNames, GreekLettersProperNamesAndDesignations) {
-    PL::TestPlatform platform;
-    PL::ScopedPlatform scope(platform);
-    EXPECT_EQ(GreekLetter(17), u"\u03c1");
     EXPECT_EQ(GreekLetter(18), u"\u03c3");  // sigma: the final sigma is skipped
     EXPECT_EQ(GreekLetter(24), u"\u03c9");
     EXPECT_EQ(GreekLetter(25), u"");
-
     EXPECT_EQ(ProperName(1), u"Acamar");
-    EXPECT_EQ(ProperName(291), u"Zuben Elschemali");
     EXPECT_EQ(ProperName(292), u"");
-    // In alphabetical order (Izar appears twice, for two stars).
-    for (int k = 2; k <= 291; ++k) EXPECT_LE(ProperName(k - 1), ProperName(k)) << k;
-
-    EXPECT_EQ(FormatBayerFlamsteed(0, 0, 61, 30), u"61 Cyg");
     EXPECT_EQ(FormatBayerFlamsteed(1, 0, 9, 19), u"9 \u03b1 CMa");
     EXPECT_EQ(FormatBayerFlamsteed(1, 1, 0, 14), u"\u03b11 Cen");
     EXPECT_EQ(FormatBayerFlamsteed(0, 3, 0, 14), u"");
@@ -162,13 +144,8 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
         const ObjectIconRef i = ObjectIcon(r);
         return std::make_pair(i.list, i.image);
     };
-    EXPECT_EQ(icon(AstroObjRef(kObjBody, 6)), std::make_pair(0, 6));
-    EXPECT_EQ(icon(AstroObjRef(kObjStar, 5)), std::make_pair(0, 10));
-    EXPECT_EQ(icon(AstroObjRef(kObjConstellation, 5)), std::make_pair(0, 12));
-    EXPECT_EQ(icon(Messier(31)), std::make_pair(2, 1));     // a galaxy in "objects"
-    EXPECT_EQ(icon(halleyRef), std::make_pair(1, 4));       // a periodic comet: 0 + 4
-    EXPECT_EQ(icon(AstroObjRef(kObjComet, 0, u"Asteroids")), std::make_pair(1, 0));
-    EXPECT_EQ(icon(AstroObjRef()), std::make_pair(0, 0));
+    EXPECT_EQ(icon(Messier(31)), std::make_pair(2, 1));  // a galaxy in "objects"
+    EXPECT_EQ(icon(halleyRef), std::make_pair(1, 4));    // a periodic comet: 0 + 4
 
     // References into unloaded files or past the end of a list behave as
     // nothing, with an empty name.
@@ -192,8 +169,12 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
         EXPECT_EQ(ObjectSummary(r, eph), u"");
         // A user object keeps its key (its file may come back); a comet's
         // key needs its name, which only the file holds.
-        if (r.kind == kObjUser) EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r);
-        if (r.kind == kObjComet) EXPECT_EQ(ObjectKey(r), u"");
+        if (r.kind == kObjUser) {
+            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r);
+        }
+        if (r.kind == kObjComet) {
+            EXPECT_EQ(ObjectKey(r), u"");
+        }
     }
     // Unloading a file turns its references into nothing.
     const AstroObjRef m1 = Messier(1);
@@ -259,7 +240,7 @@ TEST_F(ObjectModelTest, CometsAndAsteroids) {
 
     // Ceres: between magnitudes 6 and 9.5 whatever its place, about 2.5 to 3 AU from the Sun.
     const AstroObjRef ceres(kObjComet, 0, u"Asteroids");
-    for (int32_t day : {61200, 61300, 61500, 61800}) {
+    for (int32_t day : {61200, 61800}) {
         eph.moment = Calc::AstroTime{day, 0};
         eph.Invalidate();
         const Calc::Vec3 p = ObjectPosition(ceres, eph);
@@ -275,7 +256,6 @@ TEST_F(ObjectModelTest, CometsAndAsteroids) {
 
 TEST_F(ObjectModelTest, KeysAndTheirParsing) {
     EXPECT_EQ(ObjectKey(AstroObjRef()), u"");
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 0)), u"Sun");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 10)), u"");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjStar, 4126)), u"Star4126");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjConstellation, 19)), u"ConCMa");
@@ -301,20 +281,11 @@ TEST_F(ObjectModelTest, KeysAndTheirParsing) {
 }
 
 TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
-    for (int b = 0; b < 10; ++b) EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjBody, b))), AstroObjRef(kObjBody, b));
-    const StarNumber stars = static_cast<StarNumber>(BrightBlockCount() * kStarsPerBlock);
-    ASSERT_GT(stars, 9000);
-    for (StarNumber n = 0; n < stars; ++n) {
-        const AstroObjRef r(kObjStar, n);
-        ASSERT_EQ(ParseObjectKey(ObjectKey(r)), r) << n;
-    }
-    for (StarNumber n : {kHipStarBase, kHipStarBase + 118000, kTycStarBase + 5}) {
-        EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjStar, n))), AstroObjRef(kObjStar, n));
-    }
-    for (int i = 0; i < 88; ++i) {
-        const AstroObjRef r(kObjConstellation, i);
-        EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << i;
-    }
+    for (const AstroObjRef& r : {AstroObjRef(kObjBody, 0), AstroObjRef(kObjBody, 9), AstroObjRef(kObjStar, 0),
+                                 AstroObjRef(kObjStar, HrToStarIndex(9110)), AstroObjRef(kObjStar, kHipStarBase),
+                                 AstroObjRef(kObjStar, kHipStarBase + 118000), AstroObjRef(kObjStar, kTycStarBase + 5),
+                                 AstroObjRef(kObjConstellation, 0), AstroObjRef(kObjConstellation, 87)})
+        EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
     EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
     size_t files = 0;
     for (const char16_t* f : {u"Messier", u"Caldwell"}) {
@@ -358,8 +329,5 @@ TEST_F(ObjectModelTest, GermanAndFrenchNames) {
     platform_->language = 0x40C;
     EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 9)), u"Pluton");
     EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 27)), u"le Croix du Sud");
-    platform_->language = 0x410;  // Italian: the first (English) text
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 1)), u"Moon");
-    // Keys stay English.
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 1)), u"Moon");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 9)), u"Pluto");  // keys stay English
 }
