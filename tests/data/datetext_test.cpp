@@ -122,7 +122,7 @@ TEST_F(DateTimeTexts, TwoDigitYearsAreWidened) {
     }
 }
 
-TEST_F(DateTimeTexts, PatternsAreReadOnce) {
+TEST_F(DateTimeTexts, PatternsAreReadOnceAndOldDatesWrittenInFull) {
     platform.language = 0x409;
     platform.shortDatePattern = u"M/d/yy";
     platform.timePattern = u"h:mm:ss tt";
@@ -133,19 +133,14 @@ TEST_F(DateTimeTexts, PatternsAreReadOnce) {
     platform.timePattern = u"HH:mm:ss";
     EXPECT_EQ(Data::FormatDate(t), u"3/5/2024");
     EXPECT_EQ(Data::TimePattern(), u"h:mm:ss tt");
-    Data::ForgetLocalePatterns();
-    EXPECT_EQ(Data::FormatDate(t), u"2024-03-05");
-    EXPECT_EQ(Data::FormatTime(t), u"14:07");
-}
-
-TEST_F(DateTimeTexts, DatesTheLocaleCannotShowAreWrittenAsYearMonthDay) {
-    platform.language = 0x409;
-    platform.shortDatePattern = u"M/d/yyyy";
-    platform.timePattern = u"h:mm:ss tt";
+    // Dates the locale cannot show are written as year, month and day.
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1500, 6, 1)), u"1500-06-01");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(-100, 3, 15)), u"-0100-03-15");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1601, 1, 1)), u"1/1/1601");
     EXPECT_EQ(Data::FormatTime(Calc::FromCalendar(1500, 6, 1, 0, 5)), u"12:05 AM");
+    Data::ForgetLocalePatterns();
+    EXPECT_EQ(Data::FormatDate(t), u"2024-03-05");
+    EXPECT_EQ(Data::FormatTime(t), u"14:07");
 }
 
 TEST_F(DateTimeTexts, UtcTimestamps) {

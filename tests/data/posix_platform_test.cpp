@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string>
 #include <tuple>
@@ -48,6 +47,14 @@ int64_t Utc(int y, int m, int d) {
 std::u16string TempFolder() {
     char tmpl[] = "/tmp/celvane-pl-XXXXXX";
     return PL::FromUtf8(mkdtemp(tmpl));
+}
+
+// A file written through the platform.
+bool WriteFile(PosixPlatform& p, const std::u16string& path, const std::string& bytes) {
+    std::FILE* f = p.OpenFile(path, "wb");
+    if (!f) return false;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    return std::fclose(f) == 0;
 }
 
 }  // namespace
@@ -113,13 +120,8 @@ TEST(PosixPlatform, FilesAndFolders) {
     std::u16string sub = dir + u"/Sterne äö";
     ASSERT_TRUE(p.CreateFolder(sub));
     EXPECT_FALSE(p.CreateFolder(sub));
-    std::FILE* f = p.OpenFile(sub + u"/Messier.PUO", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("x", f);
-    std::fclose(f);
-    f = p.OpenFile(sub + u"/comets.pco", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFile(p, sub + u"/Messier.PUO", "x"));
+    ASSERT_TRUE(WriteFile(p, sub + u"/comets.pco", ""));
     EXPECT_EQ(p.OpenFile(sub + u"/missing/none.txt", "rb"), nullptr);
 
     auto found = p.ListFolder(sub, u"*.puo");
@@ -138,24 +140,19 @@ TEST(PosixPlatform, FilesAndFolders) {
 
 TEST(PosixPlatform, ResourcesByNameWithoutRegardToCase) {
     std::u16string dir = TempFolder();
+    const std::string bytes("\0\1\2\xFF\x80", 5);
     PosixPlatform writer;
-    std::FILE* f = writer.OpenFile(dir + u"/starsBSC0", "wb");
-    ASSERT_NE(f, nullptr);
-    const unsigned char bytes[] = {0, 1, 2, 0xFF, 0x80};
-    std::fwrite(bytes, 1, sizeof bytes, f);
-    std::fclose(f);
-
+    ASSERT_TRUE(WriteFile(writer, dir + u"/starsBSC0", bytes));
     PosixPlatform p(dir);
     const uint8_t* data = nullptr;
     size_t size = 0;
     ASSERT_TRUE(p.Resource(u"STARSbsc0", data, size));
-    ASSERT_EQ(size, sizeof bytes);
-    EXPECT_EQ(0, std::memcmp(data, bytes, size));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), bytes);
     const uint8_t* again = nullptr;
     ASSERT_TRUE(p.Resource(u"starsBSC0", again, size));
     EXPECT_EQ(again, data);  // loaded once, kept for the program's life
     EXPECT_FALSE(p.Resource(u"starsBSC9", data, size));
-    EXPECT_FALSE(p.Resource(u"starsBSC?", data, size) && size != sizeof bytes);
+    EXPECT_FALSE(p.Resource(u"starsBSC?", data, size) && size != bytes.size());
     std::system(("rm -rf '" + PL::ToUtf8(dir) + "'").c_str());
 }
 
@@ -185,9 +182,7 @@ TEST(PosixPlatform, ListingTheWorkingFolderTellsFilesFromFolders) {
     // folder, whatever /tmp is.
     PosixPlatform p;
     std::u16string dir = TempFolder();
-    std::FILE* f = p.OpenFile(dir + u"/tmp", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFile(p, dir + u"/tmp", ""));
     ASSERT_TRUE(p.CreateFolder(dir + u"/Comets"));
     char old[4096];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);

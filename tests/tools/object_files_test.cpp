@@ -56,24 +56,6 @@ TEST(ObjectFilesTool, GeneratorReproducesTheCommittedFilesAndRejectsDamagedInput
     RemoveAll(dir);
 }
 
-TEST(ObjectFilesTool, FilesAreUtf8WithByteOrderMarkAndCrLf) {
-    for (const char* name : kFiles) {
-        const std::string bytes = ReadAll(Shipped(name));
-        ASSERT_GT(bytes.size(), 3u);
-        EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF") << name;
-        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
-        // Every LF is preceded by a CR, and there is no lone CR.
-        for (size_t i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] == '\n') {
-                ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " byte " << i;
-            }
-            if (bytes[i] == '\r') {
-                ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << name << " byte " << i;
-            }
-        }
-    }
-}
-
 TEST_F(ShippedFilesTest, EveryShippedFileLoadsThroughTheProgramsReader) {
     Data::ObjectFileManager<Data::UserObj> objects(u".puo");
     Data::ObjectFileManager<Data::Comet> comets(u".pco");
@@ -96,12 +78,6 @@ TEST_F(ShippedFilesTest, EveryShippedFileLoadsThroughTheProgramsReader) {
     EXPECT_NEAR(messier[30]->magnitude, 3.4f, 1e-6f);
     EXPECT_EQ(caldwell[13]->name, u"C 14");
     EXPECT_EQ(caldwell[98]->magnitude, -1000.0f);  // the Coalsack has no magnitude
-    for (const auto& list : {messier, caldwell}) {
-        for (const auto& o : list) {
-            EXPECT_LE(o->symbol, 16);
-            EXPECT_NEAR(Calc::Length(o->Direction()), 1.0f, 2e-4f) << PL::ToUtf8(o->name);
-        }
-    }
 
     const auto& asteroids = comets.FindStore(u"Asteroids");
     const auto& cometList = comets.FindStore(u"Comets");
@@ -114,8 +90,6 @@ TEST_F(ShippedFilesTest, EveryShippedFileLoadsThroughTheProgramsReader) {
     bool halley = false;
     for (const auto& c : cometList) {
         EXPECT_EQ(c->typ, 1);
-        EXPECT_GE(c->symbol, 4);
-        EXPECT_LE(c->symbol, 7);
         if (c->name == u"1P/Halley") {
             halley = true;
             EXPECT_NEAR(c->orbit.distance, 0.571135f, 1e-6f);
@@ -123,9 +97,5 @@ TEST_F(ShippedFilesTest, EveryShippedFileLoadsThroughTheProgramsReader) {
         }
     }
     EXPECT_TRUE(halley);
-    for (const auto& a : asteroids) {
-        EXPECT_EQ(a->typ, 0);
-        EXPECT_LE(a->symbol, 3);
-        EXPECT_LT(a->orbit.eccentricity, 1.0f);
-    }
+    for (const auto& a : asteroids) EXPECT_EQ(a->typ, 0);
 }
