@@ -101,13 +101,10 @@ TEST(FieldReader, QuotingRules) {
 TEST_F(RecordsTest, UserObjOrionNebula) {
     FieldReader r(kOrion);
     const UserObj o = UserObj::FromRecord(r);
-    EXPECT_EQ(o.name, u"Orion Nebula");
-    EXPECT_EQ(o.info, u"Diffuse nebula");
+    EXPECT_EQ(std::make_tuple(o.name, o.info, o.symbol, o.magnitude, o.distance),
+              std::make_tuple(u"Orion Nebula", u"Diffuse nebula", 3, 4.0f, 1600.0f));
     EXPECT_NEAR(o.ra, 5.5883f, 1e-4f);
     EXPECT_NEAR(o.dec, -5.3833f, 1e-4f);
-    EXPECT_EQ(o.symbol, 3);
-    EXPECT_EQ(o.magnitude, 4.0f);
-    EXPECT_EQ(o.distance, 1600.0f);
     // The stored direction points at 5h35.3m -5 23'.
     const double a = 5.58833333 * M_PI / 12, d = -5.38333333 * M_PI / 180;
     const Calc::Vec3 u = o.Direction();
@@ -135,10 +132,8 @@ TEST_F(RecordsTest, UserObjEveryColumnNamesItself) {
 TEST_F(RecordsTest, CometElementsInMemoryOrder) {
     FieldReader r(kCeres);
     const Comet c = Comet::FromRecord(r);
-    EXPECT_EQ(c.name, u"1 Ceres");
-    EXPECT_EQ(c.symbol, 0);
-    EXPECT_EQ(c.orbit.kind, 0);
-    EXPECT_EQ(c.orbit.epoch, (Calc::AstroTime{61200, 0}));  // JD 2461200.5
+    EXPECT_EQ(std::make_tuple(c.name, c.symbol, c.orbit.kind, c.orbit.epoch),
+              std::make_tuple(u"1 Ceres", 0, 0, Calc::AstroTime{61200, 0}));  // JD 2461200.5
     // The file's columns M, a, e, w, Node, i, H, G in the orbit's fields.
     const Calc::OrbitElements& o = c.orbit;
     EXPECT_EQ(std::vector<float>({o.meanAnomaly, o.distance, o.eccentricity, o.argPerihelion, o.node,
@@ -151,9 +146,8 @@ TEST_F(RecordsTest, CometElementsInMemoryOrder) {
     const std::u16string typ1 = u"X;i;2;1;2451545;0;1;0.5;0;0;0;5;4";
     FieldReader r1(typ1);
     const Comet comet = Comet::FromRecord(r1);
-    EXPECT_EQ(comet.symbol, 6);
-    EXPECT_EQ(comet.orbit.kind, 1);
-    EXPECT_EQ(comet.orbit.epoch, (Calc::AstroTime{51544, 43200}));
+    EXPECT_EQ(std::make_tuple(comet.symbol, comet.orbit.kind, comet.orbit.epoch),
+              std::make_tuple(6, 1, Calc::AstroTime{51544, 43200}));
 }
 
 TEST_F(RecordsTest, CometEveryColumnNamesItself) {
@@ -348,12 +342,12 @@ TEST_F(ObjectFilesTest, PathResolution) {
 
     // The data folder wins over the program folder.
     EXPECT_EQ(objects.Load(u"Both", false), u"");
-    EXPECT_EQ(objects.FindStore(u"Both").size(), 2u);
-    EXPECT_FALSE(objects.FindManaged(u"Both")->inProgramFolder);
-    EXPECT_EQ(objects.FindManaged(u"Both")->path, Path("data/Both.puo"));
     EXPECT_EQ(objects.Load(u"ProgOnly", false), u"");
-    EXPECT_TRUE(objects.FindManaged(u"ProgOnly")->inProgramFolder);
-    EXPECT_EQ(objects.FindManaged(u"ProgOnly")->path, Path("prog/ProgOnly.puo"));
+    EXPECT_EQ(objects.FindStore(u"Both").size(), 2u);
+    EXPECT_EQ(std::make_pair(objects.FindManaged(u"Both")->path, objects.FindManaged(u"Both")->inProgramFolder),
+              std::make_pair(Path("data/Both.puo"), false));
+    EXPECT_EQ(std::make_pair(objects.FindManaged(u"ProgOnly")->path, objects.FindManaged(u"ProgOnly")->inProgramFolder),
+              std::make_pair(Path("prog/ProgOnly.puo"), true));
     // The letter case of the file on the device wins.
     EXPECT_EQ(objects.Load(u"MESSIER", false), u"");
     EXPECT_TRUE(objects.IsLoaded(u"Messier"));
