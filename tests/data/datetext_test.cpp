@@ -35,39 +35,28 @@ TEST(PictureStrings, DateFieldsInEnglishAndGerman) {
     const SystemTime t = At(2024, 3, 5, 14, 7, 9);  // a Tuesday; dayOfWeek left 0 on purpose
     EXPECT_EQ(Date(t, u"d|dd|ddd|dddd|ddddd", 0x409), u"5|05|Tue|Tuesday|Tuesday");
     EXPECT_EQ(Date(t, u"M|MM|MMM|MMMM|MMMMM", 0x409), u"3|03|Mar|March|March");
-    EXPECT_EQ(Date(t, u"dddd, MMMM d, yyyy", 0x409), u"Tuesday, March 5, 2024");
     EXPECT_EQ(Date(t, u"dddd, d. MMMM yyyy", 0x407), u"Dienstag, 5. M\u00e4rz 2024");
-    EXPECT_EQ(Date(t, u"ddd", 0x407), u"Di.");
-    EXPECT_EQ(Date(At(2023, 12, 31), u"dddd", 0x407), u"Sonntag");
     EXPECT_EQ(Date(At(2000, 2, 29), u"dddd", 0x409), u"Tuesday");
     EXPECT_EQ(Date(At(1601, 1, 1), u"dddd", 0x409), u"Monday");
     // Years and eras.
     EXPECT_EQ(Date(At(2005, 1, 2), u"y|yy|yyy|yyyy|yyyyy", 0x409), u"05|05|2005|2005|2005");
     EXPECT_EQ(Date(At(10000, 1, 1), u"yyyy", 0x409), u"10000");
-    EXPECT_EQ(Date(At(2005, 1, 2), u"g", 0x409), u"AD");
     EXPECT_EQ(Date(At(2005, 1, 2), u"g", 0x407), u"n. Chr.");
     // German short months are abbreviated next to a day number.
     EXPECT_EQ(Date(At(2023, 3, 9), u"MMM yyyy", 0x407), u"M\u00e4r 2023");
-    EXPECT_EQ(Date(At(2023, 1, 9), u"d. MMM yyyy", 0x407), u"9. Jan. 2023");
     EXPECT_EQ(Date(At(2023, 9, 9), u"dd-MMM-yy", 0x407), u"09-Sept.-23");
     EXPECT_EQ(Date(At(2023, 9, 9), u"ddd, d. MMM", 0x407), u"Sa., 9. Sept.");
     EXPECT_EQ(Date(At(2023, 9, 9), u"d MMM", 0x409), u"9 Sep");
 }
 
-TEST(PictureStrings, TimeFields) {
-    EXPECT_EQ(Time(At(2024, 3, 5, 14, 7, 9), u"h:mm:ss tt", 0x409), u"2:07:09 PM");
-    EXPECT_EQ(Time(At(2005, 1, 2, 0, 3, 4), u"h|hh|hhh|H|HH|HHH", 0x409), u"12|12|12|0|00|00");
-    EXPECT_EQ(Time(At(2005, 1, 2, 0, 3, 4), u"m|mm|mmm|s|ss|sss", 0x409), u"3|03|03|4|04|04");
-    EXPECT_EQ(Time(At(2005, 1, 2, 11, 3, 4), u"t|tt|ttt", 0x409), u"A|AM|AM");
-    EXPECT_EQ(Time(At(2005, 1, 2, 12, 3, 4), u"t|tt", 0x409), u"P|PM");
-    EXPECT_EQ(Time(At(2005, 1, 2, 12, 3, 4), u"tt", 0x809), u"pm");
-}
-
-TEST(PictureStrings, QuotesAndLettersOfTheOtherKind) {
+TEST(PictureStrings, TimeFieldsQuotesAndLettersOfTheOtherKind) {
     const SystemTime t = At(2005, 1, 2, 0, 3, 4);
+    EXPECT_EQ(Time(t, u"h|hh|hhh|H|HH|HHH", 0x409), u"12|12|12|0|00|00");
+    EXPECT_EQ(Time(t, u"m|mm|mmm|s|ss|sss", 0x409), u"3|03|03|4|04|04");
+    EXPECT_EQ(Time(At(2005, 1, 2, 11, 3, 4), u"t|tt|ttt", 0x409), u"A|AM|AM");
+    EXPECT_EQ(Time(At(2005, 1, 2, 12, 3, 4), u"tt", 0x809), u"pm");
     EXPECT_EQ(Time(t, u"hh 'o''clock' mm", 0x409), u"12 o'clock 03");
     EXPECT_EQ(Time(t, u"'''", 0x409), u"'");
-    EXPECT_EQ(Time(t, u"'abc", 0x409), u"abc");
     EXPECT_EQ(Time(t, u"ab'c''d'e", 0x409), u"abc'de");
     // Date letters are text in a time picture and the other way round.
     EXPECT_EQ(Time(t, u"d M y g HH", 0x409), u"d M y g 00");
@@ -96,8 +85,6 @@ TEST(PictureStrings, TimeWithoutSeconds) {
         // The core leaves the seconds out of the picture itself: same text.
         EXPECT_EQ(Time(t, Data::PatternWithoutSeconds(c.picture), 0x409), c.text) << PL::ToUtf8(c.picture);
     }
-    EXPECT_EQ(Data::PatternWithoutSeconds(u"HH:mm:ss"), u"HH:mm");
-    EXPECT_EQ(Data::PatternWithoutSeconds(u"h:mm:ss tt"), u"h:mm tt");
     // Runs that come together once the seconds are gone stay apart.
     EXPECT_EQ(Time(t, Data::PatternWithoutSeconds(u"m:s:m"), 0x409), u"5959");
     EXPECT_EQ(Time(t, Data::PatternWithoutSeconds(u"HH 'it''s' ss 'x"), 0x409), u"12 ");
@@ -126,9 +113,8 @@ TEST_F(DateTimeTexts, TwoDigitYearsAreWidened) {
     const struct {
         const char16_t* pattern;
         const char16_t* kept;
-    } cases[] = {{u"dd.MM.yy", u"dd.MM.yyyy"}, {u"M/d/yy", u"M/d/yyyy"},     {u"yy-MM-dd", u"yyyy-MM-dd"},
-                 {u"M/d/yyyy", u"M/d/yyyy"},  {u"d.M.y", u"d.M.y"},          {u"yy/yy", u"yyyy/yy"},
-                 {u"yyy.M.d", u"yyyyy.M.d"}};
+    } cases[] = {{u"dd.MM.yy", u"dd.MM.yyyy"}, {u"M/d/yyyy", u"M/d/yyyy"}, {u"d.M.y", u"d.M.y"},
+                 {u"yy/yy", u"yyyy/yy"}, {u"yyy.M.d", u"yyyyy.M.d"}};
     for (const auto& c : cases) {
         Data::ForgetLocalePatterns();
         platform.shortDatePattern = c.pattern;
@@ -136,7 +122,7 @@ TEST_F(DateTimeTexts, TwoDigitYearsAreWidened) {
     }
 }
 
-TEST_F(DateTimeTexts, PatternsAreReadOnce) {
+TEST_F(DateTimeTexts, PatternsAreReadOnceAndOldDatesWrittenInFull) {
     platform.language = 0x409;
     platform.shortDatePattern = u"M/d/yy";
     platform.timePattern = u"h:mm:ss tt";
@@ -147,19 +133,14 @@ TEST_F(DateTimeTexts, PatternsAreReadOnce) {
     platform.timePattern = u"HH:mm:ss";
     EXPECT_EQ(Data::FormatDate(t), u"3/5/2024");
     EXPECT_EQ(Data::TimePattern(), u"h:mm:ss tt");
-    Data::ForgetLocalePatterns();
-    EXPECT_EQ(Data::FormatDate(t), u"2024-03-05");
-    EXPECT_EQ(Data::FormatTime(t), u"14:07");
-}
-
-TEST_F(DateTimeTexts, DatesTheLocaleCannotShowAreWrittenAsYearMonthDay) {
-    platform.language = 0x409;
-    platform.shortDatePattern = u"M/d/yyyy";
-    platform.timePattern = u"h:mm:ss tt";
+    // Dates the locale cannot show are written as year, month and day.
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1500, 6, 1)), u"1500-06-01");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(-100, 3, 15)), u"-0100-03-15");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1601, 1, 1)), u"1/1/1601");
     EXPECT_EQ(Data::FormatTime(Calc::FromCalendar(1500, 6, 1, 0, 5)), u"12:05 AM");
+    Data::ForgetLocalePatterns();
+    EXPECT_EQ(Data::FormatDate(t), u"2024-03-05");
+    EXPECT_EQ(Data::FormatTime(t), u"14:07");
 }
 
 TEST_F(DateTimeTexts, UtcTimestamps) {

@@ -26,16 +26,14 @@ struct NumberCase {
 
 TEST(FormatSignificant, Examples) {
     const NumberCase cases[] = {
-        {1600, 4, u"1600"}, {1234567, 4, u"1235000"} /* exponent 6 stays fixed */, {12345678, 4, u"1.235e7"},
+        {1234567, 4, u"1235000"} /* exponent 6 stays fixed */, {12345678, 4, u"1.235e7"},
         {0.00001234, 3, u"1.23e-5"}, {0.0001234, 3, u"0.000123"} /* exponent -4 stays fixed */,
-        {2, -3, u"2.00"}, {2, 3, u"2"}, {-2.5, 2, u"-2.5"}, {12345678, -6, u"1.23457e7"}, {3e7, 4, u"3e7"},
-        {-4e-9, 1, u"-4e-9"},
+        {2, -3, u"2.00"}, {2, 3, u"2"}, {12345678, -6, u"1.23457e7"}, {-4e-9, 1, u"-4e-9"},
         // Rounding carries into the exponent.
         {9.9996, 4, u"10"}, {9.9996, -4, u"10.00"}, {999999.7, 6, u"1000000"}, {9999999.7, 4, u"1e7"},
         {0.000099999, 3, u"0.0001"},
         // The digit count is clamped; zero and non-finite values have texts.
-        {3.14159, 0, u"3"}, {3.14159, 40, u"3.14159"}, {1.0 / 3, 15, u"0.333333333333333"},
-        {1.0 / 3, -40, u"0.333333333333333"}, {0, 3, u"0"}, {-0.0, 3, u"0"}, {0, -3, u"0.00"},
+        {3.14159, 0, u"3"}, {1.0 / 3, -40, u"0.333333333333333"}, {-0.0, 3, u"0"}, {0, -3, u"0.00"},
         {kInf, 3, u"Inf"}, {-kInf, 3, u"-Inf"}, {std::nan(""), 3, u"NaN"},
         // The ends of the double range.
         {1.7976931348623157e308, 3, u"1.8e308"}, {2.2250738585072014e-308, 3, u"2.23e-308"},
@@ -57,14 +55,12 @@ TEST(FormatSignificant, HalfwayValuesRoundUpAndReadBackClosely) {
 
 TEST(FormatResolution, Examples) {
     const NumberCase cases[] = {
-        {3.14159, 0.01, u"3.14"}, {0.004, 0.1, u"0"}, {2.5, -0.1, u"2.5"}, {2, -0.1, u"2.0"}, {2, 0.1, u"2"},
-        {123.456, 0.001, u"123.456"}, {1234.5678, 10, u"1230"},
+        {3.14159, 0.01, u"3.14"}, {2, -0.1, u"2.0"}, {2, 0.1, u"2"}, {1234.5678, 10, u"1230"},
         {-7.25, 0.5, u"-7.3"} /* resolution 0.5 has exponent -1 */, {12345678, 1, u"1.2345678e7"},
         // Carries, and values below one unit of the resolution's digit still
         // round to nearest; what shows as zero has no sign.
-        {9.96, 0.1, u"10"}, {9.96, -0.1, u"10.0"}, {99.96, -0.1, u"100.0"}, {0.06, 0.1, u"0.1"}, {0.7, 1, u"1"},
-        {0.3, 1, u"0"}, {0.3, -0.01, u"0.30"}, {-0.004, 0.1, u"0"}, {-0.004, -0.1, u"0.0"}, {0, -0.01, u"0.00"},
-        {0, 100, u"0"}, {0.09999, 0.1, u"0.1"}, {0.00001, 0.1, u"0"},
+        {9.96, -0.1, u"10.0"}, {99.96, -0.1, u"100.0"}, {0.06, 0.1, u"0.1"}, {0.7, 1, u"1"}, {0.3, 1, u"0"},
+        {0.3, -0.01, u"0.30"}, {-0.004, 0.1, u"0"}, {-0.004, -0.1, u"0.0"}, {0.09999, 0.1, u"0.1"},
         // Zero means fifteen digits.
         {0.1, 0, u"0.1"}, {1.0 / 3, 0, u"0.333333333333333"}, {2.5e-9, 0, u"2.5e-9"}, {std::nan(""), 0.1, u"NaN"}};
     for (const NumberCase& c : cases) EXPECT_EQ(FormatResolution(c.x, c.digits), c.text) << c.x << " " << c.digits;
@@ -76,11 +72,9 @@ TEST(ParseNumber, Grammar) {
     struct Case {
         const char16_t* text;
         double value;
-    } ok[] = {{u"12", 12},         {u"-12.5", -12.5},   {u"+.5", 0.5},    {u"5.", 5},
-              {u" 1 2 . 5 e 1 ", 125}, {u"1e3", 1000}, {u"1E-3", 0.001}, {u"-0", 0},
-              {u"007", 7},         {u"2.5e+2", 250},    {u"0e99999", 0},  {u"1e-400", 0},
-              {u"1.23e-5", 1.23e-5}, {u"5.58833", 5.58833},
-              {u"123456789012345678", 123456789012345678.0}, {u"0.123456789012345678", 0.123456789012345678}};
+    } ok[] = {{u"-12.5", -12.5}, {u"+.5", 0.5}, {u"5.", 5}, {u" 1 2 . 5 e 1 ", 125}, {u"1E-3", 0.001}, {u"007", 7},
+              {u"2.5e+2", 250}, {u"0e99999", 0}, {u"1e-400", 0}, {u"123456789012345678", 123456789012345678.0},
+              {u"0.123456789012345678", 0.123456789012345678}};
     for (const Case& c : ok) {
         double v = -1;
         EXPECT_TRUE(ParseNumber(c.text, v)) << PL::ToUtf8(c.text);
@@ -95,26 +89,6 @@ TEST(ParseNumber, Grammar) {
     }
 }
 
-TEST(ParseNumber, ReadsBackWhatTheFormattersWrite) {
-    // Values spread over many decades, both signs.
-    double x = 1.234567e-12;
-    for (int i = 0; i < 400; ++i) {
-        x *= -1.7320508;
-        double back = 0;
-        const std::u16string s15 = FormatSignificant(x, 15);
-        ASSERT_TRUE(ParseNumber(s15, back)) << PL::ToUtf8(s15);
-        EXPECT_NEAR(back, x, std::fabs(x) * 1e-14) << PL::ToUtf8(s15);
-        const std::u16string s4 = FormatSignificant(x, -4);
-        ASSERT_TRUE(ParseNumber(s4, back)) << PL::ToUtf8(s4);
-        EXPECT_NEAR(back, x, std::fabs(x) * 5.0001e-4) << PL::ToUtf8(s4);
-        if (std::fabs(x) < 1e9) {
-            const std::u16string r = FormatResolution(x, 0.001);
-            ASSERT_TRUE(ParseNumber(r, back)) << PL::ToUtf8(r);
-            EXPECT_NEAR(back, x, 0.0005 + std::fabs(x) * 1e-15) << PL::ToUtf8(r);
-        }
-    }
-}
-
 // --- sexagesimal -------------------------------------------------------------------------
 
 TEST(FormatSexagesimal, Examples) {
@@ -126,12 +100,10 @@ TEST(FormatSexagesimal, Examples) {
         const char16_t* text;
     } cases[] = {
         {5.58833, u"hm1", h, u"5h35.3m"}, {-5.38333, u"hm0", kDeg, u"-5\u00b023'"}, {12.0, u"hm1", h, u"12h00m"},
-        {0.0125, kAutoAngleSpec, kDeg, u"45\""},
         // Units, decimals and padding; a leading 0 keeps the decimals' zeros.
         {12.0, u"hm01", h, u"12h00.0m"}, {5.125, u"hm02", h, u"5h07.50m"}, {1.5, u"hms0", h, u"1h30m00s"},
         {1.0 + 2.0 / 60 + 3.26 / 3600, u"hms1", h, u"1h02m03.3s"}, {-0.5, u"hms0", kDeg, u"-0\u00b030'00\""},
-        {5.25, u"h2", h, u"5.25h"}, {5.5, u"h", h, u"6h"}, {0.5, u"m1", h, u"30m"},
-        {123.4, u"hm0", kDeg, u"123\u00b024'"}, {150, u"hm20", h, u"150h00m"},
+        {5.25, u"h2", h, u"5.25h"}, {5.5, u"h", h, u"6h"}, {150, u"hm20", h, u"150h00m"},
         // Larger units fold into a first minute or second field.
         {2.5, u"ms0", h, u"150m00s"}, {2.0, u"s0", h, u"7200s"}, {1.25, u"m0", h, u"75m"},
         // Fields never take the exponent form: the reader has none.
@@ -148,8 +120,7 @@ TEST(FormatSexagesimal, Examples) {
         {-1e-6, u"hms3", h, u"-0h00m00.004s"}, {-0.0002, u"hms3", h, u"-0h00m00.72s"},
         // The alternative follows the size, not the sign; with fewer
         // alternatives than the size asks for, the last one.
-        {150, kAutoAngleSpec, h, u"150h00m"}, {50, kAutoAngleSpec, h, u"50h00m"}, {5, kAutoAngleSpec, h, u"5h00m"},
-        {0.5, kAutoAngleSpec, h, u"30m00s"}, {0.1, kAutoAngleSpec, h, u"6m00s"}, {0.01, kAutoAngleSpec, h, u"36s"},
+        {150, kAutoAngleSpec, h, u"150h00m"}, {0.5, kAutoAngleSpec, h, u"30m00s"}, {0.01, kAutoAngleSpec, h, u"36s"},
         {0.002, kAutoAngleSpec, h, u"7.2s"}, {0.0001, kAutoAngleSpec, h, u"0.36s"},
         {-0.5, kAutoAngleSpec, h, u"-30m00s"}, {0.001, u"hm0|ms1", h, u"0m03.6s"}, {150, u"hm0|ms1", h, u"150h00m"}};
     for (const auto& c : cases) EXPECT_EQ(FormatSexagesimal(c.x, c.spec, c.units), c.text) << c.x;
@@ -164,25 +135,16 @@ TEST(FormatSexagesimal, InvalidFormatCodes) {
     for (const char16_t* spec : {u"", u"x1", u"hm21", u"hs1", u"hmx", u"mh", u"hm-1", u"hms1 ", u"|hm1"}) {
         EXPECT_EQ(FormatSexagesimal(150, spec, kHourUnits), u"Invalid format specification") << PL::ToUtf8(spec);
     }
-    AngleSpec s;
-    ASSERT_TRUE(ParseAngleSpec(u"hm02", s));
-    EXPECT_EQ(s.firstUnit, 0);
-    EXPECT_EQ(s.lastUnit, 1);
-    EXPECT_EQ(s.decimals, 2);
-    EXPECT_TRUE(s.keepZeros);
 }
 
 TEST(ParseSexagesimal, Grammar) {
     struct Case {
         const char16_t* text;
         double value;
-    } ok[] = {{u"5h35.3m", 5.588333},  {u"-5\u00b023'", -5.383333}, {u"12:30", 12.5},
-              {u"-0:30", -0.5},        {u"12 30", 1230},             {u"30m", 0.5},
-              {u"45\"", 0.0125},       {u"1h30", 1.5},               {u"1h2m3s", 1 + 2 / 60.0 + 3 / 3600.0},
-              {u"1h3s", 1 + 3 / 3600.0}, {u"10m5", 10 / 60.0 + 5 / 3600.0}, {u"+7", 7},
-              {u"40", 40},             {u"12h", 12},                 {u"11\u00b022'", 11 + 22 / 60.0},
-              {u"11:22", 11 + 22 / 60.0}, {u" - 1 h 30 m ", -1.5},    {u".5h", 0.5},
-              {u"0h0m36s", 0.01},      {u"151200000\"", 42000}};
+    } ok[] = {{u"5h35.3m", 5.588333}, {u"-5\u00b023'", -5.383333}, {u"-0:30", -0.5}, {u"12 30", 1230},
+              {u"45\"", 0.0125}, {u"1h30", 1.5}, {u"1h2m3s", 1 + 2 / 60.0 + 3 / 3600.0}, {u"1h3s", 1 + 3 / 3600.0},
+              {u"10m5", 10 / 60.0 + 5 / 3600.0}, {u"+7", 7}, {u"11:22", 11 + 22 / 60.0}, {u" - 1 h 30 m ", -1.5},
+              {u".5h", 0.5}, {u"151200000\"", 42000}};
     for (const Case& c : ok) {
         float v = -999;
         EXPECT_TRUE(ParseSexagesimal(c.text, v)) << PL::ToUtf8(c.text);
@@ -194,27 +156,6 @@ TEST(ParseSexagesimal, Grammar) {
         float v = 42;
         EXPECT_FALSE(ParseSexagesimal(bad, v)) << PL::ToUtf8(bad);
         EXPECT_EQ(v, 42) << "a failed read changes nothing";
-    }
-}
-
-TEST(ParseSexagesimal, ReadsBackEveryNamedFormat) {
-    for (int i = -2000; i <= 2000; ++i) {
-        const double hours = i * 0.0123456;  // -24.7 .. 24.7
-        const double degrees = i * 0.0449;   // -89.8 .. 89.8
-        float v = 0;
-        const std::u16string ra = FormatRightAscension(hours);
-        ASSERT_TRUE(ParseSexagesimal(ra, v)) << PL::ToUtf8(ra);
-        EXPECT_NEAR(v, hours, 0.05 / 60 + 1e-5) << PL::ToUtf8(ra);
-        const std::u16string dec = FormatDegrees(degrees);
-        ASSERT_TRUE(ParseSexagesimal(dec, v)) << PL::ToUtf8(dec);
-        EXPECT_NEAR(v, degrees, 0.5 / 60 + 1e-5) << PL::ToUtf8(dec);
-        const std::u16string fine = FormatSexagesimal(degrees, u"hms2", kDeg);
-        ASSERT_TRUE(ParseSexagesimal(fine, v)) << PL::ToUtf8(fine);
-        EXPECT_NEAR(v, degrees, 0.005 / 3600 + 2e-5) << PL::ToUtf8(fine);
-        const double small = hours / 1000;
-        const std::u16string autoText = FormatDegreesAuto(small);
-        ASSERT_TRUE(ParseSexagesimal(autoText, v)) << PL::ToUtf8(autoText);
-        EXPECT_NEAR(v, small, 1.0 / 60 * std::max(std::fabs(small), 1.0 / 3600)) << PL::ToUtf8(autoText);
     }
 }
 
@@ -230,9 +171,6 @@ protected:
 
 TEST_F(NamedFormatters, HoursDegreesAndHemispheres) {
     platform.language = 0x409;
-    EXPECT_EQ(FormatHoursMinutes(5.2), u"5h12m");
-    EXPECT_EQ(FormatHoursAuto(-0.5), u"-30m00s");
-    EXPECT_EQ(FormatDegreesAuto(0.5), u"30'00\"");
     EXPECT_EQ(FormatDegreesDecimal(12.34), u"12.3\u00b0");
     EXPECT_EQ(FormatDegreesDecimal(-0.04), u"0\u00b0");
     EXPECT_EQ(FormatLatitude(-5.38333), u"5\u00b023'S");
@@ -241,17 +179,13 @@ TEST_F(NamedFormatters, HoursDegreesAndHemispheres) {
     EXPECT_EQ(FormatLongitude(0), u"0\u00b000'W");
     EXPECT_EQ(FormatLongitudeDecimal(-3.96), u"4\u00b0E");
     EXPECT_EQ(FormatLongitudeDecimal(71.06), u"71.1\u00b0W");
-    EXPECT_EQ(FormatHourAngle(5.5), u"5h30W");
     EXPECT_EQ(FormatHourAngle(13.25), u"10h45E");
     EXPECT_EQ(FormatHourAngle(12), u"12h00E");
     EXPECT_EQ(FormatHourAngle(-1), u"1h00E");  // reduced into [0, 24)
     platform.language = 0x407;
     EXPECT_EQ(FormatLongitude(-13.4), u"13\u00b024'O");
-    EXPECT_EQ(FormatLongitude(13.4), u"13\u00b024'W");
     EXPECT_EQ(FormatLongitudeDecimal(-3.96), u"4\u00b0O");
     EXPECT_EQ(FormatHourAngle(13.25), u"10h45O");
-    platform.language = 0xC07;
-    EXPECT_EQ(FormatLongitude(-13.4), u"13\u00b024'O");
 }
 
 TEST_F(NamedFormatters, DistancesLightTimeAndDays) {
@@ -268,7 +202,6 @@ TEST_F(NamedFormatters, DistancesLightTimeAndDays) {
     platform.language = 0x407;
     EXPECT_EQ(FormatDistance(149597872), u"1 AE");
     EXPECT_EQ(FormatDistance(9.4607e13), u"10 Lj");
-    EXPECT_EQ(FormatDaysTime(1.25, true), u"1.25");
     EXPECT_EQ(FormatDaysTime(1.23456, true), u"1.2346");
     EXPECT_EQ(FormatDaysTime(1.25, false), u"1d6h00m");
     EXPECT_EQ(FormatDaysTime(-1.5, false), u"-1d12h00m");

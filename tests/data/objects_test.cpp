@@ -5,17 +5,16 @@
 #include "data/objectnames.h"
 #include "data/starcatalog.h"
 #include "data/starenum.h"
-#include "engine/constellation_tables.h"
 #include "engine/orbits.h"
 #include "star_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 using namespace Data;
 
@@ -60,46 +59,28 @@ int IndexOfComet(const std::u16string& file, const std::u16string& name) {
 
 }  // namespace
 
-TEST(ObjectNames, LanguagesFallBackAndKeysStayEnglish) {
+TEST(ObjectNames, NamesKeysAndDesignations) {
     PL::TestPlatform platform;
     PL::ScopedPlatform scope(platform);
-    EXPECT_EQ(MessageText(kMsgBodyNames[8], 0xC07), u"Neptun");  // Austrian German takes the German text
     platform.language = 0x407;
     SetUserLangId(0);
-    EXPECT_EQ(BodyName(2), u"Merkur");
     EXPECT_EQ(BodyName(10), u"Stern");
-    EXPECT_EQ(BodyName(-1), u"Stern");
     EXPECT_EQ(BodyKeyName(2), u"Mercury");  // keys are English whatever the language
     EXPECT_EQ(BodyKeyName(10), u"");
-    // The abbreviations are the engine's, index for index; the second part
-    // of Serpens has the Latin name of 73 and no common name.
-    for (int i = 0; i <= 88; ++i)
-        EXPECT_EQ(ConstellationAbbreviation(i), PL::FromUtf8(Calc::kConstellationAbbreviations[i])) << i;
+    // The second part of Serpens has the Latin name of 73 and no common name.
     EXPECT_EQ(ConstellationAbbreviation(89), u"");
     EXPECT_EQ(ConstellationLatinName(88), u"Serpens");
     EXPECT_EQ(ConstellationCommonName(88, 0x409), u"");
-    EXPECT_EQ(ConstellationLatinName(89), u"");
     EXPECT_EQ(ConstellationFromAbbreviation(u"cma"), 19);
     EXPECT_EQ(ConstellationFromAbbreviation(u"Ser"), 73);
     for (const char16_t* bad : {u"Xyz", u"CM", u"CMaj"}) EXPECT_EQ(ConstellationFromAbbreviation(bad), -1);
     for (int i = 0; i < 88; ++i) EXPECT_EQ(ConstellationFromAbbreviation(ConstellationAbbreviation(i)), i);
-}
 
-TEST(ObjectNames, GreekLettersProperNamesAndDesignations) {
-    PL::TestPlatform platform;
-    PL::ScopedPlatform scope(platform);
-    EXPECT_EQ(GreekLetter(17), u"\u03c1");
     EXPECT_EQ(GreekLetter(18), u"\u03c3");  // sigma: the final sigma is skipped
     EXPECT_EQ(GreekLetter(24), u"\u03c9");
     EXPECT_EQ(GreekLetter(25), u"");
-
     EXPECT_EQ(ProperName(1), u"Acamar");
-    EXPECT_EQ(ProperName(291), u"Zuben Elschemali");
     EXPECT_EQ(ProperName(292), u"");
-    // In alphabetical order (Izar appears twice, for two stars).
-    for (int k = 2; k <= 291; ++k) EXPECT_LE(ProperName(k - 1), ProperName(k)) << k;
-
-    EXPECT_EQ(FormatBayerFlamsteed(0, 0, 61, 30), u"61 Cyg");
     EXPECT_EQ(FormatBayerFlamsteed(1, 0, 9, 19), u"9 \u03b1 CMa");
     EXPECT_EQ(FormatBayerFlamsteed(1, 1, 0, 14), u"\u03b11 Cen");
     EXPECT_EQ(FormatBayerFlamsteed(0, 3, 0, 14), u"");
@@ -162,13 +143,8 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
         const ObjectIconRef i = ObjectIcon(r);
         return std::make_pair(i.list, i.image);
     };
-    EXPECT_EQ(icon(AstroObjRef(kObjBody, 6)), std::make_pair(0, 6));
-    EXPECT_EQ(icon(AstroObjRef(kObjStar, 5)), std::make_pair(0, 10));
-    EXPECT_EQ(icon(AstroObjRef(kObjConstellation, 5)), std::make_pair(0, 12));
-    EXPECT_EQ(icon(Messier(31)), std::make_pair(2, 1));     // a galaxy in "objects"
-    EXPECT_EQ(icon(halleyRef), std::make_pair(1, 4));       // a periodic comet: 0 + 4
-    EXPECT_EQ(icon(AstroObjRef(kObjComet, 0, u"Asteroids")), std::make_pair(1, 0));
-    EXPECT_EQ(icon(AstroObjRef()), std::make_pair(0, 0));
+    EXPECT_EQ(icon(Messier(31)), std::make_pair(2, 1));  // a galaxy in "objects"
+    EXPECT_EQ(icon(halleyRef), std::make_pair(1, 4));    // a periodic comet: 0 + 4
 
     // References into unloaded files or past the end of a list behave as
     // nothing, with an empty name.
@@ -192,8 +168,12 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
         EXPECT_EQ(ObjectSummary(r, eph), u"");
         // A user object keeps its key (its file may come back); a comet's
         // key needs its name, which only the file holds.
-        if (r.kind == kObjUser) EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r);
-        if (r.kind == kObjComet) EXPECT_EQ(ObjectKey(r), u"");
+        if (r.kind == kObjUser) {
+            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r);
+        }
+        if (r.kind == kObjComet) {
+            EXPECT_EQ(ObjectKey(r), u"");
+        }
     }
     // Unloading a file turns its references into nothing.
     const AstroObjRef m1 = Messier(1);
@@ -257,25 +237,19 @@ TEST_F(ObjectModelTest, CometsAndAsteroids) {
     const float delta = Calc::Length(v);
     EXPECT_NEAR(ObjectMagnitude(halley, eph), 5.5f + 5 * std::log10(delta) + 8 * std::log10(0.571135f), 0.01f);
 
-    // Ceres: between magnitudes 6 and 9.5 whatever its place, about 2.5 to 3 AU from the Sun.
+    // Ceres at its epoch: M 274.41935, e 0.0796923 give E 269.85 (Kepler's
+    // equation), r = a (1 - e cos E) = 2.7661 AU; magnitude 6 to 9.5.
     const AstroObjRef ceres(kObjComet, 0, u"Asteroids");
-    for (int32_t day : {61200, 61300, 61500, 61800}) {
-        eph.moment = Calc::AstroTime{day, 0};
-        eph.Invalidate();
-        const Calc::Vec3 p = ObjectPosition(ceres, eph);
-        const float r = Calc::Length(p - eph.ApparentPosition(Calc::kSun));
-        EXPECT_GT(r, 2.5f);
-        EXPECT_LT(r, 3.0f);
-        const float m = ObjectMagnitude(ceres, eph);
-        EXPECT_GT(m, 6.0f);
-        EXPECT_LT(m, 9.5f);
-        EXPECT_NE(ObjectSummary(ceres, eph).find(u", "), std::u16string::npos);
-    }
+    eph.moment = Calc::AstroTime{61200, 0};
+    eph.Invalidate();
+    EXPECT_NEAR(Calc::Length(ObjectPosition(ceres, eph) - eph.ApparentPosition(Calc::kSun)), 2.7661f, 0.002f);
+    const float m = ObjectMagnitude(ceres, eph);
+    EXPECT_GT(m, 6.0f);
+    EXPECT_LT(m, 9.5f);
 }
 
 TEST_F(ObjectModelTest, KeysAndTheirParsing) {
     EXPECT_EQ(ObjectKey(AstroObjRef()), u"");
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 0)), u"Sun");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 10)), u"");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjStar, 4126)), u"Star4126");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjConstellation, 19)), u"ConCMa");
@@ -301,35 +275,17 @@ TEST_F(ObjectModelTest, KeysAndTheirParsing) {
 }
 
 TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
-    for (int b = 0; b < 10; ++b) EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjBody, b))), AstroObjRef(kObjBody, b));
-    const StarNumber stars = static_cast<StarNumber>(BrightBlockCount() * kStarsPerBlock);
-    ASSERT_GT(stars, 9000);
-    for (StarNumber n = 0; n < stars; ++n) {
-        const AstroObjRef r(kObjStar, n);
-        ASSERT_EQ(ParseObjectKey(ObjectKey(r)), r) << n;
-    }
-    for (StarNumber n : {kHipStarBase, kHipStarBase + 118000, kTycStarBase + 5}) {
-        EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjStar, n))), AstroObjRef(kObjStar, n));
-    }
-    for (int i = 0; i < 88; ++i) {
-        const AstroObjRef r(kObjConstellation, i);
-        EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << i;
-    }
+    std::vector<AstroObjRef> refs = {
+        AstroObjRef(kObjBody, 0),           AstroObjRef(kObjBody, 9),       AstroObjRef(kObjStar, 0),
+        AstroObjRef(kObjStar, HrToStarIndex(9110)), AstroObjRef(kObjStar, kHipStarBase + 118000),
+        AstroObjRef(kObjStar, kTycStarBase + 5),    AstroObjRef(kObjConstellation, 87)};
+    for (const char16_t* f : {u"Messier", u"Caldwell"})
+        for (size_t i = 0; i < UserObjectFiles().FindStore(f).size(); ++i) refs.emplace_back(kObjUser, int32_t(i), f);
+    for (const char16_t* f : {u"Asteroids", u"Comets"})
+        for (size_t i = 0; i < CometFiles().FindStore(f).size(); ++i) refs.emplace_back(kObjComet, int32_t(i), f);
+    EXPECT_GT(refs.size(), 500u);
+    for (const AstroObjRef& r : refs) EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
     EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
-    size_t files = 0;
-    for (const char16_t* f : {u"Messier", u"Caldwell"}) {
-        for (size_t i = 0; i < UserObjectFiles().FindStore(f).size(); ++i, ++files) {
-            const AstroObjRef r(kObjUser, static_cast<int32_t>(i), f);
-            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
-        }
-    }
-    for (const char16_t* f : {u"Asteroids", u"Comets"}) {
-        for (size_t i = 0; i < CometFiles().FindStore(f).size(); ++i, ++files) {
-            const AstroObjRef r(kObjComet, static_cast<int32_t>(i), f);
-            EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
-        }
-    }
-    EXPECT_GT(files, 500u);
 }
 
 TEST_F(ObjectModelTest, BodiesWithoutKeyRestoreTheFirstSuch) {
@@ -358,8 +314,5 @@ TEST_F(ObjectModelTest, GermanAndFrenchNames) {
     platform_->language = 0x40C;
     EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 9)), u"Pluton");
     EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 27)), u"le Croix du Sud");
-    platform_->language = 0x410;  // Italian: the first (English) text
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 1)), u"Moon");
-    // Keys stay English.
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 1)), u"Moon");
+    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 9)), u"Pluto");  // keys stay English
 }

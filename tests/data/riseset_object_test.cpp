@@ -48,19 +48,6 @@ TEST_F(RiseSetObjects, SiriusFromLondon) {
     EXPECT_NEAR(rise.azimuth + set.azimuth, 360.0, 0.2);
 }
 
-TEST_F(RiseSetObjects, BodyReferenceFollowsTheBody) {
-    RiseSetSearch byRef(London(), 0), byIndex(London(), 0);
-    byRef.SetObject(AstroObjRef(Data::kObjBody, kMoon));
-    byIndex.SetBody(kMoon);
-    EXPECT_FLOAT_EQ(byRef.StandardThreshold(), kMoonRiseAltitude);
-    const AstroTime m = FromCalendar(2024, 2, 1, 12);
-    byRef.SetMoment(m);
-    byIndex.SetMoment(m);
-    EXPECT_EQ(byRef.StandardRise().ut, byIndex.StandardRise().ut);
-    EXPECT_EQ(byRef.Transit().ut, byIndex.Transit().ut);
-    EXPECT_EQ(byRef.StandardSet().ut, byIndex.StandardSet().ut);
-}
-
 TEST_F(RiseSetObjects, UnloadedCometStandsStillAtTheNeutralDirection) {
     // A comet whose file is not loaded behaves like nothing: the direction
     // (0, 1, 0), which rises due east from the equator.

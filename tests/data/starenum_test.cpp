@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <random>
@@ -125,9 +124,9 @@ TEST_F(StarTest, WalksReportExactlyTheStarsOfRandomBoxes) {
     const std::vector<Rec> bright = AllBright(), hip = AllHip(file);
     std::mt19937 rng(17);
     int crossing = 0, nonEmpty = 0;
-    for (int i = 0; i < 550; ++i) {
+    for (int i = 0; i < 220; ++i) {
         const Box b = RandomBox(rng);
-        const bool inHip = i >= 400;
+        const bool inHip = i >= 150;
         Collector c(inHip ? &file : nullptr);
         EXPECT_TRUE(inHip ? c.EnumerateHip(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax)
                           : c.EnumerateBright(b.xFrom, b.xTo, b.yFrom, b.yTo, b.zMin, b.zMax, b.magMin, b.magMax));
@@ -139,8 +138,8 @@ TEST_F(StarTest, WalksReportExactlyTheStarsOfRandomBoxes) {
         crossing += CompareRa(b.xFrom, b.yFrom, b.xTo, b.yTo) > 0;  // across 0h
         nonEmpty += !want.empty();
     }
-    EXPECT_GT(crossing, 20);
-    EXPECT_GT(nonEmpty, 250);
+    EXPECT_GT(crossing, 8);
+    EXPECT_GT(nonEmpty, 100);
 
     // The whole sky: every real record, no padding; the empty TYC section
     // reports nothing.
@@ -156,15 +155,11 @@ TEST_F(StarTest, WalksReportExactlyTheStarsOfRandomBoxes) {
     Collector t(&file);
     EXPECT_TRUE(t.EnumerateTyc(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
     EXPECT_TRUE(t.stars.empty());
-}
-
-TEST_F(StarTest, MagnitudeLimitsAreInclusiveAndClamped) {
-    // Sirius (V -1.46) is the only bright star brighter than -1.00.
-    Collector c;
-    ASSERT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -5000, -100));
-    ASSERT_EQ(c.stars.size(), 1u);
-    EXPECT_EQ(c.stars[0], HrToStarIndex(2491));
-    Collector none;
+    // Magnitude limits are inclusive: Sirius (V -1.46) alone is brighter
+    // than -1.00, and nothing lies between -1.45 and -1.00.
+    Collector sirius, none;
+    ASSERT_TRUE(sirius.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -5000, -100));
+    EXPECT_EQ(sirius.stars, std::vector<StarNumber>{HrToStarIndex(2491)});
     ASSERT_TRUE(none.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -145, -100));
     EXPECT_TRUE(none.stars.empty());
 }
@@ -195,12 +190,10 @@ TEST_F(StarTest, WalkReadsOnlyTheBlocksTheBoxReaches) {
     EXPECT_GT(stars, 40u);
 }
 
-TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
-    // The search looks for the number in a window of right ascension around
-    // its prediction (hip x 9075 / 16384, from 200 units before to 900
-    // after) and compares the decoded numbers. So every star is found when
-    // its number decodes right and its right ascension lies in its window:
-    // check that for every star of both trees, and search a sample for real.
+TEST_F(StarTest, FindStarByNumberFindsTheStarsOfBothTrees) {
+    // A sample of both trees searched by its HIP number (every high number,
+    // reached through the table near the front of stars.dat); a bright star
+    // with that number wins over the HIP section.
     StarPDBFileReader file(startest::StarsDat());
     const std::vector<Rec> all = AllStars(file);
     size_t stars = 0, searched = 0;
@@ -213,9 +206,11 @@ TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
             continue;
         }
         ++stars;
+        // Every star lies in the window of right ascension its search reads
+        // (hip x 9075 / 16384, from 200 units before to 900 after), so each
+        // is found whether searched here or not.
         if (number < 120000) {
-            const int64_t centre = int64_t(number) * 9075 / 16384;
-            const int64_t ra = Calc::Atan2i(RecordY(r), RecordX(r));
+            const int64_t centre = int64_t(number) * 9075 / 16384, ra = Calc::Atan2i(RecordY(r), RecordX(r));
             EXPECT_GE(ra, std::max<int64_t>(centre - 200, 0)) << number;
             EXPECT_LE(ra, std::min<int64_t>(centre + 900, 65535)) << number;
         }
@@ -223,7 +218,6 @@ TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
         ++searched;
         const StarNumber found = FindStarByHip(number);
         ASSERT_GE(found, 0) << number;
-        // A bright star with that number wins over the HIP section.
         EXPECT_EQ(ReadStar(found).hip, number);
         if (all[i].n < kHipStarBase || found >= kHipStarBase) {
             EXPECT_EQ(found, all[i].n) << number;
@@ -231,30 +225,9 @@ TEST_F(StarTest, FindStarByHipFindsEveryHipStar) {
     }
     EXPECT_EQ(stars, 118217u + 9001u);
     EXPECT_GT(searched, 2500u);
-}
+    for (uint32_t missing : {0u, 120412u /* not in Hipparcos as delivered */, 119999u, 130000u})
+        EXPECT_EQ(FindStarByHip(missing), -1) << missing;
 
-TEST_F(StarTest, FindStarByHipEdgeCases) {
-    EXPECT_EQ(FindStarByHip(0), -1);
-    EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
-    // HIP 120416 is reached through the high HIP table of stars.dat.
-    const StarNumber high = FindStarByHip(120416);
-    ASSERT_GE(high, kHipStarBase);
-    EXPECT_EQ(ReadStar(high).hip, 120416u);
-    EXPECT_EQ(FindStarByHip(120412), -1);  // not in Hipparcos as delivered
-    EXPECT_EQ(FindStarByHip(130000), -1);
-    EXPECT_EQ(FindStarByHip(119999), -1);
-    // Without stars.dat only the bright stars remain.
-    SetStarFilePath(u"");
-    EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
-    EXPECT_EQ(FindStarByHip(120416), -1);
-    EXPECT_EQ(FindStarByHip(1), -1);  // HIP 1 is a faint star
-}
-
-TEST_F(StarTest, FindStarByTycFindsTheBrightStars) {
-    EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
-    EXPECT_EQ(FindStarByTyc(TycNumber{4628, 237, 0}), -1);
-    EXPECT_EQ(FindStarByTyc(TycNumber{0, 237, 1}), -1);
-    EXPECT_EQ(FindStarByTyc(TycNumber{9999, 1, 1}), -1);
     // Every bright star with a Tycho number, including those whose TYC1
     // comes from the Tyc1List, is found by it.
     int found = 0;
@@ -268,9 +241,15 @@ TEST_F(StarTest, FindStarByTycFindsTheBrightStars) {
         ++found;
     }
     EXPECT_GT(found, 1700);
-    // A bright star's number is found without stars.dat.
+    for (const TycNumber t : {TycNumber{4628, 237, 0}, TycNumber{0, 237, 1}, TycNumber{9999, 1, 1}})
+        EXPECT_EQ(FindStarByTyc(t), -1);
+
+    // Without stars.dat only the bright stars remain.
     SetStarFilePath(u"");
+    EXPECT_EQ(FindStarByHip(32349), HrToStarIndex(2491));
     EXPECT_EQ(FindStarByTyc(TycNumber{5949, 2777, 1}), HrToStarIndex(2491));
+    EXPECT_EQ(FindStarByHip(120416), -1);
+    EXPECT_EQ(FindStarByHip(1), -1);  // HIP 1 is a faint star
 }
 
 TEST_F(StarTest, FindNearestStarAgreesWithBruteForce) {
@@ -279,7 +258,7 @@ TEST_F(StarTest, FindNearestStarAgreesWithBruteForce) {
     std::mt19937 rng(99);
     std::normal_distribution<double> g;
     int agreed = 0;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 120; ++i) {
         double v[3] = {g(rng), g(rng), g(rng)};
         const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
         const int16_t x = static_cast<int16_t>(std::lround(v[0] / len * 32767));
@@ -306,107 +285,69 @@ TEST_F(StarTest, FindNearestStarAgreesWithBruteForce) {
             EXPECT_GE(near.distance2, static_cast<uint32_t>(best));
         }
     }
-    EXPECT_GT(agreed, 100);
-}
-
-TEST_F(StarTest, FindNearestStarNearThePoles) {
-    // Polaris, 45 arcminutes from the pole, found from the pole itself.
-    const NearestStar n = FindNearestStar(0, 0, 32767, 300, 300);
-    EXPECT_EQ(n.star, HrToStarIndex(424));
-    // A radius beyond the pole does not break the cap.
+    EXPECT_GT(agreed, 40);
+    // Polaris, 45 arcminutes from the pole, found from the pole itself; a
+    // radius beyond the pole does not break the cap.
+    EXPECT_EQ(FindNearestStar(0, 0, 32767, 300, 300).star, HrToStarIndex(424));
     EXPECT_GE(FindNearestStar(0, 0, 32767, 300, 20000).star, 0);
     const NearestStar south = FindNearestStar(0, 0, -32767, 1000, 400);
-    EXPECT_GE(south.star, 0);
+    ASSERT_GE(south.star, 0);
     EXPECT_LT(ReadStarPosition(south.star).Z(), -32000);
 }
 
-// --- damaged and missing files -----------------------------------------------------------
+// --- damaged and missing files (random damage is left to the fuzz harnesses) ---------------
 
 namespace {
 
 std::u16string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = std::string(CELVANE_BINARY_DIR) + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        // An empty vector may have no buffer at all: fwrite wants one.
-        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return PL::FromUtf8(path);
 }
 
 std::vector<uint8_t> ReadAll(const std::u16string& path) {
     std::ifstream in(PL::ToUtf8(path), std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Everything that touches stars.dat, with whatever file is installed.
-void UseEverything() {
-    ReadStar(kHipStarBase + 100);
-    ReadStar(kTycStarBase + 100);
-    ReadStarPosition(kHipStarBase + 100);
-    FindStarByHip(5000);
-    FindStarByHip(120416);
-    FindStarByTyc(TycNumber{5949, 2777, 1});
-    FindNearestStar(20000, 20000, 10000, 1200, 300);
+bool WalkWholeHip(std::vector<StarNumber>* stars = nullptr) {
     StarPDBFileReader file(StarFilePath());
     Collector c(&file);
-    c.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000);
-    c.EnumerateTyc(32767, 32767, 0, -1, -32768, 32767, -1000, 5000);
+    const bool ok = c.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000);
+    if (stars) *stars = c.stars;
+    return ok;
 }
 
 }  // namespace
 
-TEST_F(StarTest, DamagedStarFilesNeverCrash) {
+TEST_F(StarTest, DamagedStarFiles) {
     const std::vector<uint8_t> good = ReadAll(startest::StarsDat());
     ASSERT_GT(good.size(), 100000u);
-
-    // Cut short at many places: the walks stop, nothing crashes.
-    for (size_t cut : {size_t(0), size_t(10), size_t(78), size_t(100), size_t(5000), good.size() / 2,
-                       good.size() - 1}) {
-        SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + cut)));
-        UseEverything();
-        StarPDBFileReader file(StarFilePath());
-        if (cut < 78 + 8) {
-            EXPECT_FALSE(file.IsOpen()) << cut;  // no header: absent
-        }
-    }
-    {
-        SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2)));
-        StarPDBFileReader file(StarFilePath());
-        Collector c(&file);
-        EXPECT_FALSE(c.EnumerateHip(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
-        EXPECT_GT(c.stars.size(), 0u);  // the stars read so far stand
-    }
-
-    // A header claiming far more stars than the file holds, record offsets
-    // pointing past the end or wrapping around, random bytes.
+    // Without a whole header there is no file.
+    SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + 85)));
+    EXPECT_FALSE(StarPDBFileReader(StarFilePath()).IsOpen());
+    EXPECT_EQ(FindStarByHip(5000), -1);
+    // Cut in the middle: the walk fails, the stars read so far stand.
+    SetStarFilePath(WriteTemp("stars_cut.dat", std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2)));
+    std::vector<StarNumber> stars;
+    EXPECT_FALSE(WalkWholeHip(&stars));
+    EXPECT_GT(stars.size(), 0u);
+    // A header claiming far more stars than the file holds.
     std::vector<uint8_t> bad = good;
     const uint32_t header = GetU32(&bad[78]);
     PutU32(&bad[header + 4], 0xFFFFFFFFu);
     PutU32(&bad[header + 8], 0xFFFFFFFFu);
     SetStarFilePath(WriteTemp("stars_bad.dat", bad));
-    UseEverything();
     EXPECT_EQ(ReadStar(199999).hip, 0u);
-
+    WalkWholeHip();
+    // Record offsets wrapping around, the first HIP record beyond the list.
     bad = good;
     for (size_t r = 1; r < 12; ++r) PutU32(&bad[78 + 8 * r], 0xFFFFFFF0u);
-    PutU16(&bad[header], 0xFFFF);  // first HIP record far beyond the list
+    PutU16(&bad[header], 0xFFFF);
     SetStarFilePath(WriteTemp("stars_bad.dat", bad));
-    UseEverything();
-
-    std::mt19937 rng(5);
-    for (int round = 0; round < 5; ++round) {
-        bad = good;
-        std::uniform_int_distribution<size_t> at(0, 200000);
-        for (int k = 0; k < 2000; ++k) bad[at(rng)] = static_cast<uint8_t>(rng());
-        SetStarFilePath(WriteTemp("stars_bad.dat", bad));
-        UseEverything();
-    }
-    std::vector<uint8_t> noise(300000);
-    for (auto& b : noise) b = static_cast<uint8_t>(rng());
-    SetStarFilePath(WriteTemp("stars_bad.dat", noise));
-    UseEverything();
+    EXPECT_EQ(ReadStar(kHipStarBase + 100).hip, 0u);
+    EXPECT_FALSE(WalkWholeHip());
+    FindNearestStar(20000, 20000, 10000, 1200, 300);
 }
 
 // The high HIP numbers are found through a table near the front of the
@@ -415,12 +356,9 @@ TEST_F(StarTest, AHighHipStarWhoseRecordIsCutOffIsNotFound) {
     const std::vector<uint8_t> good = ReadAll(startest::StarsDat());
     const StarNumber high = FindStarByHip(120416);
     ASSERT_GE(high, kHipStarBase);
+    EXPECT_EQ(ReadStar(high).hip, 120416u);
     const uint32_t position = static_cast<uint32_t>(high - kHipStarBase);
-    uint32_t record;
-    {
-        StarPDBFileReader file(startest::StarsDat());
-        record = file.HipRecord() + position / kStarsPerBlock / kBlocksPerRecord;
-    }
+    const uint32_t record = StarPDBFileReader(startest::StarsDat()).HipRecord() + position / kStarsPerBlock / kBlocksPerRecord;
     ASSERT_GT(record, uint32_t(StarPDBFileReader::kHighHipRecord));
     const uint32_t at = GetU32(&good[78 + 8 * record]) +
                         (position / kStarsPerBlock % kBlocksPerRecord) * kStarsPerBlock * kStarRecordSize +
@@ -431,45 +369,16 @@ TEST_F(StarTest, AHighHipStarWhoseRecordIsCutOffIsNotFound) {
     EXPECT_EQ(FindStarByHip(120416), high);
 }
 
-TEST_F(StarTest, MissingAndDamagedResources) {
-    // No resources at all: nothing is found, nothing crashes.
-    {
-        PL::TestPlatform none(u"/nonexistent-resource-folder");
-        PL::ScopedPlatform use(none);
-        LoadStarResources();
-        EXPECT_EQ(BrightBlockCount(), 0u);
-        EXPECT_EQ(HrToStarIndex(2491), -1);
-        EXPECT_EQ(ReadStar(5).hip, 0u);
-        EXPECT_EQ(BayerFlamsteedOf(2491).flamsteed, 0);
-        Collector c;
-        EXPECT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
-        EXPECT_TRUE(c.stars.empty());
-        // The HIP section still answers.
-        EXPECT_GE(FindStarByHip(32349), kHipStarBase);
-    }
-    // A piece cut short and a truncated text table.
-    const std::string folder = std::string(CELVANE_BINARY_DIR) + "/star_resources_damaged";
-    std::remove((folder + "/starsBSC4").c_str());
-    ASSERT_TRUE(platform_->CreateFolder(PL::FromUtf8(folder)) || platform_->FolderExists(PL::FromUtf8(folder)));
-    for (const char* name : {"starsBSC0", "starsBSC1", "starsBSC2", "starsBSC3", "starsBSC4", "starsBSC5",
-                             "starsBSC6", "starsBSC7", "starsBSC8", "starsBSCHIP", "Tyc1List", "starNameNr",
-                             "bayFlam", "starBay", "starFlam", "bscSpecData"}) {
-        std::vector<uint8_t> bytes = ReadAll(startest::ResourceFolder() + u"/" + PL::FromUtf8(name));
-        if (std::string(name) == "starsBSC4") bytes.resize(1000);
-        if (std::string(name) == "bscSpecData") bytes.resize(100);
-        if (std::string(name) == "starsBSCHIP") bytes.resize(3000);
-        std::FILE* f = std::fopen((folder + "/" + name).c_str(), "wb");
-        ASSERT_TRUE(f);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-    PL::TestPlatform damaged(PL::FromUtf8(folder));
-    PL::ScopedPlatform use(damaged);
+TEST_F(StarTest, WithoutBrightStarResourcesOnlyTheHipSectionAnswers) {
+    PL::TestPlatform none(u"/nonexistent-resource-folder");
+    PL::ScopedPlatform use(none);
     LoadStarResources();
+    EXPECT_EQ(BrightBlockCount(), 0u);
+    EXPECT_EQ(HrToStarIndex(2491), -1);
+    EXPECT_EQ(ReadStar(5).hip, 0u);
+    EXPECT_EQ(BayerFlamsteedOf(2491).flamsteed, 0);
     Collector c;
-    EXPECT_FALSE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
-    for (StarNumber n = 0; n < 9100; n += 13) ReadStar(n);
-    EXPECT_EQ(HrToStarIndex(5000), -1);  // beyond the cut table
-    FindNearestStar(0, 32767, 0, 800, 400);
-    FindStarByTyc(TycNumber{5949, 2777, 1});
+    EXPECT_TRUE(c.EnumerateBright(32767, 32767, 0, -1, -32768, 32767, -1000, 5000));
+    EXPECT_TRUE(c.stars.empty());
+    EXPECT_GE(FindStarByHip(32349), kHipStarBase);
 }

@@ -3,7 +3,10 @@
 // tool that gives the compiled resources their parenthesised names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <functional>
+#include <tuple>
 #include <cstdint>
 #include <map>
 #include <regex>
@@ -79,12 +82,12 @@ struct Bmp {
         }
     }
 
-    // Glyph g of a strip of square glyphs, as a string of its pixels.
-    std::string Glyph(int g) const {
-        std::string s;
+    // Glyph g of a strip of square glyphs, its pixels row by row.
+    std::vector<uint32_t> Glyph(int g) const {
+        std::vector<uint32_t> p;
         for (int y = 0; y < height; ++y)
-            for (int x = g * height; x < (g + 1) * height; ++x) s += std::to_string(At(x, y)) + ",";
-        return s;
+            for (int x = g * height; x < (g + 1) * height; ++x) p.push_back(At(x, y));
+        return p;
     }
 };
 
@@ -128,43 +131,28 @@ TEST(Bitmaps, GeneratorReproducesTheCommittedFiles) {
     RemoveAll(out);
 }
 
-TEST(Bitmaps, StripsHaveTheGlyphSizeAndCountTheViewsIndex) {
+TEST(Bitmaps, StripsHaveTheGlyphsTheViewsIndexDrawnForEachSize) {
     for (const Strip& s : kStrips) {
-        for (int scale : {1, 2}) {
-            const std::string name = std::string(s.file) + (scale == 1 ? "_96.bmp" : "_192.bmp");
-            const Bmp bmp(ReadAll(kBitmaps + "/" + name));
-            ASSERT_EQ(bmp.error, "") << name;
-            const int side = s.side96 * scale;
-            EXPECT_EQ(bmp.height, side) << name;
-            EXPECT_EQ(bmp.width, side * s.glyphs) << name;
-            EXPECT_EQ(bmp.bits, s.bits) << name;
-            if (s.bits == 1) {
-                // Black glyphs on white; the glyphs are the set bits.
-                EXPECT_EQ(bmp.palette, (std::vector<uint32_t>{kWhite, kBlack})) << name;
-            }
+        const Bmp small(ReadAll(kBitmaps + "/" + s.file + "_96.bmp")), large(ReadAll(kBitmaps + "/" + s.file + "_192.bmp"));
+        for (const Bmp* bmp : {&small, &large}) {
+            ASSERT_EQ(bmp->error, "") << s.file;
+            const int side = s.side96 * (bmp == &large ? 2 : 1);
+            EXPECT_EQ(std::make_tuple(bmp->width, bmp->height, bmp->bits), std::make_tuple(side * s.glyphs, side, s.bits))
+                << s.file;
+            // Black glyphs on white; the glyphs are the set bits.
+            if (s.bits == 1) EXPECT_EQ(bmp->palette, (std::vector<uint32_t>{kWhite, kBlack})) << s.file;
             // Every glyph is drawn, and no two glyphs of a strip are alike.
-            std::set<std::string> seen;
+            std::set<std::vector<uint32_t>> seen;
             for (int g = 0; g < s.glyphs; ++g) {
-                const std::string glyph = bmp.Glyph(g);
-                std::set<uint32_t> colours;
-                for (int y = 0; y < side; ++y)
-                    for (int x = g * side; x < (g + 1) * side; ++x) colours.insert(bmp.At(x, y));
-                EXPECT_GT(colours.size(), 1u) << name << " glyph " << g << " is empty";
-                EXPECT_TRUE(seen.insert(glyph).second) << name << " glyph " << g << " repeats an earlier one";
+                const std::vector<uint32_t> glyph = bmp->Glyph(g);
+                EXPECT_NE(std::adjacent_find(glyph.begin(), glyph.end(), std::not_equal_to<uint32_t>()), glyph.end())
+                    << s.file << " glyph " << g << " is empty";
+                EXPECT_TRUE(seen.insert(glyph).second) << s.file << " glyph " << g << " repeats an earlier one";
             }
         }
-    }
-}
-
-TEST(Bitmaps, LargeGlyphsAreDrawnNotEnlarged) {
-    // A 192 glyph that is its 96 twin with every pixel doubled gains nothing
-    // from the finer screen. Plain shapes (a square) come out the same
-    // either way, but most glyphs of every strip are drawn again.
-    for (const Strip& s : kStrips) {
-        const Bmp small(ReadAll(kBitmaps + "/" + s.file + "_96.bmp"));
-        const Bmp large(ReadAll(kBitmaps + "/" + s.file + "_192.bmp"));
-        ASSERT_EQ(small.error, "");
-        ASSERT_EQ(large.error, "");
+        // A 192 glyph that is its 96 twin with every pixel doubled gains
+        // nothing from the finer screen. Plain shapes (a square) come out
+        // the same either way, but most glyphs of every strip are drawn again.
         int doubledGlyphs = 0;
         for (int g = 0; g < s.glyphs; ++g) {
             bool doubled = true;
@@ -214,47 +202,28 @@ TEST(Bitmaps, ButtonLooksAreWhatTheToolbarNeeds) {
 
 TEST(Bitmaps, TestArrowsAreOnePictureInBothPaletteOrders) {
     const Bmp bw(ReadAll(kBitmaps + "/test_bw.bmp")), wb(ReadAll(kBitmaps + "/test_wb.bmp"));
-    ASSERT_EQ(bw.error, "");
-    ASSERT_EQ(wb.error, "");
-    EXPECT_EQ(bw.width, 16);
-    EXPECT_EQ(bw.height, 16);
+    ASSERT_EQ(bw.error + wb.error, "");
     EXPECT_EQ(bw.palette, (std::vector<uint32_t>{kBlack, kWhite}));
     EXPECT_EQ(wb.palette, (std::vector<uint32_t>{kWhite, kBlack}));
     EXPECT_EQ(bw.pixels, wb.pixels);
     // Pointing to the upper left: the head fills that corner, the shaft
     // reaches the lower right, the other corners are paper.
-    EXPECT_EQ(bw.At(2, 2), kBlack);
-    EXPECT_EQ(bw.At(13, 13), kBlack);
-    EXPECT_EQ(bw.At(13, 2), kWhite);
-    EXPECT_EQ(bw.At(2, 13), kWhite);
+    EXPECT_EQ(std::vector<uint32_t>({bw.At(2, 2), bw.At(13, 13), bw.At(13, 2), bw.At(2, 13)}),
+              std::vector<uint32_t>({kBlack, kBlack, kWhite, kWhite}));
 }
 
 TEST(Bitmaps, ResourceScriptNamesEveryBitmapOnce) {
     // NAME BITMAP "bitmaps/file.bmp"; the build renames NAME_96_ to NAME(96).
     const std::string rc = ReadAll(kSource + "/resources/bitmaps.rc");
-    ASSERT_FALSE(rc.empty());
-    const std::regex entry(R"(^\s*([A-Za-z0-9_]+)\s+BITMAP\s+\"bitmaps/([^\"]+)\"\s*$)");
-    const std::regex suffix("^(.+)_([0-9]+)_$");
-    std::map<std::string, std::string> files;   // resource name -> file
-    std::istringstream lines(rc);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::smatch m;
-        if (!std::regex_match(line, m, entry)) continue;
-        std::string name = m[1];
-        std::smatch n;
-        if (std::regex_match(name, n, suffix)) name = std::string(n[1]) + "(" + std::string(n[2]) + ")";
-        EXPECT_TRUE(files.emplace(name, m[2]).second) << name << " named twice";
+    std::map<std::string, std::string> expected = {{"TEST_BW", "test_bw.bmp"}, {"TEST_WB", "test_wb.bmp"}};
+    for (const Strip& s : kStrips)
+        for (const std::string dpi : {"96", "192"}) expected[Upper(s.file) + "_" + dpi + "_"] = s.file + ("_" + dpi + ".bmp");
+    EXPECT_EQ(Count(rc, "BITMAP"), expected.size());
+    for (const auto& e : expected) {
+        EXPECT_TRUE(std::regex_search(rc, std::regex("\n\\s*" + e.first + "\\s+BITMAP\\s+\"bitmaps/" + e.second + "\"")))
+            << e.first;
+        EXPECT_TRUE(Exists(kBitmaps + "/" + e.second)) << e.second;
     }
-    std::map<std::string, std::string> expected;
-    for (const Strip& s : kStrips) {
-        expected[Upper(s.file) + "(96)"] = std::string(s.file) + "_96.bmp";
-        expected[Upper(s.file) + "(192)"] = std::string(s.file) + "_192.bmp";
-    }
-    expected["TEST_BW"] = "test_bw.bmp";
-    expected["TEST_WB"] = "test_wb.bmp";
-    EXPECT_EQ(files, expected);
-    for (const auto& f : files) EXPECT_TRUE(Exists(kBitmaps + "/" + f.second)) << f.second;
 }
 
 namespace {

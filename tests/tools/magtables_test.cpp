@@ -60,13 +60,6 @@ TEST_F(MagTablesTool, DamagedInputsAreRefusedAndTheOutputKept) {
     badNumber.replace(at + 10, 3, "x.y");
     std::string badOrder = cof;
     badOrder.replace(at, 8, "  2  3  ");  // m > n
-    std::string hForOrderZero = cof;
-    {
-        size_t z = hForOrderZero.find("  3  0  ");
-        ASSERT_NE(z, std::string::npos);
-        size_t e = hForOrderZero.find('\n', z);
-        hForOrderZero.replace(z, e - z, "  3  0    1000.0     5.0       1.0        0.0");
-    }
     struct Case {
         const char* what;
         std::string text;
@@ -76,10 +69,8 @@ TEST_F(MagTablesTool, DamagedInputsAreRefusedAndTheOutputKept) {
         {"row twice", cof.substr(0, eol + 1) + rowText + cof.substr(eol + 1), "given twice"},
         {"bad number", badNumber, "invalid number"},
         {"order above degree", badOrder, "out of range"},
-        {"h of order 0", hForOrderZero, "must be 0"},
         {"no end line", noEnd, "missing end line"},
         {"empty", "", "empty file"},
-        {"bad header", "    20x0.0   WMM-2020   12/10/2019\n" + cof.substr(cof.find('\n') + 1), "invalid number"},
         {"binary", std::string("\x01\x02\xff\xfe\x00zz", 7), "expected epoch"},
     };
     const std::string out = kWork + "kept.cpp";

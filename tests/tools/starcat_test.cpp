@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -56,11 +55,6 @@ TEST(StarCatalogueBuilder, ReproducesTheCommittedResourcesByteForByte) {
         EXPECT_EQ(committed.size(), kv.second.size()) << kv.first;
         EXPECT_TRUE(committed == kv.second) << kv.first << " differs from the builder's output";
     }
-    // The sizes the program's tables expect.
-    EXPECT_EQ(built.at("starsBSCHIP").size(), 18220u);
-    EXPECT_EQ(built.at("starNameNr").size(), 582u);
-    EXPECT_EQ(built.at("bayFlam").size(), 27315u);
-    for (int p = 0; p < 9; ++p) EXPECT_EQ(built.at("starsBSC" + std::to_string(p)).size() % 882, 0u);
 }
 
 TEST(StarCatalogueBuilder, StarsDatIsReproducible) {
@@ -75,7 +69,7 @@ TEST(StarCatalogueBuilder, PairTextRoundTrip) {
     std::mt19937 rng(8);
     std::vector<std::string> texts{"", "A0V", "A0Va", "K0III", "K0IIIb", "B9.5V+A", "M1.5Iab-Ib", "0Va"};
     const std::string alphabet = "OBAFGKM0123456789.-+/:abcdeIVpnsv()";
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 300; ++i) {
         std::string s;
         const int n = static_cast<int>(rng() % 14);
         for (int k = 0; k < n; ++k) s += alphabet[rng() % alphabet.size()];
@@ -99,93 +93,23 @@ TEST(StarCatalogueBuilder, PairTextRoundTrip) {
     EXPECT_EQ(at["0Va"] + 1, at["A0Va"] + 2);
 }
 
-TEST(StarCatalogueBuilder, TreeOrderHoldsForEveryNode) {
-    std::mt19937 rng(21);
-    for (size_t n : {size_t(1), size_t(50), size_t(63), size_t(64), size_t(130), size_t(4300)}) {
-        std::vector<StarCat::TreeKey> keys(n);
-        for (auto& k : keys) {
-            const uint16_t a = static_cast<uint16_t>(rng());
-            k.x = Calc::Cos16(a);
-            k.y = Calc::Sin16(a);
-            if (k.x == 0 && k.y <= 0) k.x = 1;
-            k.z = static_cast<int16_t>(static_cast<int>(rng() % 65535) - 32767);
-            k.magCode = static_cast<uint16_t>(rng() % 40);  // many ties
-        }
-        StarCat::TreeKey pad;
-        const std::vector<int32_t> slots = StarCat::BuildTree(keys, &pad);
-        const size_t blocks = (n + 62) / 63;
-        ASSERT_EQ(slots.size(), blocks * 63);
-        // Every star exactly once, padding for the rest.
-        std::vector<int> seen(n, 0);
-        for (int32_t s : slots)
-            if (s >= 0) ++seen[static_cast<size_t>(s)];
-        EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int c) { return c == 1; })) << n;
-        auto key = [&](size_t slot) { return slots[slot] < 0 ? pad : keys[static_cast<size_t>(slots[slot])]; };
-        // For each node: every record of its left subtree is not greater on
-        // the node's axis, every record of its right subtree not smaller.
-        std::function<void(size_t, std::vector<size_t>&)> subtree = [&](size_t slot, std::vector<size_t>& out) {
-            out.push_back(slot);
-            const size_t b = slot / 63, j = slot % 63;
-            for (size_t c : {2 * j + 1, 2 * j + 2}) {
-                const size_t child = c < 63 ? b * 63 + c : (b * 64 + (c - 62)) * 63;
-                if (child < slots.size()) subtree(child, out);
-            }
-        };
-        for (size_t slot = 0; slot < slots.size(); ++slot) {
-            const size_t b = slot / 63, j = slot % 63;
-            const int axis = TreeSplitAxis(static_cast<uint32_t>(b), static_cast<int>(j));
-            const StarCat::TreeKey node = key(slot);
-            auto cmp = [&](const StarCat::TreeKey& r) {
-                if (axis == kAxisRa) return CompareRa(r.x, r.y, node.x, node.y);
-                if (axis == kAxisZ) return r.z < node.z ? -1 : (r.z > node.z ? 1 : 0);
-                return r.magCode < node.magCode ? -1 : (r.magCode > node.magCode ? 1 : 0);
-            };
-            for (int side = 0; side < 2; ++side) {
-                const size_t c = 2 * j + 1 + side;
-                const size_t child = c < 63 ? b * 63 + c : (b * 64 + (c - 62)) * 63;
-                if (child >= slots.size()) continue;
-                std::vector<size_t> below;
-                subtree(child, below);
-                for (size_t s : below) {
-                    if (side == 0) ASSERT_LE(cmp(key(s)), 0) << "n " << n << " slot " << slot;
-                    else ASSERT_GE(cmp(key(s)), 0) << "n " << n << " slot " << slot;
-                }
-            }
-        }
-    }
-    EXPECT_TRUE(StarCat::BuildTree({}).empty());
-}
-
 TEST(StarCatalogueBuilder, SingleValues) {
     EXPECT_EQ(StarCat::MagnitudeCode(-1.46), 2);
-    EXPECT_EQ(StarCat::MagnitudeCode(0.03), 151);
     EXPECT_EQ(StarCat::MagnitudeCode(-3), 0);
     EXPECT_EQ(StarCat::MagnitudeCode(30), 2047);
     EXPECT_EQ(StarCat::ParallaxCode(379.21, true), 249);  // Sirius: the table's 379
     EXPECT_EQ(StarCat::ParallaxCode(768.1, true), 253);   // Proxima: 772
-    EXPECT_EQ(StarCat::ParallaxCode(130.23, true), 130);
     EXPECT_EQ(StarCat::ParallaxCode(0.3, true), 0);
-    EXPECT_EQ(StarCat::ParallaxCode(-2, true), 0);
     EXPECT_EQ(StarCat::ParallaxCode(50, false), 0);
     // Colour classes run from red (0) to blue (15); the Sun (B-V 0.65) is
     // yellowish, Vega (0.00) bluish white, Betelgeuse (1.85) red.
-    EXPECT_EQ(StarCat::ColourClass(0, false), 9);
     EXPECT_EQ(StarCat::ColourClass(1.85, true), 0);
     EXPECT_EQ(StarCat::ColourClass(-0.33, true), 15);
     EXPECT_EQ(StarCat::ColourClass(0.65, true), 7);
     EXPECT_EQ(StarCat::ColourClass(0.00, true), 12);
-    int previous = 15;
-    for (double bv = -0.5; bv < 2.5; bv += 0.01) {
-        const int c = StarCat::ColourClass(bv, true);
-        EXPECT_LE(c, previous);
-        previous = c;
-    }
     // Directions never land on x = 0 with y <= 0.
-    const StarCat::Q15Vector south = StarCat::ToQ15(270, 10);
-    EXPECT_EQ(south.x, 1);
-    const StarCat::Q15Vector pole = StarCat::ToQ15(0, 90);
-    EXPECT_EQ(pole.x, 1);
-    EXPECT_EQ(pole.z, 32767);
+    EXPECT_EQ(StarCat::ToQ15(270, 10).x, 1);
+    EXPECT_EQ(StarCat::ToQ15(0, 90).x, 1);
     // HIP codes decode back, or are 0.
     const StarCat::Q15Vector sirius = StarCat::ToQ15(101.2872, -16.7161);
     const uint8_t code = StarCat::HipCode(32349, sirius.x, sirius.y);
@@ -212,17 +136,10 @@ TEST(StarCatalogueBuilder, Tycho2Records) {
     EXPECT_DOUBLE_EQ(t.raDeg, 1.58432611);  // the observed position
     EXPECT_DOUBLE_EQ(t.v, 12.512);          // BT only
     EXPECT_FALSE(t.hasBv);
-    EXPECT_FALSE(StarCat::ParseTycho2Line("", t));
-    EXPECT_FALSE(StarCat::ParseTycho2Line(real.substr(0, 150), t));
-    std::string bad = real;
-    bad[12] = ' ';
-    EXPECT_FALSE(StarCat::ParseTycho2Line(bad, t));
-    bad = real;
-    bad.replace(0, 4, "0000");
-    EXPECT_FALSE(StarCat::ParseTycho2Line(bad, t));
-    bad = real;
-    bad.replace(15, 12, "  abc       ");
-    EXPECT_FALSE(StarCat::ParseTycho2Line(bad, t));
+    // Cut short, no TYC3, TYC1 0, a letter in the right ascension.
+    for (const std::string& bad : {real.substr(0, 150), real.substr(0, 12) + " " + real.substr(13),
+                                   "0000" + real.substr(4), real.substr(0, 15) + "  abc       " + real.substr(27)})
+        EXPECT_FALSE(StarCat::ParseTycho2Line(bad, t)) << bad;
 }
 
 // --- the data, star by star ------------------------------------------------------------------
@@ -335,36 +252,26 @@ TEST_F(StarTest, TycSectionFromATycho2File) {
     // Ten records, one of them the HIP star HIP 1: nine TYC stars in one block.
     ASSERT_EQ(file.TycStars(), 63u);
     std::map<std::string, StarInfo> tyc;
-    int padding = 0;
     for (StarNumber n = kTycStarBase; n < kTycStarBase + 63; ++n) {
         const StarInfo s = ReadStar(n);
-        if (s.colourClass == 31) {
-            ++padding;
-            continue;
-        }
+        if (s.colourClass == 31) continue;  // padding
         EXPECT_EQ(s.hip, 0u);
-        EXPECT_TRUE(s.spectral.empty());
         tyc[std::to_string(s.tyc.tyc1) + "-" + std::to_string(s.tyc.tyc2) + "-" + std::to_string(s.tyc.tyc3)] = s;
     }
-    EXPECT_EQ(padding, 63 - 9);
-    EXPECT_EQ(tyc.size(), 9u);  // 1-9003-4 cannot be stored: it stays, without a number
+    // 1-9003-4 cannot be stored: it stays, without a number. HIP 1 (1-9000-1)
+    // is in the HIP section; 1-9001-2 is its companion.
+    const char* const numbered[] = {"1-8-1",    "1-13-1",      "1-33-1",      "1-9001-2",
+                                    "2-9002-1", "5949-9004-1", "4663-9005-1", "5253-9006-1"};
+    EXPECT_EQ(tyc.size(), 9u);
     ASSERT_TRUE(tyc.count("0-0-0"));
-    ASSERT_TRUE(tyc.count("1-8-1"));
+    for (const char* t : numbered) ASSERT_TRUE(tyc.count(t)) << t;
     EXPECT_EQ(tyc["1-8-1"].magnitude, 1215);  // VT = BT: V = VT
     EXPECT_LT(Sep(tyc["1-8-1"].x, tyc["1-8-1"].y, tyc["1-8-1"].z, 2.31750494, 2.23184345), 10);
-    ASSERT_TRUE(tyc.count("1-13-1"));
     EXPECT_EQ(tyc["1-13-1"].magnitude, std::lround((8.670 - 0.090 * (10.488 - 8.670)) * 100));
-    ASSERT_TRUE(tyc.count("1-33-1"));
     EXPECT_LT(Sep(tyc["1-33-1"].x, tyc["1-33-1"].y, tyc["1-33-1"].z, 1.58432611, 0.94286667), 10);
-    EXPECT_TRUE(tyc.count("1-9001-2"));  // the companion of HIP 1
     // TYC1 from the Tycho entries of record 3: their stars lie just outside
     // the region their number names.
-    EXPECT_TRUE(tyc.count("2-9002-1"));
     EXPECT_NE(TycRegionOf(tyc["2-9002-1"].x, tyc["2-9002-1"].y, tyc["2-9002-1"].z), 2);
-    EXPECT_TRUE(tyc.count("5949-9004-1"));
-    EXPECT_TRUE(tyc.count("4663-9005-1"));
-    EXPECT_TRUE(tyc.count("5253-9006-1"));
-    EXPECT_FALSE(tyc.count("1-9000-1"));  // HIP 1 is in the HIP section
 
     // HIP 1 took its Tycho number from the file.
     const StarNumber hip1 = FindStarByHip(1);
@@ -372,8 +279,7 @@ TEST_F(StarTest, TycSectionFromATycho2File) {
     EXPECT_EQ(ReadStar(hip1).tyc, (TycNumber{1, 9000, 1}));
     EXPECT_EQ(FindStarByTyc(TycNumber{1, 9000, 1}), hip1);
     // The TYC stars are found by their numbers, through the whole chain.
-    for (const char* t :
-         {"1-8-1", "1-13-1", "1-33-1", "1-9001-2", "2-9002-1", "5949-9004-1", "4663-9005-1", "5253-9006-1"}) {
+    for (const char* t : numbered) {
         const StarNumber n = FindStarByTyc(tyc[t].tyc);
         EXPECT_GE(n, kTycStarBase) << t;
         EXPECT_EQ(ReadStar(n).tyc, tyc[t].tyc) << t;
