@@ -2,6 +2,8 @@
 
 #include "engine/fixedangle.h"
 
+#include <algorithm>
+
 namespace Data {
 
 const uint32_t kHighHipTable[kHighHipCount] = {
@@ -194,8 +196,9 @@ void PairCodedText::ExpandCode(int code, int depth, int& budget, std::u16string&
     if (p[1] != 0) ExpandCode(p[1], depth + 1, budget, out);
 }
 
-std::u16string PairCodedText::Expand(const uint8_t* codes, size_t count) const {
+std::u16string PairCodedText::Expand(const uint8_t* codes, size_t count, int* steps) const {
     std::u16string out;
+    if (steps) *steps = 0;
     if (!valid_) return out;
     // The shipped texts need at most 30 steps each; a damaged table gets 16
     // steps for every character a text may have, so that decoding every
@@ -203,12 +206,14 @@ std::u16string PairCodedText::Expand(const uint8_t* codes, size_t count) const {
     int budget = kExpansionBudget;
     for (size_t i = 0; i < count && codes[i] != 0 && out.size() < kMaxSpectralText && budget > 0; ++i)
         ExpandCode(codes[i], 0, budget, out);
+    if (steps) *steps = kExpansionBudget - std::max(budget, 0);
     return out;
 }
 
-std::u16string PairCodedText::TextAt(size_t offset) const {
+std::u16string PairCodedText::TextAt(size_t offset, int* steps) const {
+    if (steps) *steps = 0;
     if (!valid_ || offset >= size_) return std::u16string();
-    return Expand(table_ + offset, size_ - offset);
+    return Expand(table_ + offset, size_ - offset, steps);
 }
 
 }  // namespace Data

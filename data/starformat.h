@@ -146,10 +146,11 @@ public:
     size_t HeaderSize() const { return 4 + literals_ + 2 * pairs_; }
     // Expands the zero-terminated code run starting at codes[0] (at most
     // `count` bytes are read); damaged tables give a shortened text, never a
-    // crash or an endless expansion.
-    std::u16string Expand(const uint8_t* codes, size_t count) const;
+    // crash or an endless expansion. `steps`, when given, receives the
+    // expansion steps the text took (the work a damaged table can cause).
+    std::u16string Expand(const uint8_t* codes, size_t count, int* steps = nullptr) const;
     // The text at a table offset, when the whole table is at hand.
-    std::u16string TextAt(size_t offset) const;
+    std::u16string TextAt(size_t offset, int* steps = nullptr) const;
 
 private:
     void ExpandCode(int code, int depth, int& budget, std::u16string& out) const;
