@@ -75,7 +75,10 @@ public:
             if (pos_ == len_) {
                 len_ = std::fread(buf_, 1, sizeof buf_, f_);
                 pos_ = 0;
-                if (len_ == 0) break;
+                if (len_ == 0) {
+                    error_ = std::ferror(f_) ? errno : 0;
+                    break;
+                }
             }
             const char c = buf_[pos_++];
             if (pendingCr_) {
@@ -95,13 +98,15 @@ public:
         return !line.empty() || tooLong;
     }
 
-    bool Failed() const { return std::ferror(f_) != 0; }
+    // The error number when reading failed, else 0.
+    int Error() const { return error_; }
 
 private:
     std::FILE* f_;
     char buf_[1 << 16];
     size_t pos_ = 0, len_ = 0;
     bool pendingCr_ = false;
+    int error_ = 0;
 };
 
 bool EndsWithPco(const std::string& s) {
@@ -149,6 +154,7 @@ int main(int argc, char** argv) {
     }
     if (!haveInput) Usage("no input file");
     if (output.empty()) Usage("no output file (-o OUTPUT.pco)");
+    if (output.back() == '/') Usage("the output '" + output + "' names a folder, not a file");
     if (!EndsWithPco(output)) output += ".pco";
 
     std::FILE* in = input == "-" ? stdin : std::fopen(input.c_str(), "rb");
@@ -252,9 +258,9 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (reader.Failed()) {
+    if (reader.Error()) {
         std::fprintf(stderr, "celvane-mpc: error reading %s: %s; nothing written\n", shownInput.c_str(),
-                     std::strerror(errno));
+                     std::strerror(reader.Error()));
         discard();
         return 1;
     }

@@ -125,20 +125,23 @@ bool ValidUtf8(const std::string& s) {
     return true;
 }
 
-// Text as UTF-8: valid UTF-8 stays, anything else is taken as Latin-1.
-std::string AsUtf8(const std::string& s) {
-    if (ValidUtf8(s)) return s;
+// A name as UTF-8 text on one line: valid UTF-8 stays, anything else is
+// taken as Latin-1; control characters become spaces.
+std::string NameText(const std::string& s) {
+    const bool utf8 = ValidUtf8(s);
     std::string out;
     for (char ch : s) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        if (c < 0x20 || c == 0x7F) {
+            out += ' ';
+        } else if (c < 0x80 || utf8) {
             out += ch;
         } else {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
     }
-    return out;
+    return Trim(out);
 }
 
 std::string DateText(int year, int month, int day) {
@@ -157,6 +160,10 @@ std::string JulianDayText(int year, int month, int day, double fraction) {
     while (s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
     return s;
 }
+
+// The program keeps moments from 1858-11-17 (MJD 1) on.
+bool BeforeEarliestMoment(int year, int month, int day) { return Calc::FromCalendar(year, month, day).day < 1; }
+const char kEarliest[] = " lies before 1858-11-17, the earliest date Celvane handles";
 
 std::string Number(double v, const char* format) {
     char buf[48];
@@ -281,6 +288,8 @@ LineResult ConvertComet(const std::string& line) {
     const int wholeDay = static_cast<int>(std::floor(day));
     if (rd.Ok() && (month < 1 || month > 12 || day < 1 || wholeDay > DaysInMonth(year, month)))
         rd.Fail("the perihelion date " + Trim(Cols(line, 15, 29)) + " is not a date");
+    else if (rd.Ok() && BeforeEarliestMoment(year, month, wholeDay))
+        rd.Fail("the perihelion date " + Trim(Cols(line, 15, 29)) + kEarliest);
 
     double q = 0, e = 0;
     std::string qText, eText, wText, nodeText, iText, hText, gText;
@@ -318,7 +327,7 @@ LineResult ConvertComet(const std::string& line) {
 
     const std::string packed = Cols(line, 1, 12);
     const std::string designation = UnpackCometDesignation(packed);
-    std::string name = Trim(AsUtf8(Cols(line, 103, 158)));
+    std::string name = NameText(Cols(line, 103, 158));
     // The MPC writes the okina of 1I/`Oumuamua as a back quote.
     for (char& c : name) {
         if (c == '`') c = '\'';
@@ -399,7 +408,10 @@ LineResult ConvertMinorPlanet(const std::string& line) {
 
     int year = 0, month = 0, day = 0;
     const std::string epoch = Cols(line, 21, 25);
-    if (!UnpackEpoch(epoch, year, month, day)) rd.Fail("the epoch \"" + epoch + "\" in columns 21-25 is not a date");
+    if (!UnpackEpoch(epoch, year, month, day))
+        rd.Fail("the epoch \"" + epoch + "\" in columns 21-25 is not a date");
+    else if (BeforeEarliestMoment(year, month, day))
+        rd.Fail("the epoch \"" + epoch + "\"" + kEarliest);
 
     double h = 0, g = 0.15, e = 0, a = 0;
     std::string hText, gText = "0.15", mText, wText, nodeText, iText, eText, aText;
@@ -425,7 +437,7 @@ LineResult ConvertMinorPlanet(const std::string& line) {
     // The readable designation, "(1) Ceres", "(12345) 1993 AB" or
     // "2024 AB1", becomes "1 Ceres", "12345 1993 AB", "2024 AB1": a number
     // first, as the program's own lists write them.
-    std::string name = Trim(AsUtf8(Cols(line, 167, 194)));
+    std::string name = NameText(Cols(line, 167, 194));
     if (name.size() > 2 && name[0] == '(') {
         const size_t close = name.find(')');
         if (close != std::string::npos) name = name.substr(1, close - 1) + " " + Trim(name.substr(close + 1));
