@@ -285,13 +285,14 @@ TEST_F(MpcConverter, BadLinesAreReportedAndSkipped) {
         with(ceres, 71, "1.0790273"),               // 13 e above 1
         with(ceres, 93, "  0.0000000"),             // 14 a zero
         ceres.substr(0, 90),                        // 15 cut short
-        ceres};                                     // 16
+        ceres,                                      // 16
+        with(ceres.substr(0, 160), 1, "K24A01B")};  // 17 no readable name: the packed one
     std::string text;
     for (const std::string& l : lines) text += l + "\n";
     WriteAll(dir_ + "/bad.txt", text);
     const RunResult r = Mpc("'" + dir_ + "/bad.txt' -o '" + dir_ + "/celvane/Bad.pco'");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(Has(r.out, "3 comets and 1 minor planet from")) << r.out;
+    EXPECT_TRUE(Has(r.out, "3 comets and 2 minor planets from")) << r.out;
     EXPECT_TRUE(Has(r.out, "; 11 lines skipped")) << r.out;
     for (const char* report : {"line 2 (comet): the perihelion date 2020 13  3.6314 is not a date",
                                "line 5 (comet): the perihelion date 2020 06 31.0000 is not a date",
@@ -307,8 +308,9 @@ TEST_F(MpcConverter, BadLinesAreReportedAndSkipped) {
     EXPECT_FALSE(Has(r.out, "line 10")) << r.out;
     const RunResult list =
         Ephem("--list '" + dir_ + "/celvane/Bad.pco' --json", "XDG_DATA_HOME=/nonexistent-celvane-data", false);
-    EXPECT_EQ(Items(list.out, "objects").size(), 4u) << list.out;
+    EXPECT_EQ(Items(list.out, "objects").size(), 5u) << list.out;
     EXPECT_TRUE(Has(list.out, "perihelion 2020-07-31")) << list.out;
+    EXPECT_TRUE(Has(list.out, "\"name\":\"2024 AB1\",\"info\":\"Main-belt asteroid, epoch 2024-03-31\"")) << list.out;
 }
 
 // A file of neither format is refused: nothing is written, an older output
