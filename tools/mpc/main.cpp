@@ -11,12 +11,7 @@
 // format is refused. The output is written beside its final name and put in
 // place only when complete: an old file of that name stays as it was until
 // then, and no half-written file is ever left.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -27,6 +22,7 @@
 #include "data/objects.h"
 #include "data/platform.h"
 #include "mpc_elements.h"
+#include "settings/safefile.h"
 
 namespace {
 
@@ -41,15 +37,6 @@ const char kUsage[] =
 
 // Lines longer than this belong to neither format; only this much is kept.
 constexpr size_t kLongestLine = 1000;
-
-// The temporary output, removed when the program is interrupted.
-char g_tempPath[4096];
-
-void OnSignal(int sig) {
-    if (g_tempPath[0]) ::unlink(g_tempPath);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
 
 [[noreturn]] void Usage(const std::string& message) {
     std::fprintf(stderr, "celvane-mpc: %s\n%s", message.c_str(), kUsage);
@@ -164,42 +151,6 @@ int main(int argc, char** argv) {
     }
     const std::string shownInput = input == "-" ? "standard input" : input;
 
-    // The output goes to a new file beside the final one (so that the final
-    // rename stays in one file system), with the permissions a new file gets.
-    std::string temp = output + ".tmpXXXXXX";
-    if (temp.size() >= sizeof g_tempPath) {
-        std::fprintf(stderr, "celvane-mpc: output name too long: %s\n", output.c_str());
-        return 1;
-    }
-    std::strcpy(g_tempPath, temp.c_str());
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-    std::signal(SIGHUP, OnSignal);
-    const int fd = ::mkstemp(g_tempPath);
-    if (fd < 0) {
-        g_tempPath[0] = 0;
-        std::fprintf(stderr, "celvane-mpc: cannot write %s: %s\n", output.c_str(), std::strerror(errno));
-        return 1;
-    }
-    temp = g_tempPath;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    std::FILE* out = ::fdopen(fd, "wb");
-    auto discard = [&]() {
-        if (out) std::fclose(out);
-        ::unlink(temp.c_str());
-        g_tempPath[0] = 0;
-        if (in != stdin) std::fclose(in);
-    };
-    if (!out) {
-        ::close(fd);
-        discard();
-        std::fprintf(stderr, "celvane-mpc: cannot write %s\n", output.c_str());
-        return 1;
-    }
-    std::fputs("\xEF\xBB\xBF", out);
-
     // Problems are held back until the first object: lines before a line of
     // dashes are a header, not bad lines.
     std::vector<std::string> held;
@@ -208,60 +159,73 @@ int main(int argc, char** argv) {
     long emptyKeys = 0, sharedKeys = 0;
     std::string keyExample;
     std::set<std::u16string> keys;
-    std::string line;
-    bool tooLong = false;
     LineReader reader(in);
-    while (reader.Next(line, tooLong)) {
-        ++lineNumber;
-        if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-        const bool started = comets + planets > 0;
-        if (!started && IsDashLine(line) && heldUnknownOnly) {
-            skipped -= static_cast<long>(held.size());
-            held.clear();
-            continue;
-        }
-        mpc::LineResult r;
-        if (tooLong) {
-            r.kind = mpc::LineResult::kUnknown;
-            r.error = "the line is longer than " + std::to_string(kLongestLine) + " characters";
-        } else {
-            r = mpc::ConvertLine(line);
-        }
-        if (r.kind == mpc::LineResult::kBlank) continue;
-        if (r.kind != mpc::LineResult::kRecord) {
-            ++skipped;
-            const char* what = r.kind == mpc::LineResult::kUnknown ? "" : r.asteroid ? " (minor planet)" : " (comet)";
-            std::string message = shownInput + ": line " + std::to_string(lineNumber) + what + ": " +
-                                  Printable(r.error) + "; line skipped";
-            if (started) {
-                std::fprintf(stderr, "celvane-mpc: %s\n", message.c_str());
-            } else {
-                held.push_back(message);
-                heldUnknownOnly = heldUnknownOnly && r.kind == mpc::LineResult::kUnknown;
+    // The records go to a twin of the output that replaces it only when
+    // complete: an old file of that name stays as it was until then.
+    bool opened = false;
+    const auto convert = [&](std::basic_ostream<char16_t>& out) {
+        opened = true;
+        std::string line;
+        bool tooLong = false;
+        while (reader.Next(line, tooLong)) {
+            ++lineNumber;
+            if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+            const bool started = comets + planets > 0;
+            if (!started && IsDashLine(line) && heldUnknownOnly) {
+                skipped -= static_cast<long>(held.size());
+                held.clear();
+                continue;
             }
-            continue;
+            mpc::LineResult r;
+            if (tooLong) {
+                r.kind = mpc::LineResult::kUnknown;
+                r.error = "the line is longer than " + std::to_string(kLongestLine) + " characters";
+            } else {
+                r = mpc::ConvertLine(line);
+            }
+            if (r.kind == mpc::LineResult::kBlank) continue;
+            if (r.kind != mpc::LineResult::kRecord) {
+                ++skipped;
+                const char* what =
+                    r.kind == mpc::LineResult::kUnknown ? "" : r.asteroid ? " (minor planet)" : " (comet)";
+                std::string message = shownInput + ": line " + std::to_string(lineNumber) + what + ": " +
+                                      Printable(r.error) + "; line skipped";
+                if (started) {
+                    std::fprintf(stderr, "celvane-mpc: %s\n", message.c_str());
+                } else {
+                    held.push_back(message);
+                    heldUnknownOnly = heldUnknownOnly && r.kind == mpc::LineResult::kUnknown;
+                }
+                continue;
+            }
+            if (!started) {
+                for (const std::string& m : held) std::fprintf(stderr, "celvane-mpc: %s\n", m.c_str());
+                held.clear();
+            }
+            (r.asteroid ? planets : comets) += 1;
+            out << PL::FromUtf8(r.record) << u"\r\n";
+            if (!out) return false;
+            // The program keeps a selected comet or asteroid by a short key of
+            // its name (its number or designation); bodies without a key of
+            // their own cannot be told apart after a restart.
+            const std::u16string key = Data::CometKey(PL::FromUtf8(r.name));
+            if (key.empty() || !keys.insert(key).second) {
+                (key.empty() ? emptyKeys : sharedKeys) += 1;
+                if (keyExample.empty()) keyExample = r.name;
+            }
         }
-        if (!started) {
-            for (const std::string& m : held) std::fprintf(stderr, "celvane-mpc: %s\n", m.c_str());
-            held.clear();
-        }
-        (r.asteroid ? planets : comets) += 1;
-        std::fputs(r.record.c_str(), out);
-        std::fputs("\r\n", out);
-        // The program keeps a selected comet or asteroid by a short key of
-        // its name (its number or designation); bodies without a key of
-        // their own cannot be told apart after a restart.
-        const std::u16string key = Data::CometKey(PL::FromUtf8(r.name));
-        if (key.empty() || !keys.insert(key).second) {
-            (key.empty() ? emptyKeys : sharedKeys) += 1;
-            if (keyExample.empty()) keyExample = r.name;
-        }
-    }
+        return reader.Error() == 0 && comets + planets > 0;
+    };
+    const bool written = Data::WriteReplacing(PL::FromUtf8(output), PL::FromUtf8(output + ".tmp"), convert);
+    if (in != stdin) std::fclose(in);
 
+    if (!opened) {
+        std::fprintf(stderr, "celvane-mpc: cannot write %s.tmp; nothing written\n", output.c_str());
+        return 1;
+    }
     if (reader.Error()) {
         std::fprintf(stderr, "celvane-mpc: error reading %s: %s; nothing written\n", shownInput.c_str(),
                      std::strerror(reader.Error()));
-        discard();
         return 1;
     }
     if (comets + planets == 0) {
@@ -271,21 +235,13 @@ int main(int argc, char** argv) {
                      shownInput.c_str());
         const size_t shown = held.size() < 5 ? held.size() : 5;
         for (size_t i = 0; i < shown; ++i) std::fprintf(stderr, "celvane-mpc:   %s\n", held[i].c_str());
-        discard();
         return 1;
     }
-    const bool written = std::fflush(out) == 0 && ::fsync(fileno(out)) == 0;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(out) == 0;
-    out = nullptr;
-    if (!written || !closed || std::rename(temp.c_str(), output.c_str()) != 0) {
-        std::fprintf(stderr, "celvane-mpc: cannot write %s: %s; nothing written\n", output.c_str(),
-                     std::strerror(written ? errno : writeErrno));
-        discard();
+    if (!written) {
+        std::fprintf(stderr, "celvane-mpc: cannot write %s; nothing written\n",
+                     output.c_str());
         return 1;
     }
-    g_tempPath[0] = 0;
-    if (in != stdin) std::fclose(in);
 
     std::printf("%s: %ld comet%s and %ld minor planet%s from %s", output.c_str(), comets, comets == 1 ? "" : "s",
                 planets, planets == 1 ? "" : "s", shownInput.c_str());
