@@ -5,6 +5,7 @@
 #
 #   scripts/run.sh                 start Celvane
 #   scripts/run.sh --ephem [ARGS]  the ephemeris on the command line (celvane-ephem ARGS)
+#   scripts/run.sh --mpc ARGS      the MPC's element files as a .pco file (celvane-mpc ARGS)
 #
 # Without a display it says so in one line and instead draws the sky of now
 # over the place Celvane last used (Greenwich until it has been run), as
@@ -26,6 +27,11 @@ ephem() {
 if [ "${1:-}" = "--ephem" ]; then
     shift
     ephem "$@"
+fi
+if [ "${1:-}" = "--mpc" ]; then
+    shift
+    cmake --build "$build" -j"$(nproc)" --target celvane-mpc >&2
+    exec "$build/tools/celvane-mpc" "$@"
 fi
 if [ $# -gt 0 ]; then
     echo "run.sh: unknown argument '$1' (use --ephem for the command-line ephemeris)" >&2

@@ -85,6 +85,17 @@ bool Resolves(const Data::AstroObjRef& r) {
     return r.kind != Data::kObjNone;
 }
 
+// Whether a file name ends in an extension, without regard to letter case.
+bool EndsIn(const std::u16string& file, const std::u16string& extension) {
+    if (file.size() <= extension.size()) return false;
+    for (size_t i = 0; i < extension.size(); ++i) {
+        char16_t c = file[file.size() - extension.size() + i];
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+        if (c != extension[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int PrintObject(const std::string& keyText, Calc::Ephemeris& ephemeris, bool json) {
@@ -145,17 +156,31 @@ int PrintObject(const std::string& keyText, Calc::Ephemeris& ephemeris, bool jso
 
 int PrintObjectList(const std::string& fileText, Calc::Ephemeris& ephemeris, bool json) {
     std::u16string file = PL::FromUtf8(fileText);
+    // A path (a folder separator in it, or a file of that name in the
+    // current folder) is listed from its own folder, which then stands in
+    // for both folders the program searches: a file that is not there is
+    // not looked for anywhere else.
+    const size_t separator = file.find_last_of(u"/\\");
+    if (separator != std::u16string::npos || PL::Current().FileExists(file)) {
+        if (PL::Current().FileExists(file) && !EndsIn(file, u".pco") && !EndsIn(file, u".puo")) {
+            std::fprintf(stderr,
+                         "celvane-ephem: %s is no user-object (.puo) or comet (.pco) file; celvane-mpc converts "
+                         "the MPC's element files\n",
+                         fileText.c_str());
+            return 1;
+        }
+        std::u16string folder = u".";
+        if (separator != std::u16string::npos) folder = separator == 0 ? file.substr(0, 1) : file.substr(0, separator);
+        file.erase(0, separator == std::u16string::npos ? 0 : separator + 1);
+        Data::ObjectFileManagerBase::SetFolders(folder, folder);
+    }
     // An explicit extension chooses the manager; otherwise a user-object
     // file if there is one, else a comet file.
     bool comets = false;
-    auto ends = [&file](const char16_t* ext) {
-        const std::u16string e(ext);
-        return file.size() > e.size() && file.compare(file.size() - e.size(), e.size(), e) == 0;
-    };
-    if (ends(u".pco")) {
+    if (EndsIn(file, u".pco")) {
         comets = true;
         file.resize(file.size() - 4);
-    } else if (ends(u".puo")) {
+    } else if (EndsIn(file, u".puo")) {
         file.resize(file.size() - 4);
     } else {
         std::u16string name, path;

@@ -18,5 +18,7 @@ int PrintObject(const std::string& key, Calc::Ephemeris& ephemeris, bool json);
 
 // Loads one user-object (".puo") or comet (".pco") file and prints its
 // objects with their keys; a name with neither extension is looked for as a
-// user-object file first. 0, or 1 when the file cannot be loaded.
+// user-object file first. A path ("./Mpc.pco", "/tmp/x/Mpc.pco", or a name
+// that exists as a file in the current folder) is read from where it is.
+// 0, or 1 when the file cannot be loaded.
 int PrintObjectList(const std::string& file, Calc::Ephemeris& ephemeris, bool json);
