@@ -8,13 +8,24 @@
 #include <vector>
 
 #include "data/native/test_platform.h"
-#include "engine_test_util.h"
 
 using namespace Calc;
-using engine_test::CentralEurope;
-using engine_test::Zone;
 
 namespace {
+
+// A zone of `bias` minutes west with an hour of summer time between two
+// rules (month, week of the month 1..5 (5 = the last), on Sundays, hour).
+PL::TimeZoneInfo Zone(int bias, PL::SystemTime daylight, PL::SystemTime standard) {
+    PL::TimeZoneInfo tz;
+    tz.bias = bias;
+    tz.daylightBias = -60;
+    tz.daylightDate = daylight;
+    tz.standardDate = standard;
+    return tz;
+}
+// Central Europe: UT+1, summer time from the last Sunday of March 02:00 to
+// the last Sunday of October 03:00 local.
+PL::TimeZoneInfo CentralEurope() { return Zone(-60, {0, 3, 0, 5, 2, 0, 0, 0}, {0, 10, 0, 5, 3, 0, 0, 0}); }
 
 // Meeus, Astronomical Algorithms, table 7.a and examples 7.a-7.c.
 struct JdCase {
