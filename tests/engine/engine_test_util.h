@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "data/native/test_platform.h"
 #include "engine/astrotime.h"
 #include "engine/ephemeris.h"
 
@@ -27,19 +26,5 @@ inline Calc::Ephemeris EphemerisAt(Calc::AstroTime t, float latitude = 51.48f, f
     e.Invalidate();
     return e;
 }
-
-// A zone of `bias` minutes west with an hour of summer time between two
-// rules (month, week of the month 1..5 (5 = the last), on Sundays, hour).
-inline PL::TimeZoneInfo Zone(int bias, PL::SystemTime daylight, PL::SystemTime standard) {
-    PL::TimeZoneInfo tz;
-    tz.bias = bias;
-    tz.daylightBias = -60;
-    tz.daylightDate = daylight;
-    tz.standardDate = standard;
-    return tz;
-}
-// Central Europe: UT+1, summer time from the last Sunday of March 02:00 to
-// the last Sunday of October 03:00 local.
-inline PL::TimeZoneInfo CentralEurope() { return Zone(-60, {0, 3, 0, 5, 2, 0, 0, 0}, {0, 10, 0, 5, 3, 0, 0, 0}); }
 
 }  // namespace engine_test

@@ -24,7 +24,6 @@ const BuiltinPlace* FindBuiltin(const std::u16string& name) {
     return nullptr;
 }
 
-
 }  // namespace
 
 // --- the built-in table -----------------------------------------------------------------------
@@ -92,18 +91,13 @@ TEST(PlaceLine, RefusesMalformedLines) {
 }
 
 TEST(PlaceLine, WritesStreamFloatsAndReadsThemBack) {
-    EXPECT_EQ(FormatPlaceLine(UserPlace(u"Home", 47.37f, -8.54f, 408.0f, 60)), u"47.37,-8.54,408,60,User defined,Home");
     // Six significant digits.
     EXPECT_EQ(FormatPlaceLine(UserPlace(u"A", 47.123456f, 0.0f, 1234567.0f, -300)),
               u"47.1235,0,1.23457e+06,-300,User defined,A");
-    const Place places[] = {UserPlace(u"Home, sweet home", -33.8679f, -151.207f, 58.0f, 600),
-                            UserPlace(u"  spaced  ", 0.5f, 179.5f, -12.25f, 345),
-                            UserPlace(u"Z\u00fcrich \u6771\u4eac", 89.9999f, -180.0f, 0.0f, -720)};
-    for (const Place& in : places) {
-        Place out;
-        ASSERT_TRUE(ParsePlaceLine(FormatPlaceLine(in), out)) << PL::ToUtf8(in.name);
-        EXPECT_EQ(out, in) << PL::ToUtf8(in.name);
-    }
+    const Place in = UserPlace(u"  Home, sweet home \u6771\u4eac", 89.9999f, -180.0f, -12.25f, 345);
+    Place out;
+    ASSERT_TRUE(ParsePlaceLine(FormatPlaceLine(in), out));
+    EXPECT_EQ(out, in);
 }
 
 // --- the user places --------------------------------------------------------------------------------
@@ -158,28 +152,22 @@ TEST_F(UserPlacesTest, OnlyNamedUserDefinedPlacesAreKept) {
     EXPECT_TRUE(store.Places().empty());
 }
 
-TEST_F(UserPlacesTest, ReadsForeignLineEndsBlankLinesAndRepeatedNames) {
-    WriteBytes(DatPath(), "1,2,3,4,User defined,A\n\n  \r5,6,7,8,User defined,A\r9,9,9,0,Elsewhere,B");
-    UserPlaceStore store(folder_);
-    ASSERT_TRUE(store.EnsureLoaded());
-    EXPECT_EQ(store.SkippedLines(), 0u);
-    ASSERT_EQ(store.Places().size(), 2u);
-    EXPECT_EQ(store.Places().at(u"A").latitude, 5.0f);  // the later line wins
-    EXPECT_EQ(store.Places().at(u"B").region, u"Elsewhere");
-}
-
+// Foreign line ends and blank lines are no damage; of a repeated name the
+// later line wins.
 TEST_F(UserPlacesTest, AMalformedLineCostsOnlyItself) {
     const std::string original = std::string(kBom) +
-                                 "1,2,3,4,User defined,A\r\n"
+                                 "1,2,3,4,User defined,A\n\n  \r"
                                  "garbage line\r\n"
-                                 "5,6,7,8,User defined,C\r\n";
+                                 "9,6,7,8,User defined,A\r"
+                                 "5,6,7,8,Elsewhere,C";
     WriteBytes(DatPath(), original);
     UserPlaceStore store(folder_);
     PlaceMap all;
     store.AllPlaces(all);
     EXPECT_TRUE(store.Loaded());
     EXPECT_EQ(store.SkippedLines(), 1u);
-    EXPECT_EQ(all.count(u"A") + all.count(u"C"), 2u);
+    EXPECT_EQ(all.at(u"A").latitude, 9.0f);
+    EXPECT_EQ(all.at(u"C").region, u"Elsewhere");
     EXPECT_EQ(ReadBytes(DatPath()), original);  // unchanged until a place is saved
     EXPECT_FALSE(Exists(Path("places.bak")));
 
@@ -187,12 +175,9 @@ TEST_F(UserPlacesTest, AMalformedLineCostsOnlyItself) {
     EXPECT_TRUE(store.LastWriteOk());
     EXPECT_EQ(ReadBytes(Path("places.bak")), original);
     EXPECT_EQ(ReadBytes(DatPath()), std::string(kBom) +
-                                        "1,2,3,4,User defined,A\r\n"
+                                        "9,6,7,8,User defined,A\r\n"
                                         "0,0,0,0,User defined,B\r\n"
-                                        "5,6,7,8,User defined,C\r\n");
-    // Later rewrites of the now sound file leave the copy alone.
-    ASSERT_TRUE(store.Remove(u"B"));
-    EXPECT_EQ(ReadBytes(Path("places.bak")), original);
+                                        "5,6,7,8,Elsewhere,C\r\n");
 }
 
 // Lines written by a Latin-1 editor are not UTF-8: dropping their bytes
@@ -247,21 +232,12 @@ TEST_F(UserPlacesTest, AFailedRewriteKeepsTheOldFile) {
     EXPECT_FALSE(Exists(Path("places.tmp")));
     platform_.writeLimit.reset();
 
-    ASSERT_EQ(::mkdir(Path("places.tmp").c_str(), 0755), 0);  // the twin's name is taken by a folder
-    expectKept("no twin");
-    ASSERT_EQ(::rmdir(Path("places.tmp").c_str()), 0);
-
     platform_.failReplace = true;
     expectKept("replace failed");
-    platform_.failReplace = false;
     // The old file wins over the twin at the next start.
     UserPlaceStore next(folder_);
     ASSERT_TRUE(next.EnsureLoaded());
     EXPECT_EQ(next.Places().size(), 1u);
-
-    // A read-only folder, where the rights in use respect it.
-    ASSERT_EQ(::chmod(dir_.c_str(), 0555), 0);
-    if (settings_test::FolderRefusesWrites(dir_)) expectKept("read-only folder");
 }
 
 TEST_F(UserPlacesTest, ACompleteTwinStandsInForAMissingFile) {
@@ -295,11 +271,9 @@ TEST(PlaceProperties, WrittenWithSixKeysAndReadOverTheBlankPlace) {
     // Missing or unreadable keys keep the blank place's values.
     s.erase(u"Region");
     s[u"Latitude"] = u"north";
-    s[u"Timezone"] = u"3000";
     ReadPlace(SectionPropertyReader(s), back);
-    Place expected = UserPlace(u"Zurich", 0.0f, -8.5f, 0.0f, 0);
-    EXPECT_EQ(back, expected);
+    EXPECT_EQ(back, UserPlace(u"Zurich", 0.0f, -8.5f, 0.0f, 60));
     // A section with none of the keys names no place: the place stays.
     EXPECT_FALSE(ReadPlace(SectionPropertyReader(PropertySection{{u"DstAdjust", u"1"}}), back));
-    EXPECT_EQ(back, expected);
+    EXPECT_EQ(back.name, u"Zurich");
 }

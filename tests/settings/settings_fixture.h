@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +59,6 @@ protected:
         folder_ = PL::FromUtf8(dir_);
     }
     void TearDown() override {
-        ::chmod(dir_.c_str(), 0755);
         std::system(("rm -rf '" + dir_ + "'").c_str());
     }
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
@@ -84,16 +82,5 @@ public:
 private:
     std::u16string name_;
 };
-
-// Whether a folder really refuses new files (the super-user ignores
-// permissions).
-inline bool FolderRefusesWrites(const std::string& dir) {
-    const std::string probe = dir + "/.probe";
-    std::FILE* f = std::fopen(probe.c_str(), "wb");
-    if (!f) return true;
-    std::fclose(f);
-    std::remove(probe.c_str());
-    return false;
-}
 
 }  // namespace settings_test
