@@ -65,19 +65,6 @@ TEST_F(TwilightTexts, MarkersForTheDayBeforeAndAfter) {
     EXPECT_EQ(MakePageTexts(d, displayed).change, u"-5m00s");
 }
 
-TEST_F(TwilightTexts, ASunsetWithoutThePreviousDayGivesNoChange) {
-    TwilightDay d;
-    d.localDate = FromCalendar(2025, 6, 21);
-    d.events[kSunTransit] = At(FromCalendar(2025, 6, 21, 11, 0), 0);
-    d.events[kSunrise] = At(FromCalendar(2025, 6, 21, 2, 0), 0);
-    d.events[kSunset] = At(FromCalendar(2025, 6, 21, 22, 0), 0);
-    const PageTexts q = MakePageTexts(d, FromCalendar(2025, 6, 21, 12));
-    EXPECT_EQ(q.dayLength, u"20h00m");
-    EXPECT_EQ(q.nightLength, u"-");
-    EXPECT_EQ(q.change, u"-");
-    EXPECT_EQ(q.markers[kSunset], u" ");
-}
-
 TEST_F(TwilightTexts, PolarSummerAtSeventyNorth) {
     // Tromsø's latitude on midsummer day: the Sun neither sets nor gets
     // near the twilight altitudes; every Sun-derived duration is "-".
