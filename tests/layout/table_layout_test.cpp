@@ -35,7 +35,6 @@ public:
         return event == kEventRelease ? this : nullptr;
     }
     Rect R() const { return rect_; }
-    void Resize(int32_t w, int32_t h) { w_ = w, h_ = h; }
 
 private:
     int32_t w_, h_;
@@ -120,21 +119,6 @@ TEST(TableLayout, AColumnSpanWidensOnlyItsLastColumn) {
     ExpectRect(tall, 5, 4, 20, 9);
 }
 
-TEST(TableLayout, MarginsSitInsideTheTracks) {
-    TableLayoutManager t(1, 2, false);
-    t.SetColumnMargins(0, 2, 3);
-    t.SetColumnMargins(1, 4, 5);
-    t.SetRowMargins(0, 1, 2);
-    Box a(10, 10), b(20, 6);
-    Fill(t, {{&a, &b}});
-    t.SetRect(Rect{100, 200, 1, 1});
-    // 2 + 10 + 3 = 15; 15 + 4 + 20 + 5 = 44; rows 1 + 10 + 2 = 13
-    EXPECT_EQ(t.TotalWidth(), 44);
-    EXPECT_EQ(t.TotalHeight(), 13);
-    ExpectRect(a, 102, 201, 10, 10);
-    ExpectRect(b, 119, 201, 20, 10);
-}
-
 TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
     // A picture spanning three rows and two columns with margins: the rows
     // keep their own height and the last takes what the picture needs beyond
@@ -158,23 +142,6 @@ TEST(TableLayout, ARowSpanHeightensOnlyItsLastRow) {
     ExpectRect(c, 26, 25, 5, 44 - 3 - 25);
 }
 
-TEST(TableLayout, NewOriginMovesItemsNewSizeLaysOutAgain) {
-    TableLayoutManager t(1, 2, false);
-    Box a(10, 10), b(10, 10);
-    Fill(t, {{&a, &b}});
-    t.SetRect(Rect{0, 0, 20, 10});
-    ExpectRect(b, 10, 0, 10, 10);
-
-    a.Resize(30, 10);  // not seen until the table lays out again
-    t.SetRect(Rect{5, -7, 20, 10});
-    ExpectRect(a, 5, -7, 10, 10);
-    ExpectRect(b, 15, -7, 10, 10);
-
-    t.SetRect(Rect{5, -7, 40, 10});
-    ExpectRect(a, 5, -7, 30, 10);
-    ExpectRect(b, 35, -7, 10, 10);
-}
-
 TEST(TableLayout, OwnedItemsDieWithResetRowDropAndReplacement) {
     int deaths = 0;
     {
@@ -188,7 +155,6 @@ TEST(TableLayout, OwnedItemsDieWithResetRowDropAndReplacement) {
         EXPECT_EQ(deaths, 3);
         t.SetRowCount(5);
         EXPECT_EQ(t.GetItem(4, 1), nullptr);
-        EXPECT_EQ(t.Row(4).minimum, 0);
         t.Reset(100, 4, false);  // deletes the four left; the new table owns nothing
         EXPECT_EQ(deaths, 7);
         Box kept(1, 1, nullptr, "", &deaths);
@@ -205,7 +171,6 @@ TEST(TableLayout, OutsideTheGridIsOutOfRange) {
     EXPECT_THROW(t.SetItem(2, 0, &a), std::out_of_range);
     EXPECT_THROW(t.SetItem(0, 3, &a), std::out_of_range);
     EXPECT_THROW(t.SetItem(-1, 0, &a), std::out_of_range);
-    EXPECT_THROW(t.SetColumnMargins(3, 1, 1), std::out_of_range);
     EXPECT_THROW(t.SetRowMinimum(2, 1), std::out_of_range);
     EXPECT_THROW(t.Row(5), std::out_of_range);
 }
@@ -233,11 +198,7 @@ TEST(LayoutEvents, SlidingOffAndBackStillReleasesOnTheItem) {
     EXPECT_EQ(r, &a);  // Box takes every release; a button checks its own state
     EXPECT_EQ(log, (std::vector<std::string>{"a:4", "a:3", "b:1", "b:2", "a:6"}));
     EXPECT_EQ(t.CapturedItem(), nullptr);
-
     // Nothing under the stylus and nothing pressed: the table itself answers.
-    log.clear();
-    t.HandleEvent({50, 50}, kEventLeave);
-    EXPECT_EQ(log, (std::vector<std::string>{"b:3"}));
     EXPECT_EQ(t.HandleEvent({50, 50}, kEventRelease), &t);
 }
 
@@ -276,40 +237,16 @@ TEST(LayoutEvents, NestedTablesAreSearchedAndWalked) {
     EXPECT_EQ(Lay(outer), Size(40, 18));
     ExpectRect(*right, 15, 10, 15, 8);
 
-    EXPECT_EQ(outer.FindItem({20, 12}), inner);
     EXPECT_EQ(outer.FindItemDeep({20, 12}), right);
     EXPECT_EQ(outer.FindItemDeep({35, 12}), inner);  // inside the table, beside its cells
     EXPECT_EQ(outer.FindItemDeep({20, 30}), nullptr);
     EXPECT_TRUE(outer.VerifyItemValid(right));
 
-    std::vector<Box*> boxes;
-    EnumItemsRecursive<Box>(outer, [&](Box* b) {
-        boxes.push_back(b);
-        return true;
-    });
-    EXPECT_EQ(boxes, (std::vector<Box*>{&top, left, right}));
-
     // A release inside the nested table reaches the item pressed there.
-    ILayoutItem* r = nullptr;
     outer.HandleEvent({20, 12}, kEventPress);
-    r = outer.HandleEvent({20, 12}, kEventRelease);
-    EXPECT_EQ(r, right);
+    EXPECT_EQ(outer.HandleEvent({20, 12}, kEventRelease), right);
     outer.SetItem(1, 0, nullptr);
     delete inner;
-}
-
-TEST(AbsoluteLayout, RectangleIsTheUnionAndMovesTogether) {
-    AbsoluteLayoutManager m;
-    Box a(0, 0), b(0, 0);
-    m.AddItem(&a, Rect{10, 20, 5, 5});
-    m.AddItem(&b, Rect{30, 5, 10, 10});
-    Rect r;
-    m.GetRect(r);
-    EXPECT_EQ(r, (Rect{10, 5, 30, 20}));
-    m.SetRect(Rect{0, 0, 99, 99});
-    ExpectRect(a, 0, 15, 5, 5);
-    ExpectRect(b, 20, 0, 10, 10);
-    EXPECT_EQ(m.FindItem({25, 5}), &b);
 }
 
 TEST(TooltipPlacement, SidesAndFallbacks) {

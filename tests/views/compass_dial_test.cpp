@@ -29,7 +29,6 @@ TEST(CompassDials, TallAndWideAreas) {
     EXPECT_EQ(d.bx, 10 + 55 + 100);
     // Exactly 1.25 times as wide as high still counts as tall.
     EXPECT_EQ(LayoutDials(0, 0, 250, 200).r, 100);
-    EXPECT_EQ(LayoutDials(0, 0, 251, 200).r, 100);
     EXPECT_EQ(LayoutDials(0, 0, 251, 200).ax, 251 - 1 - 100);
     // A window narrower than the pair of dials: no gap, nothing negative.
     d = LayoutDials(0, 0, 260, 200);
@@ -45,18 +44,14 @@ TEST(CompassDials, PointsOnTheDials) {
     EXPECT_EQ(at(0, false).x, d.ax);
     EXPECT_EQ(at(0, false).y, d.cy - 80);  // north at the top
     EXPECT_EQ(at(90, false).x, d.ax + 80);  // east to the right
-    EXPECT_EQ(at(90, false).y, d.cy);
     EXPECT_EQ(at(0, true).y, d.cy + 80);    // south up: north at the bottom
     EXPECT_EQ(at(90, true).x, d.ax - 80);   // and east to the left
     // 30 degrees: sin 0.5, cos 0.866.
     EXPECT_EQ(at(30, false).x, d.ax + 40);
     EXPECT_EQ(at(30, false).y, d.cy - 69);
-    // Angles outside 0..360 wrap.
-    EXPECT_EQ(at(-90, false).x, d.ax - 80);
-    EXPECT_EQ(at(450, false).x, d.ax + 80);
+    EXPECT_EQ(at(-90, false).x, d.ax - 80);  // angles outside 0..360 wrap
     // Altitude: the horizon to the left, the zenith up, the nadir down.
     EXPECT_EQ(AltitudePoint(d, 0, 80).x, d.bx - 80);
-    EXPECT_EQ(AltitudePoint(d, 90, 80).y, d.cy - 80);
     EXPECT_EQ(AltitudePoint(d, -90, 80).y, d.cy + 80);
     EXPECT_EQ(AltitudePoint(d, 30, 80).y, d.cy - 40);
 }
@@ -64,7 +59,6 @@ TEST(CompassDials, PointsOnTheDials) {
 TEST(CompassDials, QuadrantOfTheNeedle) {
     EXPECT_EQ(AzimuthQuadrant(45, false), 0);   // upper right
     EXPECT_EQ(AzimuthQuadrant(315, false), 1);  // upper left
-    EXPECT_EQ(AzimuthQuadrant(225, false), 2);
     EXPECT_EQ(AzimuthQuadrant(135, false), 3);
     EXPECT_EQ(AzimuthQuadrant(45, true), 2);    // south up turns the dial by half
     EXPECT_EQ(AzimuthQuadrant(150, true), 1);  // 330 on the dial
@@ -95,9 +89,6 @@ TEST(CompassDials, ArrowKeysStepTheDisplayedTime) {
     t.stepMode = 2;
     EXPECT_TRUE(StepDisplayTime(t, now, +1, 86400));
     EXPECT_EQ(t.time, (AstroTime{59001, 500}));
-    // No direction or no step: nothing.
-    EXPECT_FALSE(StepDisplayTime(t, now, 0, 86400));
-    EXPECT_FALSE(StepDisplayTime(t, now, 1, 0));
     // A step onto the invalid moment (day 0, second 0) is refused.
     t.useCurrentTime = false;
     t.time = AstroTime{0, 3600};

@@ -5,7 +5,6 @@
 
 #include "data/messages.h"
 #include "data/native/test_platform.h"
-#include "data/numtext.h"
 #include "engine/place.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +53,6 @@ TEST_F(TwilightTexts, MarkersForTheDayBeforeAndAfter) {
     EXPECT_EQ(p.markers[kMoonTransit], u" ");
     EXPECT_EQ(p.markers[kMoonset], u">");
     EXPECT_EQ(p.markers[kSunrise], u" ");
-    EXPECT_EQ(p.times[kMoonrise], Data::FormatTime(d.events[kMoonrise].local));
     // Day 11h20m, night 12h37m; the previous day was 11h15m long: +5m.
     EXPECT_EQ(p.dayLength, u"11h20m");
     EXPECT_EQ(p.nightLength, u"12h37m");
@@ -63,19 +61,6 @@ TEST_F(TwilightTexts, MarkersForTheDayBeforeAndAfter) {
     // A shortening day carries its sign.
     d.events[kSunset] = At(FromCalendar(2025, 3, 10, 16, 50), 3600);
     EXPECT_EQ(MakePageTexts(d, displayed).change, u"-5m00s");
-}
-
-TEST_F(TwilightTexts, ASunsetWithoutThePreviousDayGivesNoChange) {
-    TwilightDay d;
-    d.localDate = FromCalendar(2025, 6, 21);
-    d.events[kSunTransit] = At(FromCalendar(2025, 6, 21, 11, 0), 0);
-    d.events[kSunrise] = At(FromCalendar(2025, 6, 21, 2, 0), 0);
-    d.events[kSunset] = At(FromCalendar(2025, 6, 21, 22, 0), 0);
-    const PageTexts q = MakePageTexts(d, FromCalendar(2025, 6, 21, 12));
-    EXPECT_EQ(q.dayLength, u"20h00m");
-    EXPECT_EQ(q.nightLength, u"-");
-    EXPECT_EQ(q.change, u"-");
-    EXPECT_EQ(q.markers[kSunset], u" ");
 }
 
 TEST_F(TwilightTexts, PolarSummerAtSeventyNorth) {

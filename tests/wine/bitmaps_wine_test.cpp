@@ -20,17 +20,15 @@ bool HasBitmap(const std::u16string& name) {
 
 }  // namespace
 
-// Every strip is found by its resolution name whatever the case; the plain
-// name (the fallback when the resolution's is missing) exists exactly where
-// no variant does: the two test arrows.
+// Every strip is found by its resolution name; the plain name (the fallback
+// when the resolution's is missing) exists exactly where no variant does: the
+// two test arrows.
 TEST(InterfaceBitmaps, EveryStripByItsResolutionNameOnlyTheTestArrowsWithout) {
     for (const char16_t* s : kStrips) {
         EXPECT_TRUE(HasBitmap(std::u16string(s) + u"(96)")) << PL::ToUtf8(s);
         EXPECT_TRUE(HasBitmap(std::u16string(s) + u"(192)")) << PL::ToUtf8(s);
         EXPECT_FALSE(HasBitmap(s)) << PL::ToUtf8(s);
     }
-    EXPECT_TRUE(HasBitmap(u"ASTEROIDSCOMETS(192)"));
-    EXPECT_TRUE(HasBitmap(u"Buttons_Armed(96)"));
     // The names the resource script has to write instead are gone.
     EXPECT_FALSE(HasBitmap(u"PLANETS_96_"));
     EXPECT_FALSE(HasBitmap(u"buttons_normal_192_"));

@@ -1,6 +1,6 @@
 // Entry point of the window-library tests. Besides running the tests, the
-// program plays the second process of the single-instance and fatal-error
-// tests when started with one of their switches.
+// program plays the second process of the fatal-error tests when started
+// with one of their switches.
 #include "tests/wine/wine_test_main.h"
 
 #include "data/platform.h"
@@ -14,10 +14,6 @@ extern "C" int wmain(int argc, WCHAR** argv) {
     PL::SetCurrent(&platform);
 
     const std::u16string mode = argc >= 2 ? U16(argv[1]) : std::u16string();
-    if (mode == u"--second-instance" && argc >= 3) {
-        // Another instance runs: it comes to the front and this one ends with 0.
-        return mwcl::InitApplication(U16(argv[2]), GetModuleHandleW(nullptr)) ? 1 : 0;
-    }
     if (mode == u"--fatal-registration") {
         // The library's first class name is taken: registering it must end the process.
         WNDCLASSW wc{};

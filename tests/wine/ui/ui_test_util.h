@@ -44,7 +44,7 @@ inline mwcl::WindowClass& FrameClass() {
 
 // A top-level window that hosts controls and records what they report: the
 // table controls' events, the clickable item a release tapped (-1 for none),
-// the toolbar button that fired (-1 for none) and the keys it was sent.
+// and the toolbar button that fired (-1 for none).
 class Host : public mwcl::Frame {
 public:
     explicit Host(int x = 0, int y = 0, int w = 300, int h = 300) {
@@ -62,12 +62,7 @@ public:
         tapped.push_back(UI::Layout::TableControl::TappedItemId(hdr));
         if (toolbar) fired.push_back(toolbar->ButtonOfNotification(hdr));
     }
-    bool OnKey(const mwcl::MessageRecord&, const mwcl::KeyData& k) override {
-        keys.push_back(k);
-        return true;
-    }
     std::vector<int> events, tapped, fired;
-    std::vector<mwcl::KeyData> keys;
     UI::LayoutedToolbar* toolbar = nullptr;
 };
 

@@ -1,6 +1,6 @@
-// The window library with real windows and real messages: binding and
-// dispatch, subclassing, dialogs in the user's language, menus, the single
-// instance, the fatal-error path and the utility operations.
+// The window library with real windows and real messages: dialogs in the
+// user's language, menus, the fatal-error path, the message loop and text of
+// any length.
 #include "tests/wine/ui/ui_test_util.h"
 
 #include "winlib/controls.h"
@@ -16,136 +16,20 @@ using uitest::ScopedLanguage;
 
 namespace {
 
-// A frame that records what reaches it.
+// A frame that records the commands that reach it.
 class RecordingFrame : public mwcl::Frame {
 public:
-    explicit RecordingFrame(bool* deleted = nullptr) : deleted_(deleted) {}
-    ~RecordingFrame() override {
-        if (deleted_) *deleted_ = true;
-    }
     HWND Open(DWORD style = WS_OVERLAPPEDWINDOW) {
         Create(FrameClass(), nullptr, style);
         return hwnd_;
-    }
-    void OnCreate() override {
-        mwcl::Frame::OnCreate();
-        createdWith = hwnd_;
-    }
-    void OnDestroy() override {
-        mwcl::Frame::OnDestroy();
-        ++destroys;
-    }
-    void HandleMessage(mwcl::MessageRecord& m) override {
-        seen.push_back(m.message);
-        mwcl::Frame::HandleMessage(m);
     }
     void OnCommand(mwcl::MessageRecord& m) override {
         commands.push_back(LOWORD(m.wParam));
         if (m.message == WM_COMMAND && LOWORD(m.wParam) == 40001) PostQuitMessage(7);  // ends the message loop
     }
 
-    HWND createdWith = nullptr;
-    int destroys = 0;
-    std::vector<UINT> seen;
     std::vector<WORD> commands;
-
-private:
-    bool* deleted_;
 };
-
-}  // namespace
-
-TEST(Window, FramesAreBoundAndMessagesReachTheirObject) {
-    RecordingFrame frame;
-    HWND hwnd = frame.Open(0);
-    ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(frame.createdWith, hwnd);
-    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), &frame);
-    EXPECT_FALSE(IsWindowVisible(hwnd));  // created without a style: hidden
-
-    DestroyWindow(hwnd);
-    EXPECT_EQ(frame.destroys, 1);
-    EXPECT_EQ(frame.GetHandle(), nullptr);
-    EXPECT_TRUE(frame.IsDestroyed());
-    // WM_DESTROY was the last message the object saw (WM_NCDESTROY went past it).
-    ASSERT_FALSE(frame.seen.empty());
-    EXPECT_EQ(frame.seen.back(), static_cast<UINT>(WM_DESTROY));
-}
-
-TEST(Window, AutoDeleteObjectsDieWithTheirWindow) {
-    bool deleted = false;
-    RecordingFrame* frame = new RecordingFrame(&deleted);
-    frame->SetAutoDelete(true);
-    DestroyWindow(frame->Open());
-    EXPECT_TRUE(deleted);
-
-    // An object deleted while its window lives takes the window with it.
-    deleted = false;
-    frame = new RecordingFrame(&deleted);
-    HWND hwnd = frame->Open();
-    delete frame;
-    EXPECT_TRUE(deleted);
-    EXPECT_FALSE(IsWindow(hwnd));
-}
-
-namespace {
-
-// An edit control that records its messages and turns "a" keys to "b".
-class RecordingEdit : public mwcl::EditControl {
-public:
-    void HandleMessage(mwcl::MessageRecord& m) override {
-        ++messages;
-        if (m.message == WM_CHAR && m.wParam == 'a') m.wParam = 'b';
-        mwcl::EditControl::HandleMessage(m);
-    }
-    int messages = 0;
-};
-
-}  // namespace
-
-TEST(Window, SubclassedControlsKeepTheirOwnBehaviour) {
-    RecordingFrame parent;
-    parent.Open();
-    RecordingEdit edit;
-    edit.Create(parent.GetHandle(), 77, RECT{0, 0, 100, 20}, u"abc");
-    HWND hwnd = edit.GetHandle();
-    ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), &edit);
-    EXPECT_EQ(edit.GetText(), u"abc");  // the edit control's own WM_GETTEXT answered
-    EXPECT_GT(edit.messages, 0);
-    SendMessageW(hwnd, EM_SETSEL, 3, 3);  // type at the end
-    SendMessageW(hwnd, WM_CHAR, 'a', 1);
-    EXPECT_EQ(edit.GetText(), u"abcb");
-
-    // Notifications: by id or handle for commands, by handle for WM_NOTIFY.
-    mwcl::MessageRecord cmd{parent.GetHandle(), WM_COMMAND, MAKEWPARAM(78, EN_CHANGE), reinterpret_cast<LPARAM>(hwnd), 0};
-    EXPECT_TRUE(edit.IsOwnNotification(cmd));  // the handle matches
-    cmd.lParam = 0;
-    EXPECT_FALSE(edit.IsOwnNotification(cmd));
-    NMHDR hdr{parent.GetHandle(), 77, 0};
-    mwcl::MessageRecord notify{parent.GetHandle(), WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&hdr), 0};
-    EXPECT_FALSE(edit.IsOwnNotification(notify));
-
-    // Unbinding gives the window its own procedure back and removes the property.
-    const int before = edit.messages;
-    edit.Unbind();
-    EXPECT_EQ(mwcl::Window::FromHandle(hwnd), nullptr);
-    SendMessageW(hwnd, EM_SETSEL, 4, 4);
-    SendMessageW(hwnd, WM_CHAR, 'a', 1);
-    EXPECT_EQ(mwcl::GetWindowTextOf(hwnd), u"abcba");
-    EXPECT_EQ(edit.messages, before);
-
-    // Attach binds again to the dialog item by id; Destroy unbinds and takes the window down.
-    mwcl::EditControl again;
-    again.Attach(parent.GetHandle(), 77);
-    EXPECT_EQ(again.GetHandle(), hwnd);
-    again.SetAutoDelete(true);  // cleared by Destroy: `again` lives on the stack
-    again.Destroy();
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(again.GetHandle(), nullptr);
-}
-
-namespace {
 
 // A dialog that answers itself once it is up (after putting the focus on
 // `focusId` when given) and records its caption and focused control.
@@ -210,17 +94,6 @@ TEST(Localized, TemplatesAndMenusFollowTheLanguage) {
         EXPECT_EQ(CaptionOf(u"TEST_DIALOG"), c.german ? u"Anzeigezeit einstellen" : u"Set Display Time") << c.lang;
         EXPECT_EQ(mwcl::LocalizedMenuName(105).Number(), c.german ? 115 : 105) << c.lang;
         EXPECT_EQ(mwcl::LocalizedMenuName(102).Number(), 102) << c.lang;  // no German twin
-        // A frame's menu bar comes from the resource of the language.
-        RecordingFrame frame;
-        frame.SetMenuBarName(103);
-        HMENU bar = GetMenu(frame.Open());
-        ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(bar, frame.MenuBar());
-        char16_t text[64];
-        GetMenuStringW(bar, 0, W(text), 64, MF_BYPOSITION);
-        EXPECT_EQ(std::u16string(text), c.german ? u"&Ansicht" : u"&View") << c.lang;
-        DestroyWindow(frame.GetHandle());
-        EXPECT_EQ(frame.MenuBar(), nullptr);
     }
     // Without an override the platform's language decides (the German run sets LANG).
     if (const char* expect = std::getenv("CELVANE_EXPECT_LANGID")) {
@@ -263,30 +136,6 @@ long WaitFor(HANDLE process, DWORD milliseconds) {
 }
 
 }  // namespace
-
-TEST(Application, ASecondInstanceBringsTheFirstForwardAndEnds) {
-    const std::u16string appId = u"celvane-test-" + PL::FromUtf8(std::to_string(GetCurrentProcessId()));
-    ASSERT_TRUE(mwcl::InitApplication(appId, GetModuleHandleW(nullptr)));
-    // The common controls are ready.
-    WNDCLASSW probe{};
-    EXPECT_TRUE(GetClassInfoW(nullptr, W(u"SysDateTimePick32"), &probe));
-
-    RecordingFrame main;
-    main.Open(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    RecordingFrame other;  // another window of this process in front
-    other.Open(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    RemovePropW(other.GetHandle(), W(u"mwclActivateable"));
-    SetForegroundWindow(other.GetHandle());
-    Pump(50);
-    ASSERT_EQ(GetForegroundWindow(), other.GetHandle());
-
-    HANDLE second = StartSelf(u"--second-instance " + appId);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(WaitFor(second, 20000), 0);
-    CloseHandle(second);
-    Pump(50);
-    EXPECT_EQ(GetForegroundWindow(), main.GetHandle());
-}
 
 // A class name taken, or a bitmap item over a screen context (which has no
 // bitmap of its own to draw from): the program says so in a message box and
@@ -336,26 +185,6 @@ TEST(Utility, TextOfAnyLength) {
     }
 }
 
-TEST(Utility, ScrollPositionsStayInRange) {
-    RecordingFrame frame;
-    HWND hwnd = frame.Open(WS_OVERLAPPEDWINDOW | WS_VSCROLL);
-    mwcl::ScrollState v(SB_VERT);
-    v.Setup(hwnd, 500, 120);
-    EXPECT_EQ(v.MaxPosition(), 380);
-    EXPECT_FALSE(v.OnScroll(hwnd, SB_LINEUP));  // already at 0
-    EXPECT_TRUE(v.OnScroll(hwnd, SB_PAGEDOWN));
-    EXPECT_EQ(v.Position(), 120);
-    EXPECT_TRUE(v.OnScroll(hwnd, SB_BOTTOM));
-    EXPECT_FALSE(v.OnScroll(hwnd, SB_LINEDOWN));
-    EXPECT_EQ(GetScrollPos(hwnd, SB_VERT), 380);
-    // A smaller content pulls the position back; a content that fits has no bar.
-    v.Setup(hwnd, 200, 120);
-    EXPECT_EQ(v.Position(), 80);
-    v.Setup(hwnd, 100, 120);
-    EXPECT_EQ(v.Position(), 0);
-    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & WS_VSCROLL, 0);
-}
-
 namespace {
 
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR id, DWORD) {
@@ -384,20 +213,4 @@ TEST(Application, TheMessageLoopTranslatesAcceleratorsForTheTopWindow) {
     EXPECT_EQ(std::count(frame.commands.begin(), frame.commands.end(), 40001), 1);  // (besides the edit's notifications)
     EXPECT_EQ(edit.GetText(), u"");  // the accelerator took the key
     DestroyAcceleratorTable(table);
-}
-
-TEST(Window, AFrameThatFollowsThePanelReachesTheDesktopBottom) {
-    RecordingFrame frame;
-    frame.SetTracksInputPanel(true);
-    HWND hwnd = frame.Open(WS_POPUP);
-    RECT work, r;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    // Only the input panel's change (224) moves it; other setting changes leave it alone.
-    for (WPARAM change : {42, 224}) {
-        SetWindowPos(hwnd, nullptr, 10, 20, 200, 100, SWP_NOZORDER);
-        SendMessageW(hwnd, WM_SETTINGCHANGE, change, 0);
-        GetWindowRect(hwnd, &r);
-        EXPECT_EQ(r.top, 20);
-        EXPECT_EQ(r.bottom, change == 224 ? work.bottom : 120);
-    }
 }
