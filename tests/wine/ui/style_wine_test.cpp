@@ -214,7 +214,10 @@ public:
         RECT dlu{0, 0, 160, 100};
         MapDialogRect(hwnd_, &dlu);
         const SIZE client = mwcl::GetClientSize(hwnd_);
-        if (!moveBelow_) EXPECT_TRUE(client.cx == dlu.right && client.cy == dlu.bottom) << client.cx << "x" << client.cy;
+        if (!moveBelow_) {
+            EXPECT_EQ(client.cx, dlu.right);
+            EXPECT_EQ(client.cy, dlu.bottom);
+        }
         PostMessageW(hwnd_, WM_COMMAND, IDOK, 0);
     }
 
