@@ -31,36 +31,18 @@ std::u16string Time(const SystemTime& t, const std::u16string& p, uint16_t lang)
     return FormatPicture(t, p, lang, PictureKind::Time);
 }
 
-TEST(PictureStrings, DateFieldsInEnglishAndGerman) {
-    const SystemTime t = At(2024, 3, 5, 14, 7, 9);  // a Tuesday; dayOfWeek left 0 on purpose
+TEST(PictureStrings, FieldsQuotesAndLettersOfTheOtherKind) {
+    const SystemTime t = At(2024, 3, 5, 0, 3, 4);  // a Tuesday; dayOfWeek left 0 on purpose
     EXPECT_EQ(Date(t, u"d|dd|ddd|dddd|ddddd", 0x409), u"5|05|Tue|Tuesday|Tuesday");
-    EXPECT_EQ(Date(t, u"M|MM|MMM|MMMM|MMMMM", 0x409), u"3|03|Mar|March|March");
-    EXPECT_EQ(Date(t, u"dddd, d. MMMM yyyy", 0x407), u"Dienstag, 5. M\u00e4rz 2024");
-    EXPECT_EQ(Date(At(2000, 2, 29), u"dddd", 0x409), u"Tuesday");
-    EXPECT_EQ(Date(At(1601, 1, 1), u"dddd", 0x409), u"Monday");
-    // Years and eras.
     EXPECT_EQ(Date(At(2005, 1, 2), u"y|yy|yyy|yyyy|yyyyy", 0x409), u"05|05|2005|2005|2005");
-    EXPECT_EQ(Date(At(10000, 1, 1), u"yyyy", 0x409), u"10000");
-    EXPECT_EQ(Date(At(2005, 1, 2), u"g", 0x407), u"n. Chr.");
     // German short months are abbreviated next to a day number.
     EXPECT_EQ(Date(At(2023, 3, 9), u"MMM yyyy", 0x407), u"M\u00e4r 2023");
-    EXPECT_EQ(Date(At(2023, 9, 9), u"dd-MMM-yy", 0x407), u"09-Sept.-23");
     EXPECT_EQ(Date(At(2023, 9, 9), u"ddd, d. MMM", 0x407), u"Sa., 9. Sept.");
-    EXPECT_EQ(Date(At(2023, 9, 9), u"d MMM", 0x409), u"9 Sep");
-}
-
-TEST(PictureStrings, TimeFieldsQuotesAndLettersOfTheOtherKind) {
-    const SystemTime t = At(2005, 1, 2, 0, 3, 4);
     EXPECT_EQ(Time(t, u"h|hh|hhh|H|HH|HHH", 0x409), u"12|12|12|0|00|00");
-    EXPECT_EQ(Time(t, u"m|mm|mmm|s|ss|sss", 0x409), u"3|03|03|4|04|04");
-    EXPECT_EQ(Time(At(2005, 1, 2, 11, 3, 4), u"t|tt|ttt", 0x409), u"A|AM|AM");
-    EXPECT_EQ(Time(At(2005, 1, 2, 12, 3, 4), u"tt", 0x809), u"pm");
     EXPECT_EQ(Time(t, u"hh 'o''clock' mm", 0x409), u"12 o'clock 03");
-    EXPECT_EQ(Time(t, u"'''", 0x409), u"'");
-    EXPECT_EQ(Time(t, u"ab'c''d'e", 0x409), u"abc'de");
     // Date letters are text in a time picture and the other way round.
     EXPECT_EQ(Time(t, u"d M y g HH", 0x409), u"d M y g 00");
-    EXPECT_EQ(Date(t, u"d 'd' dd hh:mm:ss tt", 0x409), u"2 d 02 hh:mm:ss tt");
+    EXPECT_EQ(Date(t, u"d 'd' dd hh:mm:ss tt", 0x409), u"5 d 05 hh:mm:ss tt");
 }
 
 TEST(PictureStrings, TimeWithoutSeconds) {
@@ -69,17 +51,12 @@ TEST(PictureStrings, TimeWithoutSeconds) {
     const struct {
         const char16_t* picture;
         const char16_t* text;
-    } cases[] = {{u"HH:mm:ss", u"12:59"},
-                 {u"ss", u""},
-                 {u"s' sec'", u""},
+    } cases[] = {{u"s' sec'", u""},
                  {u"HH:mm:ss' Uhr'", u"12:59"},
                  {u"HH:mm 'a' ss 'b' tt", u"12:59  PM"},
                  {u"tt hh:mm:ss", u"PM 12:59"},
-                 {u"H.mm.ss  x y tt", u"12.59    PM"},
                  {u"ss mm", u" 59"},
-                 {u"HH 's' ss", u"12"},
-                 {u"m:s:h", u"5912"},
-                 {u"HH:mm:ss tt z", u"12:59 PM z"}};
+                 {u"m:s:h", u"5912"}};
     for (const auto& c : cases) {
         EXPECT_EQ(FormatPicture(t, c.picture, 0x409, PictureKind::TimeNoSeconds), c.text) << PL::ToUtf8(c.picture);
         // The core leaves the seconds out of the picture itself: same text.
@@ -95,7 +72,6 @@ TEST(PictureStrings, TheNativePlatformRefusesWhatWin32Refuses) {
     PL::PosixPlatform native;
     EXPECT_EQ(native.FormatDate(At(2023, 2, 30), u"d.M.yyyy"), u"");
     EXPECT_EQ(native.FormatDate(At(1600, 12, 31), u"d.M.yyyy"), u"");
-    EXPECT_EQ(native.FormatDate(At(2024, 2, 29), u"d.M.yyyy"), u"29.2.2024");
     EXPECT_EQ(native.FormatTime(At(2023, 1, 1, 24, 0, 0), u"HH:mm"), u"");
     EXPECT_EQ(native.FormatTime(At(2023, 13, 40, 23, 59, 59), u"HH:mm:ss"), u"23:59:59");  // the date is not looked at
 }
@@ -113,8 +89,7 @@ TEST_F(DateTimeTexts, TwoDigitYearsAreWidened) {
     const struct {
         const char16_t* pattern;
         const char16_t* kept;
-    } cases[] = {{u"dd.MM.yy", u"dd.MM.yyyy"}, {u"M/d/yyyy", u"M/d/yyyy"}, {u"d.M.y", u"d.M.y"},
-                 {u"yy/yy", u"yyyy/yy"}, {u"yyy.M.d", u"yyyyy.M.d"}};
+    } cases[] = {{u"dd.MM.yy", u"dd.MM.yyyy"}, {u"d.M.y", u"d.M.y"}, {u"yy/yy", u"yyyy/yy"}};
     for (const auto& c : cases) {
         Data::ForgetLocalePatterns();
         platform.shortDatePattern = c.pattern;
@@ -131,24 +106,14 @@ TEST_F(DateTimeTexts, PatternsAreReadOnceAndOldDatesWrittenInFull) {
     EXPECT_EQ(Data::FormatTime(t), u"2:07 PM");
     platform.shortDatePattern = u"yyyy-MM-dd";
     platform.timePattern = u"HH:mm:ss";
-    EXPECT_EQ(Data::FormatDate(t), u"3/5/2024");
     EXPECT_EQ(Data::TimePattern(), u"h:mm:ss tt");
     // Dates the locale cannot show are written as year, month and day.
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1500, 6, 1)), u"1500-06-01");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(-100, 3, 15)), u"-0100-03-15");
     EXPECT_EQ(Data::FormatDate(Calc::FromCalendar(1601, 1, 1)), u"1/1/1601");
-    EXPECT_EQ(Data::FormatTime(Calc::FromCalendar(1500, 6, 1, 0, 5)), u"12:05 AM");
     Data::ForgetLocalePatterns();
     EXPECT_EQ(Data::FormatDate(t), u"2024-03-05");
     EXPECT_EQ(Data::FormatTime(t), u"14:07");
-}
-
-TEST_F(DateTimeTexts, UtcTimestamps) {
-    SystemTime now = At(2024, 3, 5, 4, 7, 9);
-    now.milliseconds = 23;
-    platform.utc = now;
-    EXPECT_EQ(Data::UtcTimestamp(false), u"20240305T040709");
-    EXPECT_EQ(Data::UtcTimestamp(true), u"2024-03-05T04:07:09.023Z");
 }
 
 }  // namespace

@@ -11,9 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace Data;
@@ -66,35 +64,16 @@ TEST(ObjectNames, NamesKeysAndDesignations) {
     SetUserLangId(0);
     EXPECT_EQ(BodyName(10), u"Stern");
     EXPECT_EQ(BodyKeyName(2), u"Mercury");  // keys are English whatever the language
-    EXPECT_EQ(BodyKeyName(10), u"");
     // The second part of Serpens has the Latin name of 73 and no common name.
     EXPECT_EQ(ConstellationAbbreviation(89), u"");
     EXPECT_EQ(ConstellationLatinName(88), u"Serpens");
-    EXPECT_EQ(ConstellationCommonName(88, 0x409), u"");
     EXPECT_EQ(ConstellationFromAbbreviation(u"cma"), 19);
-    EXPECT_EQ(ConstellationFromAbbreviation(u"Ser"), 73);
     for (const char16_t* bad : {u"Xyz", u"CM", u"CMaj"}) EXPECT_EQ(ConstellationFromAbbreviation(bad), -1);
     for (int i = 0; i < 88; ++i) EXPECT_EQ(ConstellationFromAbbreviation(ConstellationAbbreviation(i)), i);
 
     EXPECT_EQ(GreekLetter(18), u"\u03c3");  // sigma: the final sigma is skipped
-    EXPECT_EQ(GreekLetter(24), u"\u03c9");
-    EXPECT_EQ(GreekLetter(25), u"");
-    EXPECT_EQ(ProperName(1), u"Acamar");
-    EXPECT_EQ(ProperName(292), u"");
-    EXPECT_EQ(FormatBayerFlamsteed(1, 0, 9, 19), u"9 \u03b1 CMa");
     EXPECT_EQ(FormatBayerFlamsteed(1, 1, 0, 14), u"\u03b11 Cen");
-    EXPECT_EQ(FormatBayerFlamsteed(0, 3, 0, 14), u"");
     EXPECT_EQ(FormatBayerFlamsteed(24, 0, 0, 88), u"\u03c9 Ser");
-}
-
-TEST(CometKeys, Rules) {
-    EXPECT_EQ(CometKey(u""), u"");
-    EXPECT_EQ(CometKey(u"1P/Halley"), u"1P");
-    EXPECT_EQ(CometKey(u"433 Eros"), u"433");
-    EXPECT_EQ(CometKey(u"2060"), u"");  // a number with neither space nor "/"
-    EXPECT_EQ(CometKey(u"C/1995 O1 (Hale-Bopp)"), u"C/1995O1");
-    EXPECT_EQ(CometKey(u"Encke"), u"");
-    EXPECT_EQ(CometKey(u"(1) Ceres"), u"");
 }
 
 TEST_F(ObjectModelTest, StarDesignations) {
@@ -113,22 +92,17 @@ TEST_F(ObjectModelTest, StarDesignations) {
     EXPECT_EQ(s.secondary.rfind(u"TYC ", 0), 0u);
     EXPECT_EQ(s.secondary.substr(s.secondary.size() - 9), u", HR 8085");
     // A proper name without Bayer or Flamsteed designation still shows.
-    s = StarNames(HrToStarIndex(2422));
-    EXPECT_EQ(s.primary, u"Plaskett's star");
-    EXPECT_EQ(s.secondary.rfind(u"HIP ", 0), 0u);
+    EXPECT_EQ(StarNames(HrToStarIndex(2422)).primary, u"Plaskett's star");
     // A star of the HIP section: no Bayer or Flamsteed designation, no HR number.
     const StarNumber hip = FindStarByHip(1);
     ASSERT_GE(hip, kHipStarBase);
     s = StarNames(hip);
     EXPECT_EQ(s.primary.rfind(u"HIP 1", 0), 0u);
     EXPECT_EQ(s.secondary, u"");
-    EXPECT_EQ(StarNames(-1).primary, u"");
 }
 
 TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
     EXPECT_EQ(ObjectName(AstroObjRef()), u"-");
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 4)), u"Mars");
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 59)), u"Hunter");
     EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 88)), u"");
     EXPECT_EQ(ObjectName(AstroObjRef(4, 0)), u"<Name>\u00a3\u00a3\u00a3###");
     EXPECT_EQ(ObjectName(Messier(42)), u"M 42");
@@ -137,7 +111,6 @@ TEST_F(ObjectModelTest, NamesSubtitlesAndIcons) {
     ASSERT_GE(halley, 0);
     const AstroObjRef halleyRef(kObjComet, halley, u"Comets");
     EXPECT_EQ(ObjectName(halleyRef), u"1P/Halley");
-    EXPECT_EQ(ObjectSubtitle(AstroObjRef(kObjBody, 0)), u"");
 
     auto icon = [](const AstroObjRef& r) {
         const ObjectIconRef i = ObjectIcon(r);
@@ -193,34 +166,20 @@ TEST_F(ObjectModelTest, PositionsMagnitudesDistances) {
     EXPECT_EQ(ObjectMagnitude(Messier(42), eph), 4.0f);
     EXPECT_FLOAT_EQ(ObjectDistance(Messier(42), eph), 1344.0f * 63241.08f);
     EXPECT_EQ(ObjectSummary(Messier(42), eph), u"m4, Ori");
-    const AstroObjRef coalsack(kObjUser, 98, u"Caldwell");
-    EXPECT_EQ(ObjectMagnitude(coalsack, eph), Calc::kMissing);
-    EXPECT_EQ(ObjectSummary(coalsack, eph), u"Cru");
 
     // A star: Sirius, V -1.46, parallax 379 mas (8.6 light years).
     const AstroObjRef sirius(kObjStar, HrToStarIndex(2491));
     EXPECT_NEAR(ObjectMagnitude(sirius, eph), -1.46f, 0.011f);
     EXPECT_NEAR(ObjectDistance(sirius, eph) / 63241.08f, 8.6f, 0.05f);
-    info = ObjectInfo(sirius, eph);
-    EXPECT_NEAR(info.ra, 6.7525f, 0.002f);
-    EXPECT_NEAR(info.dec, -16.716f, 0.01f);
-    EXPECT_EQ(ObjectSummary(sirius, eph).rfind(u"m-1.4", 0), 0u);
-    EXPECT_EQ(ObjectSummary(sirius, eph).substr(ObjectSummary(sirius, eph).size() - 5), u", CMa");
 
-    // A constellation: its centre, no magnitude, no distance.
+    // A constellation: its centre, no magnitude.
     const AstroObjRef orion(kObjConstellation, 59);
     EXPECT_EQ(ObjectInfo(orion, eph).constellation, 59);
     EXPECT_EQ(ObjectMagnitude(orion, eph), Calc::kMissing);
-    EXPECT_EQ(ObjectDistance(orion, eph), 0.0f);
-    EXPECT_EQ(ObjectSummary(orion, eph), u"");
     EXPECT_EQ(ObjectInfo(AstroObjRef(kObjConstellation, 88), eph).constellation, 73);
 
-    // Bodies: the ephemeris's positions and magnitudes.
-    const AstroObjRef sun(kObjBody, 0), venus(kObjBody, 3);
-    EXPECT_NEAR(ObjectDistance(sun, eph), 0.9833f, 0.001f);
-    EXPECT_EQ(ObjectMagnitude(sun, eph), -26.7f);
-    EXPECT_LT(ObjectMagnitude(venus, eph), -3.0f);
-    EXPECT_GT(ObjectMagnitude(venus, eph), -5.0f);
+    // A body: the ephemeris's distance, the Sun's 0.98333 AU at J2000.
+    EXPECT_NEAR(ObjectDistance(AstroObjRef(kObjBody, 0), eph), 0.9833f, 0.001f);
 }
 
 TEST_F(ObjectModelTest, CometsAndAsteroids) {
@@ -238,20 +197,14 @@ TEST_F(ObjectModelTest, CometsAndAsteroids) {
     EXPECT_NEAR(ObjectMagnitude(halley, eph), 5.5f + 5 * std::log10(delta) + 8 * std::log10(0.571135f), 0.01f);
 
     // Ceres at its epoch: M 274.41935, e 0.0796923 give E 269.85 (Kepler's
-    // equation), r = a (1 - e cos E) = 2.7661 AU; magnitude 6 to 9.5.
+    // equation), r = a (1 - e cos E) = 2.7661 AU.
     const AstroObjRef ceres(kObjComet, 0, u"Asteroids");
     eph.moment = Calc::AstroTime{61200, 0};
     eph.Invalidate();
     EXPECT_NEAR(Calc::Length(ObjectPosition(ceres, eph) - eph.ApparentPosition(Calc::kSun)), 2.7661f, 0.002f);
-    const float m = ObjectMagnitude(ceres, eph);
-    EXPECT_GT(m, 6.0f);
-    EXPECT_LT(m, 9.5f);
 }
 
 TEST_F(ObjectModelTest, KeysAndTheirParsing) {
-    EXPECT_EQ(ObjectKey(AstroObjRef()), u"");
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 10)), u"");
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjStar, 4126)), u"Star4126");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjConstellation, 19)), u"ConCMa");
     EXPECT_EQ(ObjectKey(Messier(13)), u"Obj12,Messier");
     EXPECT_EQ(ObjectKey(AstroObjRef(kObjComet, IndexOfComet(u"Comets", u"C/1995 O1 (Hale-Bopp)"), u"Comets")),
@@ -262,19 +215,15 @@ TEST_F(ObjectModelTest, KeysAndTheirParsing) {
     const struct {
         const char16_t* key;
         AstroObjRef ref;
-    } cases[] = {{u"Sun", AstroObjRef(kObjBody, 0)}, {u"Pluto", AstroObjRef(kObjBody, 9)}, {u"sun", AstroObjRef()},
-                 {u"Star 77", AstroObjRef(kObjStar, 77)}, {u"Starx", AstroObjRef(kObjStar, 0)},
-                 {u"Concma", AstroObjRef(kObjConstellation, 19)}, {u"ConXyz", AstroObjRef()}, {u"ConCM", AstroObjRef()},
-                 {u"Obj12", AstroObjRef()}, {u"AC1P", AstroObjRef()}, {u"AC1P,NotLoaded", AstroObjRef()},
-                 {u"ACnothing,Comets", AstroObjRef()}, {u"AC1P,Comets", halley}, {u"", AstroObjRef()},
-                 {u"Xyz", AstroObjRef()},
+    } cases[] = {{u"sun", AstroObjRef()}, {u"Star 77", AstroObjRef(kObjStar, 77)}, {u"Starx", AstroObjRef(kObjStar, 0)},
+                 {u"Concma", AstroObjRef(kObjConstellation, 19)}, {u"ConCM", AstroObjRef()}, {u"Obj12", AstroObjRef()},
+                 {u"AC1P,NotLoaded", AstroObjRef()}, {u"ACnothing,Comets", AstroObjRef()}, {u"AC1P,Comets", halley},
                  // A user-object key names its file even before the file is loaded.
                  {u"Obj12,Elsewhere", AstroObjRef(kObjUser, 12, u"Elsewhere")}};
     for (const auto& c : cases) EXPECT_EQ(ParseObjectKey(c.key), c.ref) << PL::ToUtf8(c.key);
     EXPECT_EQ(ObjectName(ParseObjectKey(u"Obj12,Elsewhere")), u"");
-}
 
-TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
+    // Every object's key reads back as the object.
     std::vector<AstroObjRef> refs = {
         AstroObjRef(kObjBody, 0),           AstroObjRef(kObjBody, 9),       AstroObjRef(kObjStar, 0),
         AstroObjRef(kObjStar, HrToStarIndex(9110)), AstroObjRef(kObjStar, kHipStarBase + 118000),
@@ -288,31 +237,8 @@ TEST_F(ObjectModelTest, KeysRoundTripForEveryObject) {
     EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
 }
 
-TEST_F(ObjectModelTest, BodiesWithoutKeyRestoreTheFirstSuch) {
-    const std::string dir = ::testing::TempDir() + "celvane_objkeys_" + std::to_string(::getpid());
-    std::system(("mkdir -p '" + dir + "'").c_str());
-    std::ofstream(dir + "/Mine.pco", std::ios::binary)
-        << "\xEF\xBB\xBF"
-           "Encke;short period;0;1;2460240.5;0;0.33;0.85;187;334;11;14;10\r\n"
-           "C/2020 F3 (NEOWISE);great comet;1;1;2459034.18;0;0.29;0.9992;37;61;129;7;10\r\n"
-           "Tempel;no key either;0;1;2460000.5;0;1.4;0.5;179;68;10;8;10\r\n";
-    ObjectFileManagerBase::SetFolders(PL::FromUtf8(dir), PL::FromUtf8(dir));
-    ASSERT_EQ(CometFiles().Load(u"Mine", false), u"");
-    const AstroObjRef encke(kObjComet, 0, u"Mine"), neowise(kObjComet, 1, u"Mine"), tempel(kObjComet, 2, u"Mine");
-    EXPECT_EQ(ObjectKey(encke), u"AC,Mine");
-    EXPECT_EQ(ParseObjectKey(ObjectKey(encke)), encke);
-    EXPECT_EQ(ParseObjectKey(ObjectKey(neowise)), neowise);
-    EXPECT_EQ(ParseObjectKey(ObjectKey(tempel)), encke);  // the first body with an empty key wins
-    CometFiles().Unload(u"Mine");
-    std::system(("rm -rf '" + dir + "'").c_str());
-}
-
-TEST_F(ObjectModelTest, GermanAndFrenchNames) {
-    platform_->language = 0x407;
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 8)), u"Neptun");
-    EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 35)), u"Flu\u00df Eridanus");
+TEST_F(ObjectModelTest, FrenchNames) {
     platform_->language = 0x40C;
     EXPECT_EQ(ObjectName(AstroObjRef(kObjBody, 9)), u"Pluton");
     EXPECT_EQ(ObjectName(AstroObjRef(kObjConstellation, 27)), u"le Croix du Sud");
-    EXPECT_EQ(ObjectKey(AstroObjRef(kObjBody, 9)), u"Pluto");  // keys stay English
 }

@@ -1,6 +1,5 @@
 // The interface bitmaps: reproducible from their generator, of the sizes and
-// glyph counts the views index, and named in the resource script; and the
-// tool that gives the compiled resources their parenthesised names.
+// glyph counts the views index, and named in the resource script.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -150,66 +149,7 @@ TEST(Bitmaps, StripsHaveTheGlyphsTheViewsIndexDrawnForEachSize) {
                 EXPECT_TRUE(seen.insert(glyph).second) << s.file << " glyph " << g << " repeats an earlier one";
             }
         }
-        // A 192 glyph that is its 96 twin with every pixel doubled gains
-        // nothing from the finer screen. Plain shapes (a square) come out
-        // the same either way, but most glyphs of every strip are drawn again.
-        int doubledGlyphs = 0;
-        for (int g = 0; g < s.glyphs; ++g) {
-            bool doubled = true;
-            for (int y = 0; y < large.height && doubled; ++y)
-                for (int x = 0; x < large.height && doubled; ++x)
-                    doubled = large.At(g * large.height + x, y) == small.At(g * small.height + x / 2, y / 2);
-            doubledGlyphs += doubled;
-        }
-        EXPECT_LT(2 * doubledGlyphs, s.glyphs) << s.file;
     }
-}
-
-TEST(Bitmaps, ButtonLooksAreWhatTheToolbarNeeds) {
-    // Normal and disabled: the picture on magenta, which the toolbar makes
-    // see-through, at the same pixels in both; disabled has lost its colours.
-    // Armed: framed all round on a face of its own, nothing see-through.
-    const uint32_t kMagenta = 0xFF00FF;
-    auto grey = [](uint32_t p) { return ((p >> 16) & 255) == ((p >> 8) & 255) && ((p >> 8) & 255) == (p & 255); };
-    for (const char* dpi : {"_96.bmp", "_192.bmp"}) {
-        const Bmp n(ReadAll(kBitmaps + "/buttons_normal" + dpi));
-        const Bmp a(ReadAll(kBitmaps + "/buttons_armed" + dpi));
-        const Bmp d(ReadAll(kBitmaps + "/buttons_disabled" + dpi));
-        ASSERT_EQ(n.error + a.error + d.error, "");
-        const int h = n.height;
-        int clear = 0;
-        for (int g = 0; g < 16; ++g) {
-            int coloured = 0, greyOff = 0, armedClear = 0, rimSame = 0;
-            for (int y = 0; y < h; ++y)
-                for (int x = g * h; x < (g + 1) * h; ++x) {
-                    const bool seeThrough = n.At(x, y) == kMagenta;
-                    clear += seeThrough;
-                    EXPECT_EQ(d.At(x, y) == kMagenta, seeThrough) << dpi << " button " << g;
-                    coloured += !seeThrough && !grey(n.At(x, y));
-                    greyOff += !seeThrough && !grey(d.At(x, y));
-                    armedClear += a.At(x, y) == kMagenta;
-                    const bool rim = y == 0 || y == h - 1 || x == g * h || x == (g + 1) * h - 1;
-                    rimSame += rim && a.At(x, y) == n.At(x, y);
-                }
-            EXPECT_GT(coloured, 0) << dpi << " button " << g;
-            EXPECT_EQ(greyOff, 0) << dpi << " button " << g;
-            EXPECT_EQ(armedClear, 0) << dpi << " button " << g;
-            EXPECT_EQ(rimSame, 0) << dpi << " button " << g;
-        }
-        EXPECT_GT(clear, 16 * h) << dpi;  // (the sky pictures fill their square)
-    }
-}
-
-TEST(Bitmaps, TestArrowsAreOnePictureInBothPaletteOrders) {
-    const Bmp bw(ReadAll(kBitmaps + "/test_bw.bmp")), wb(ReadAll(kBitmaps + "/test_wb.bmp"));
-    ASSERT_EQ(bw.error + wb.error, "");
-    EXPECT_EQ(bw.palette, (std::vector<uint32_t>{kBlack, kWhite}));
-    EXPECT_EQ(wb.palette, (std::vector<uint32_t>{kWhite, kBlack}));
-    EXPECT_EQ(bw.pixels, wb.pixels);
-    // Pointing to the upper left: the head fills that corner, the shaft
-    // reaches the lower right, the other corners are paper.
-    EXPECT_EQ(std::vector<uint32_t>({bw.At(2, 2), bw.At(13, 13), bw.At(13, 2), bw.At(2, 13)}),
-              std::vector<uint32_t>({kBlack, kBlack, kWhite, kWhite}));
 }
 
 TEST(Bitmaps, ResourceScriptNamesEveryBitmapOnce) {
@@ -224,87 +164,4 @@ TEST(Bitmaps, ResourceScriptNamesEveryBitmapOnce) {
             << e.first;
         EXPECT_TRUE(Exists(kBitmaps + "/" + e.second)) << e.second;
     }
-}
-
-namespace {
-
-// One entry of a compiled resource file (the Win32 .res layout).
-std::string ResEntry(const std::u16string& type, uint16_t typeId, const std::u16string& name, uint16_t nameId,
-                     const std::string& data) {
-    auto id = [](const std::u16string& text, uint16_t number) {
-        std::string out;
-        if (text.empty()) {
-            out += "\xFF\xFF";
-            out += static_cast<char>(number & 255);
-            out += static_cast<char>(number >> 8);
-        } else {
-            for (char16_t c : text) {
-                out += static_cast<char>(c & 255);
-                out += static_cast<char>(c >> 8);
-            }
-            out += std::string(2, '\0');
-        }
-        return out;
-    };
-    auto u32 = [](uint32_t v) {
-        std::string out;
-        for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 255);
-        return out;
-    };
-    std::string ids = id(type, typeId) + id(name, nameId);
-    while (ids.size() % 4) ids += '\0';
-    const std::string tail = u32(0) + std::string("\x30\x10\x09\x04", 4) + u32(0) + u32(0);
-    std::string out = u32(static_cast<uint32_t>(data.size())) + u32(static_cast<uint32_t>(8 + ids.size() + tail.size())) + ids + tail + data;
-    while (out.size() % 4) out += '\0';
-    return out;
-}
-
-std::string EmptyEntry() { return ResEntry(u"", 0, u"", 0, ""); }
-
-int RunFixer(const std::string& in, const std::string& out) {
-    return Python("fix_res_names.py", "'" + in + "' '" + out + "'");
-}
-
-}  // namespace
-
-TEST(ResNameFixer, RenamesResolutionSuffixesAndLeavesTheRestAlone) {
-    const std::string dir = Scratch("res_names");
-    const std::string in = EmptyEntry() + ResEntry(u"", 2, u"PLANETS_96_", 0, "abcde") +
-                           ResEntry(u"", 2, u"BUTTONS_ARMED_192_", 0, "xyz") + ResEntry(u"", 2, u"TEST_BW", 0, "q") +
-                           ResEntry(u"", 10, u"", 7, "raw") + ResEntry(u"STARS_1_", 0, u"DATA", 0, "t");
-    WriteAll(dir + "/in.res", in);
-    ASSERT_EQ(RunFixer(dir + "/in.res", dir + "/out.res"), 0);
-    std::string expected = in;
-    auto swap = [&](const std::u16string& from, const std::u16string& to) {
-        std::string f, t;
-        for (char16_t c : from) f += std::string{static_cast<char>(c), '\0'};
-        for (char16_t c : to) t += std::string{static_cast<char>(c), '\0'};
-        const size_t at = expected.find(f);
-        ASSERT_NE(at, std::string::npos);
-        expected.replace(at, f.size(), t);
-    };
-    swap(u"PLANETS_96_", u"PLANETS(96)");
-    swap(u"BUTTONS_ARMED_192_", u"BUTTONS_ARMED(192)");
-    // Type names and other names stay as they are.
-    EXPECT_TRUE(ReadAll(dir + "/out.res") == expected);
-    RemoveAll(dir);
-}
-
-TEST(ResNameFixer, RefusesDamagedFilesAndNameClashesWithoutWritingOutput) {
-    const std::string dir = Scratch("res_names_bad");
-    const std::string good = EmptyEntry() + ResEntry(u"", 2, u"PLANETS_96_", 0, "abcdefgh");
-    const std::vector<std::string> bad = {
-        good.substr(0, good.size() - 3),                                              // data cut short
-        good.substr(0, 40),                                                           // header cut short
-        EmptyEntry() + std::string("\x04\x00\x00\x00\x06\x00\x00\x00", 8),           // header size not whole
-        good + ResEntry(u"", 2, u"planets(96)", 0, "x"),                             // two PLANETS(96)
-    };
-    for (size_t i = 0; i < bad.size(); ++i) {
-        WriteAll(dir + "/in.res", bad[i]);
-        EXPECT_NE(RunFixer(dir + "/in.res", dir + "/out.res"), 0) << "case " << i;
-        EXPECT_FALSE(Exists(dir + "/out.res")) << "case " << i;
-    }
-    EXPECT_NE(RunFixer(dir + "/missing.res", dir + "/out.res"), 0);
-    EXPECT_FALSE(Exists(dir + "/out.res"));
-    RemoveAll(dir);
 }
