@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -235,6 +239,28 @@ TEST_F(ObjectModelTest, KeysAndTheirParsing) {
     EXPECT_GT(refs.size(), 500u);
     for (const AstroObjRef& r : refs) EXPECT_EQ(ParseObjectKey(ObjectKey(r)), r) << PL::ToUtf8(ObjectKey(r));
     EXPECT_EQ(ParseObjectKey(ObjectKey(AstroObjRef(kObjConstellation, 88))), AstroObjRef(kObjConstellation, 73));
+}
+
+// Comets with neither a number nor a designation in their names (files
+// converted from the MPC's lists hold some) share the empty key: a saved
+// selection of one comes back as the first of them, never as nothing.
+TEST_F(ObjectModelTest, BodiesWithoutKeyRestoreTheFirstSuch) {
+    const std::string dir = ::testing::TempDir() + "celvane_objkeys_" + std::to_string(::getpid());
+    std::system(("mkdir -p '" + dir + "'").c_str());
+    std::ofstream(dir + "/Mine.pco", std::ios::binary)
+        << "\xEF\xBB\xBF"
+           "Encke;short period;0;1;2460240.5;0;0.33;0.85;187;334;11;14;10\r\n"
+           "C/2020 F3 (NEOWISE);great comet;1;1;2459034.18;0;0.29;0.9992;37;61;129;7;10\r\n"
+           "Tempel;no key either;0;1;2460000.5;0;1.4;0.5;179;68;10;8;10\r\n";
+    ObjectFileManagerBase::SetFolders(PL::FromUtf8(dir), PL::FromUtf8(dir));
+    ASSERT_EQ(CometFiles().Load(u"Mine", false), u"");
+    const AstroObjRef encke(kObjComet, 0, u"Mine"), neowise(kObjComet, 1, u"Mine"), tempel(kObjComet, 2, u"Mine");
+    EXPECT_EQ(ObjectKey(encke), u"AC,Mine");
+    EXPECT_EQ(ParseObjectKey(ObjectKey(encke)), encke);
+    EXPECT_EQ(ParseObjectKey(ObjectKey(neowise)), neowise);
+    EXPECT_EQ(ParseObjectKey(ObjectKey(tempel)), encke);  // the first body with an empty key wins
+    CometFiles().Unload(u"Mine");
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST_F(ObjectModelTest, FrenchNames) {
