@@ -70,6 +70,10 @@ file(CREATE_LINK ${_bin_to_program}/celvane-launch ${_links}/bin/celvane SYMBOLI
 file(CREATE_LINK ${_bin_to_program}/celvane-launch ${_links}/bin/celvane-chart SYMBOLIC)
 file(CREATE_LINK ${_bin_to_program}/celvane-ephem ${_links}/bin/celvane-ephem SYMBOLIC)
 
+# What `cmake --install` needs built, without the tests and benchmarks.
+add_custom_target(celvane_programs)
+add_dependencies(celvane_programs celvane celvane-chart celvane-ephem celvane_icons celvane_program_files)
+
 # --- what goes where ----------------------------------------------------------
 install(PROGRAMS $<TARGET_FILE:celvane>.so $<TARGET_FILE:celvane-chart>.so
         DESTINATION ${CELVANE_INSTALL_PROGRAM_DIR})
