@@ -13,6 +13,7 @@ packages="
   openbox
   locales tzdata
   python3
+  desktop-file-utils
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
@@ -21,6 +22,7 @@ packages="
 # openbox                         a small window manager on the screenshots' Xvfb display
 # locales, tzdata                 localedef for the German/English runs, the zone database
 # python3                         the constellation table generator (its reproduction test)
+# desktop-file-utils              desktop-file-validate for the installed menu entry (install test)
 
 missing=""
 for p in $packages; do

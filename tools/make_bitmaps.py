@@ -1159,6 +1159,10 @@ class Paint:
         return (seg(self.n, x - k, y, x + k, y, w) | seg(self.n, x, y - k, x, y + k, w)
                 | disc(self.n, x, y, w * 0.75))
 
+    def speck(self, cx, cy):
+        """The faintest star: one pixel."""
+        return block(self.n, self.u(cx), self.u(cy), 1)
+
 
 def paint_art(p, x0, y0, rows, colours):
     """Pixel art for the small size: each letter of rows names a colour in
@@ -1222,7 +1226,7 @@ def btn_sky(p):
         p.fill(p.star(x, y, 0.5), WHITE_STAR)
     if p.n >= 24:
         for x, y in [(9.0, 2.5), (14.0, 5.5), (6.5, 11.0), (2.2, 2.5)]:
-            p.fill(block(p.n, p.u(x), p.u(y), 1), WHITE_STAR)
+            p.fill(p.speck(x, y), WHITE_STAR)
 
 
 def btn_show_in_sky(p):
