@@ -165,6 +165,21 @@ std::u16string FormatPlaceLine(const Place& p) {
     return s;
 }
 
+namespace {
+
+// Steps over the separator after a number: one character of whatever kind,
+// both halves of a surrogate pair when it is one (stepping over half would
+// leave the other half, a lone surrogate, at the start of the next field).
+bool SkipSeparator(const std::u16string& line, size_t& pos) {
+    if (pos >= line.size()) return false;
+    const bool pair = line[pos] >= 0xD800 && line[pos] <= 0xDBFF && pos + 1 < line.size() &&
+                      line[pos + 1] >= 0xDC00 && line[pos + 1] <= 0xDFFF;
+    pos += pair ? 2 : 1;
+    return true;
+}
+
+}  // namespace
+
 bool ParsePlaceLine(const std::u16string& line, Place& out) {
     // The fields as a stream reads them: a number, then one separator
     // character of whatever kind, and so on; the rest of the line after the
@@ -172,10 +187,10 @@ bool ParsePlaceLine(const std::u16string& line, Place& out) {
     size_t pos = 0;
     float lat, lon, elev;
     long long zone;
-    if (!ScanFloat(line, pos, lat) || pos++ >= line.size()) return false;
-    if (!ScanFloat(line, pos, lon) || pos++ >= line.size()) return false;
-    if (!ScanFloat(line, pos, elev) || pos++ >= line.size()) return false;
-    if (!ScanLong(line, pos, zone) || pos++ >= line.size()) return false;
+    if (!ScanFloat(line, pos, lat) || !SkipSeparator(line, pos)) return false;
+    if (!ScanFloat(line, pos, lon) || !SkipSeparator(line, pos)) return false;
+    if (!ScanFloat(line, pos, elev) || !SkipSeparator(line, pos)) return false;
+    if (!ScanLong(line, pos, zone) || !SkipSeparator(line, pos)) return false;
     if (zone < -kMaxZoneMinutes || zone > kMaxZoneMinutes) return false;
     const std::u16string rest = line.substr(pos);
     Place p;

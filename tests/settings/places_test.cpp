@@ -74,6 +74,13 @@ TEST(PlaceLine, ReadsTheFields) {
     // Any single character separates the numbers, spaces before them are skipped.
     ASSERT_TRUE(ParsePlaceLine(u" -33.9; 151.2; 0e0; 600;User defined,Sydney", p));
     EXPECT_EQ(p, UserPlace(u"Sydney", -33.9f, 151.2f, 0, 600));
+    // A fuzz finding: a separator outside the Basic Multilingual Plane is one
+    // character too; taking half of it left a lone surrogate in the region,
+    // written back as bytes no UTF-8 reader takes, and the next load read
+    // the line as Windows-1252, garbling region and name.
+    ASSERT_TRUE(ParsePlaceLine(u"5,6,7,8\U00102082-8.,Els'", p));
+    EXPECT_EQ(p.region, u"-8.");
+    EXPECT_EQ(p.name, u"Els'");
 }
 
 TEST(PlaceLine, RefusesMalformedLines) {
