@@ -13,6 +13,8 @@ packages="
   openbox
   locales tzdata
   python3
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  xdotool zip
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
@@ -21,6 +23,8 @@ packages="
 # openbox                         a small window manager on the screenshots' Xvfb display
 # locales, tzdata                 localedef for the German/English runs, the zone database
 # python3                         the constellation table generator (its reproduction test)
+# g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64  the Windows programs (MinGW-w64 g++, windres)
+# xdotool, zip                    the Windows programs' smoke test (Ctrl+Q) and their zip
 
 missing=""
 for p in $packages; do
