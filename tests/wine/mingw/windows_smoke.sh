@@ -7,13 +7,15 @@
 #    stars, lines and names in its middle), Ctrl+Q must end it with exit
 #    status 0, and it must have written prefs.dat into the profile, keeping
 #    the sky as the last view;
-#  - celvane-ephem.exe: a constellation, a star from its own resources;
+#  - celvane-ephem.exe: a constellation, a star from its own resources, and
+#    the same answers, byte for byte, as the native celvane-ephem built from
+#    the same sources (positions, events, seasons, physical data);
 #  - celvane-chart.exe: a PNG picture of the sky.
 # On success the checksums of the three programs go into <dir>/smoke-passed:
 # the zip is made only from programs that passed (win/make-zip.sh).
-#   windows_smoke.sh <prefix> <wine64> <wineserver> <program dir> <out.png>
+#   windows_smoke.sh <prefix> <wine64> <wineserver> <program dir> <out.png> <native celvane-ephem>
 set -u
-prefix=$1 wine=$2 server=$3 dir=$4 out=$5
+prefix=$1 wine=$2 server=$3 dir=$4 out=$5 native=$6
 . "$(dirname "$0")/../screenshot_lib.sh"
 command -v xdotool >/dev/null 2>&1 || { echo "xdotool is missing (scripts/install-deps.sh)"; exit 1; }
 rm -f "$dir/../smoke-passed"
@@ -27,7 +29,7 @@ for d in "$prefix"/drive_c/users/*/AppData/Roaming/celvane; do
 done
 picture_language en
 export WINEPREFIX="$prefix" WINELOADER="$wine" WINEDEBUG=-all WORK="$work" OUT="$out"
-export WINE="$wine" SERVER="$server" DIR="$dir"
+export WINE="$wine" SERVER="$server" DIR="$dir" NATIVE="$native"
 
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     . "$SCREENSHOT_LIB"
@@ -92,6 +94,16 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
         fail "celvane-ephem.exe --star \"HR 2491\" failed: $(cat "$WORK/ephem.log")"
     grep -q "\"hip\":32349" "$WORK/star.json" || fail "celvane-ephem.exe --star \"HR 2491\": $(cat "$WORK/star.json")"
     echo "ok   celvane-ephem.exe: Orion, and Sirius from its own star resources"
+    for run in "--utc 1987-04-10T19:21:00 --lat 47.4 --lon 8.5" \
+               "--utc 2026-06-21T10:00:00 --lat -33.9 --lon 151.2 --zone 600 --events --seasons 2026 --physical"; do
+        # shellcheck disable=SC2086
+        "$NATIVE" $run --json >"$WORK/native.json" 2>&1 </dev/null || fail "the native celvane-ephem $run failed"
+        # shellcheck disable=SC2086
+        "$WINE" "$DIR/celvane-ephem.exe" $run --json 2>&1 </dev/null | tr -d "\r" >"$WORK/windows.json"
+        cmp -s "$WORK/native.json" "$WORK/windows.json" ||
+            fail "celvane-ephem.exe $run answers otherwise than the native celvane-ephem: $(diff "$WORK/native.json" "$WORK/windows.json" | head -c 600)"
+    done
+    echo "ok   celvane-ephem.exe answers as the native celvane-ephem does"
     (cd "$WORK" && "$WINE" "$DIR/celvane-chart.exe" --utc 2026-12-01T22:00:00 --place Greenwich --size 240x320 \
         --out chart.png >chart.log 2>&1 </dev/null) || fail "celvane-chart.exe failed: $(cat "$WORK/chart.log")"
     [ "$(identify -format "%m %wx%h" "$WORK/chart.png" 2>/dev/null)" = "PNG 240x320" ] ||
