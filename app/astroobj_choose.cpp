@@ -496,7 +496,7 @@ void AstroObjChooseDialog::LayOut() {
         if (cancel) SetWindowPos(cancel, nullptr, client.right / 2 + margin / 2, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         bottom = y - margin;
     }
-    r.bottom = std::max(r.top + 1, bottom);
+    r.bottom = std::max<LONG>(r.top + 1, bottom);
     mwcl::MoveWindowTo(list, r);
 }
 

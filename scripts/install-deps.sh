@@ -14,6 +14,8 @@ packages="
   locales tzdata
   python3
   desktop-file-utils
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  xdotool zip
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
@@ -23,6 +25,8 @@ packages="
 # locales, tzdata                 localedef for the German/English runs, the zone database
 # python3                         the constellation table generator (its reproduction test)
 # desktop-file-utils              desktop-file-validate for the installed menu entry (install test)
+# g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64  the Windows programs (MinGW-w64 g++, windres)
+# xdotool, zip                    the Windows programs' smoke test (Ctrl+Q) and their zip
 
 missing=""
 for p in $packages; do

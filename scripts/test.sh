@@ -16,6 +16,11 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELVANE_FUZZ=OF
 cmake --build "$build" -j"$(nproc)"
 status=0
 (cd "$build" && ctest --output-on-failure -j"$(nproc)") || status=1
+# The Windows zip (build/celvane-0.1-win64.zip), from a green run only; the
+# target itself packs nothing but the programs that passed their smoke test.
+if [ $status -eq 0 ] && [ -f "$build/mingw/smoke-passed" ]; then
+    cmake --build "$build" --target celvane-win-zip || status=1
+fi
 
 cmake -S "$here" -B "$sanitized" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCELVANE_SANITIZE=ON \
       -DCELVANE_WINE=OFF -DCELVANE_BENCH=OFF -DCELVANE_FUZZ=OFF

@@ -6,9 +6,16 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "data/messages.h"
+#ifdef _WIN32
+#include "winlib/platform_win32.h"
+#include "winlib/win32.h"
+#include "winlib/wstr.h"
+#else
 #include "data/native/posix_platform.h"
+#endif
 #include "data/numtext.h"
 #include "engine/astrotime.h"
 #include "engine/constellations.h"
@@ -203,12 +210,17 @@ void PrintBodiesJson(Ephemeris& e) {
 
 // --- text output, in the user's language ---------------------------------------
 
-// The native platform with the language of --lang: messages and the date
-// and time patterns follow it.
-class ToolPlatform : public PL::PosixPlatform {
+// The system's platform layer with the language of --lang: messages and the
+// date and time patterns follow it.
+#ifdef _WIN32
+using SystemPlatform = PL::Win32Platform;
+#else
+using SystemPlatform = PL::PosixPlatform;
+#endif
+class ToolPlatform : public SystemPlatform {
 public:
     uint16_t language = 0;
-    uint16_t UserLanguage() override { return language ? language : PL::PosixPlatform::UserLanguage(); }
+    uint16_t UserLanguage() override { return language ? language : SystemPlatform::UserLanguage(); }
 };
 
 using Data::Message;
@@ -306,7 +318,25 @@ void PrintText(const Options& o, AstroTime t, float T, float gmst, float lst, fl
 
 }  // namespace
 
+#ifdef _WIN32
+int EphemMain(int argc, char** argv);
+
+// Windows hands the arguments over in UTF-16: they become UTF-8 like a POSIX
+// command line's, and the console shows the UTF-8 output as such.
+extern "C" int wmain(int argc, WCHAR** argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(PL::ToUtf8(U16(argv[i])));
+    std::vector<char*> pointers;
+    for (std::string& a : args) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    SetConsoleOutputCP(CP_UTF8);
+    return EphemMain(argc, pointers.data());
+}
+
+int EphemMain(int argc, char** argv) {
+#else
 int main(int argc, char** argv) {
+#endif
     ToolPlatform platform;
     PL::SetCurrent(&platform);
     Options o = ParseArgs(argc, argv);
