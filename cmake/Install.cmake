@@ -3,6 +3,7 @@
 #
 #   bin/celvane, bin/celvane-chart   the launcher (links to lib/celvane/celvane-launch)
 #   bin/celvane-ephem                the ephemeris (a link to lib/celvane/celvane-ephem)
+#   bin/celvane-mpc                  the MPC's element files as .pco files (needs no data)
 #   lib/celvane/                     the programs: celvane.exe.so, celvane-chart.exe.so,
 #                                    celvane-ephem, celvane-launch, and links to the data
 #   share/celvane/                   stars.dat, the help, the shipped object files, the
@@ -72,12 +73,13 @@ file(CREATE_LINK ${_bin_to_program}/celvane-ephem ${_links}/bin/celvane-ephem SY
 
 # What `cmake --install` needs built, without the tests and benchmarks.
 add_custom_target(celvane_programs)
-add_dependencies(celvane_programs celvane celvane-chart celvane-ephem celvane_icons celvane_program_files)
+add_dependencies(celvane_programs celvane celvane-chart celvane-ephem celvane-mpc celvane_icons celvane_program_files)
 
 # --- what goes where ----------------------------------------------------------
 install(PROGRAMS $<TARGET_FILE:celvane>.so $<TARGET_FILE:celvane-chart>.so
         DESTINATION ${CELVANE_INSTALL_PROGRAM_DIR})
 install(TARGETS celvane-ephem RUNTIME DESTINATION ${CELVANE_INSTALL_PROGRAM_DIR})
+install(TARGETS celvane-mpc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/scripts/celvane-launch.sh
         DESTINATION ${CELVANE_INSTALL_PROGRAM_DIR} RENAME celvane-launch)
 install(FILES ${_program_links} DESTINATION ${CELVANE_INSTALL_PROGRAM_DIR})

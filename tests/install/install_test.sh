@@ -9,6 +9,7 @@
 #   install_test.sh <build dir> <desktop-file-validate> <wineserver>
 set -uo pipefail
 build=$1 validate=$2 server=$3
+here=$(cd "$(dirname "$0")/../.." && pwd)
 prefix=/usr/local
 tmp=$(mktemp -d)
 root=$tmp/root$prefix
@@ -93,6 +94,11 @@ out=$("$root/bin/celvane-ephem" --utc 2000-01-01T12:00:00 --star "HR 2491" --jso
 echo "$out" | grep -q '"hip":32349' || fail "installed celvane-ephem --star: $out"
 out=$("$root/bin/celvane" --ephem --list Messier.puo 2>&1)
 [ "$(echo "$out" | grep -c .)" -ge 110 ] || fail "celvane --ephem --list Messier.puo: $out"
+# Today's comets: the converter's file, listed by its path.
+"$root/bin/celvane-mpc" "$here/catalogs/mpc/CometEls_20211016.txt" -o "$tmp/work/Mpc.pco" >/dev/null 2>&1 ||
+    fail "installed celvane-mpc did not convert the MPC's comet file"
+out=$("$root/bin/celvane-ephem" --list ./Mpc.pco 2>&1)
+[ "$(echo "$out" | grep -c .)" -ge 900 ] || fail "celvane-ephem --list ./Mpc.pco: $out"
 
 # The launcher without a display: its own prefix in the data folder, made now,
 # and the sky of now as a picture in the current folder.
