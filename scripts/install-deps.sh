@@ -13,6 +13,7 @@ packages="
   openbox
   locales tzdata
   python3
+  liberfa-dev libnova-dev
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
@@ -21,6 +22,7 @@ packages="
 # openbox                         a small window manager on the screenshots' Xvfb display
 # locales, tzdata                 localedef for the German/English runs, the zone database
 # python3                         the constellation table generator (its reproduction test)
+# liberfa-dev, libnova-dev        the comparison benchmark only (bench/comparison.cpp)
 
 missing=""
 for p in $packages; do
