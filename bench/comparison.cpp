@@ -367,6 +367,42 @@ void PrintAccuracy(const Accuracy& a, int moments) {
     }
 }
 
+// The reference itself against published worked examples: a mistake in its
+// frames (a precession too many or too few is 50" a year) would show here.
+// Meeus, Astronomical Algorithms, 2nd ed.: example 25.b, the Sun on
+// 1992-10-13 0h TD, geometric, mean equinox of date (FK5): 199.907347 deg,
+// +0.62", 0.99760775 AU; example 47.a, the Moon on 1992-04-12 0h TD: 133.162655 deg,
+// -3.229126 deg, 368409.7 km. Returns the number of values off by more than
+// 1" (0.5" in latitude) or 1e-6 of the distance.
+int CheckReference() {
+    struct Example {
+        int body, year, month, day;
+        double lonDeg, latDeg, distanceAu;
+    };
+    const Example kExamples[] = {
+        {Calc::kSun, 1992, 10, 13, 199.907347, 0.62 / 3600, 0.99760775},
+        {Calc::kMoon, 1992, 4, 12, 133.162655, -3.229126, 368409.7 / 149597870.7},
+    };
+    int off = 0;
+    for (const Example& x : kExamples) {
+        const AstroTime t = Calc::FromCalendar(x.year, x.month, x.day);
+        V3 v = ErfaReference(t).geometric[x.body];
+        const double eps = eraObl06(kMjdZero, Mjd(t));
+        const double y = std::cos(eps) * v.v[1] + std::sin(eps) * v.v[2];
+        const double z = -std::sin(eps) * v.v[1] + std::cos(eps) * v.v[2];
+        const double r = std::sqrt(eraPdp(v.v, v.v));
+        const double lon = std::atan2(y, v.v[0]) / kDegToRad;
+        const double dLon = std::remainder(lon - x.lonDeg, 360.0) * 3600.0;
+        const double dLat = (std::asin(z / r) / kDegToRad - x.latDeg) * 3600.0;
+        const bool good = std::fabs(dLon) <= 1.0 && std::fabs(dLat) <= 0.5 &&
+                          std::fabs(r - x.distanceAu) <= 1e-6 * x.distanceAu;
+        std::printf("reference %s %04d-%02d-%02d against Meeus: %+.2f\" in longitude, %+.2f\" in latitude, %+.1e AU%s\n",
+                    kBodyNames[x.body], x.year, x.month, x.day, dLon, dLat, r - x.distanceAu, good ? "" : "  WRONG");
+        off += !good;
+    }
+    return off;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: comparison_bench [--moments N] [--repeat R] [--check]\n");
     return 2;
@@ -404,6 +440,7 @@ int main(int argc, char** argv) {
                 ++beyond;
             }
         }
+        beyond += CheckReference();
         std::printf("%s\n", beyond ? "check failed" : "every body within its documented accuracy");
         return beyond ? 1 : 0;
     }
