@@ -16,6 +16,7 @@ packages="
   desktop-file-utils
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   xdotool zip
+  liberfa-dev libnova-dev
 "
 # build-essential, cmake          the native build (g++, make)
 # libgtest-dev .. libbenchmark-dev the tests and benchmarks
@@ -27,6 +28,7 @@ packages="
 # desktop-file-utils              desktop-file-validate for the installed menu entry (install test)
 # g++-mingw-w64-x86-64, binutils-mingw-w64-x86-64  the Windows programs (MinGW-w64 g++, windres)
 # xdotool, zip                    the Windows programs' smoke test (Ctrl+Q) and their zip
+# liberfa-dev, libnova-dev        the comparison benchmark only (bench/comparison.cpp)
 
 missing=""
 for p in $packages; do

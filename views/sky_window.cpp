@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace UI {
 
@@ -22,6 +23,35 @@ namespace {
 using Data::Message;
 using Data::MessageFormat;
 using Data::MessageText;
+
+// The start-up measurement (bench/startup.sh): when the environment variable
+// CELVANE_REPORT_FIRST_PAINT names a file, the end of the sky map's first
+// paint is written to it once, as "<Unix time, ms> <ms since the process was
+// created>". Nothing happens without the variable.
+void ReportFirstPaint() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    WCHAR path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(W(u"CELVANE_REPORT_FIRST_PAINT"), path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    FILETIME now, created, exited, kernel, user;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& f) {  // 100 ns since 1601
+        return (static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    };
+    const unsigned long long kUnixEpoch = 116444736000000000ULL;
+    char line[64];
+    int length = std::snprintf(line, sizeof line, "%llu", (ticks(now) - kUnixEpoch) / 10000);
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        length += std::snprintf(line + length, sizeof line - length, " %llu", (ticks(now) - ticks(created)) / 10000);
+    length += std::snprintf(line + length, sizeof line - length, "\n");
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+    CloseHandle(file);
+}
 
 const Message kTooltips[14] = {
     kMsgTimeMode,
@@ -272,6 +302,7 @@ void SkyWindowControl::Paint() {
     }
     DrawReference(dc);
     EndPaint(hwnd_, &ps);
+    ReportFirstPaint();
     if (markerActive_ && markerOn_) {
         HDC wdc = GetDC(hwnd_);
         DrawCross(wdc, markerPoint_, RGB(255, 0, 0));

@@ -213,6 +213,38 @@ TEST(ShellStartUp, ASecondInstanceBringsTheFirstToTheFrontAndLeavesThePreference
     EXPECT_NE(ReadAll(prefs), written);
 }
 
+// The start-up measurement's hook: with CELVANE_REPORT_FIRST_PAINT naming a
+// file, the sky view's first paint writes the wall-clock time and the time
+// since the process was created there, both in milliseconds.
+TEST(ShellStartUp, TheSkyMapsFirstPaintIsReportedWhenAsked) {
+    TempFolder appData;
+    ScopedAppData scoped(appData.Path());
+    CreateDirectoryW(W(appData.Path() + u"\\celvane"), nullptr);
+    WriteAll(appData.Path() + u"\\celvane\\prefs.dat", std::string(kPrefsHeader) + "[View]\r\nMode=1\r\n");
+    const std::u16string paint = appData.Path() + u"\\paint.txt";
+    const auto unixMs = [] {
+        FILETIME f;
+        GetSystemTimeAsFileTime(&f);
+        return static_cast<long long>(((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
+                                          10000 -
+                                      11644473600000ULL);
+    };
+    const long long before = unixMs();
+    SetEnvironmentVariableW(W(u"CELVANE_REPORT_FIRST_PAINT"), W(paint));
+    Program program(appData.Path() + u"\\report.txt", u"ctrlq");
+    SetEnvironmentVariableW(W(u"CELVANE_REPORT_FIRST_PAINT"), nullptr);
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(program.Wait(), 0);
+    const long long after = unixMs();
+    EXPECT_EQ(ReadAll(appData.Path() + u"\\report.txt"), "view=1\n");
+    long long end = 0, sinceCreation = -1;
+    ASSERT_EQ(std::sscanf(ReadAll(paint).c_str(), "%lld %lld", &end, &sinceCreation), 2) << ReadAll(paint);
+    EXPECT_GE(end, before);
+    EXPECT_LE(end, after);
+    EXPECT_GE(sinceCreation, 0);
+    EXPECT_LE(sinceCreation, after - before + 1);
+}
+
 // --- the base window in this process -----------------------------------------------------------
 
 // A settable clock.
