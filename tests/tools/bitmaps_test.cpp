@@ -139,7 +139,9 @@ TEST(Bitmaps, StripsHaveTheGlyphsTheViewsIndexDrawnForEachSize) {
             EXPECT_EQ(std::make_tuple(bmp->width, bmp->height, bmp->bits), std::make_tuple(side * s.glyphs, side, s.bits))
                 << s.file;
             // Black glyphs on white; the glyphs are the set bits.
-            if (s.bits == 1) EXPECT_EQ(bmp->palette, (std::vector<uint32_t>{kWhite, kBlack})) << s.file;
+            if (s.bits == 1) {
+                EXPECT_EQ(bmp->palette, (std::vector<uint32_t>{kWhite, kBlack})) << s.file;
+            }
             // Every glyph is drawn, and no two glyphs of a strip are alike.
             std::set<std::vector<uint32_t>> seen;
             for (int g = 0; g < s.glyphs; ++g) {

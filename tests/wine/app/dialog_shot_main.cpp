@@ -39,7 +39,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         GetWindowRect(d, &r);
         const std::u16string tmp = g_ready + u".tmp";
         if (std::FILE* f = PL::Current().OpenFile(tmp, "wb")) {
-            std::fprintf(f, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+            std::fprintf(f, "%d %d %d %d\n", static_cast<int>(r.left), static_cast<int>(r.top),
+                         static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top));
             std::fclose(f);
             PL::Current().MoveFile(tmp, g_ready);
         }
