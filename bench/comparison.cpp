@@ -246,26 +246,25 @@ Accuracy MeasureAccuracy(const std::vector<AstroTime>& moments) {
 // Whatever the loops compute goes into this sum, so no compiler drops them.
 volatile double g_sink = 0;
 
-double CelvanePositions(const std::vector<AstroTime>& moments) {
+// The engine's answer `Of` for every body at every moment, summed.
+template <typename Of>
+double CelvaneBodies(const std::vector<AstroTime>& moments, Of of) {
     Calc::Ephemeris e;
     double sum = 0;
     for (const AstroTime& t : moments) {
         e.moment = t;
         e.Invalidate();
-        for (int body = 0; body < kBodyCount; ++body) sum += e.ApparentPosition(body).x;
+        for (int body = 0; body < kBodyCount; ++body) sum += of(e, body);
     }
     return sum;
 }
 
+double CelvanePositions(const std::vector<AstroTime>& moments) {
+    return CelvaneBodies(moments, [](Calc::Ephemeris& e, int body) { return e.ApparentPosition(body).x; });
+}
+
 double CelvaneInfo(const std::vector<AstroTime>& moments) {
-    Calc::Ephemeris e;
-    double sum = 0;
-    for (const AstroTime& t : moments) {
-        e.moment = t;
-        e.Invalidate();
-        for (int body = 0; body < kBodyCount; ++body) sum += e.Info(body).altitude;
-    }
-    return sum;
+    return CelvaneBodies(moments, [](Calc::Ephemeris& e, int body) { return e.Info(body).altitude; });
 }
 
 // The least ERFA needs for the same bodies: the Earth (and with it the Sun),
